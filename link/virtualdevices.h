@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+namespace tolvan::link {
+
+// Handsets that live inside this process (the virtual handset on a pseudo-terminal). Port
+// discovery lists them beside the system's serial ports, and plugging or unplugging one raises
+// device-change notifications the way real hardware does.
+class VirtualDevices : public QObject {
+    Q_OBJECT
+public:
+    struct Entry {
+        QString description; // e.g. "ZX-VA150 USB Serial Ports Driver"
+        QString devicePath;  // e.g. "/dev/pts/3"
+    };
+
+    static VirtualDevices& instance();
+
+    QList<Entry> entries() const { return m_entries; }
+    // Adds or removes a device and then emits deviceTreeChanged notificationCount times (a real
+    // USB plug raises several notifications).
+    void plug(const Entry& entry, int notificationCount = 3);
+    void unplug(const QString& devicePath, int notificationCount = 1);
+
+signals:
+    void deviceTreeChanged();
+
+private:
+    VirtualDevices() = default;
+    QList<Entry> m_entries;
+};
+
+} // namespace tolvan::link
