@@ -64,6 +64,7 @@ void LinkDriver::deliver(std::vector<Bytes>& units) {
             '<', QByteArray(reinterpret_cast<const char*>(unit.data()), static_cast<qsizetype>(unit.size())),
             m_clock.elapsed());
         m_engine.receiveUnit(unit);
+        emit unitHandled();
         if (!m_device) {
             break; // the engine closed the port
         }

@@ -41,6 +41,8 @@ signals:
     void portClosed();
     // Every unit sent ('>') and received ('<'), for tracing.
     void traced(char direction, const QByteArray& bytes, qint64 elapsedMs);
+    // A received unit went through the engine; the link state shows what it did.
+    void unitHandled();
 
 private:
     bool write(std::span<const std::uint8_t> bytes) override;

@@ -72,7 +72,8 @@ QList<DeviceInfo> presentDevices() {
         devices.append({friendlyNameOf(info.description(), port), info.systemLocation()});
     }
     for (const VirtualDevices::Entry& entry : VirtualDevices::instance().entries()) {
-        devices.append({friendlyNameOf(entry.description, portNameOfPath(entry.devicePath)), entry.devicePath});
+        devices.append(
+            {friendlyNameOf(entry.description, portNameOfPath(entry.devicePath)), entry.devicePath});
     }
     return devices;
 }

@@ -1,4 +1,5 @@
 #include "link/linkdriver.h"
+#include "tests/support/pipedevice.h"
 #include "tests/support/scriptedhandset.h"
 #include "tests/support/virtuallink.h"
 
@@ -9,39 +10,8 @@ namespace tolvan::link {
 namespace {
 
 using test::hex;
+using test::PipeDevice;
 using test::ScriptedHandset;
-
-// An in-memory device: what the driver writes is kept, what the test pushes is read.
-class PipeDevice : public QIODevice {
-public:
-    PipeDevice() { open(QIODevice::ReadWrite); }
-    void push(const Bytes& bytes) {
-        m_in.append(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-        emit readyRead();
-    }
-    QByteArray written;
-    bool refuseWrites = false;
-
-protected:
-    qint64 readData(char* data, qint64 max) override {
-        const qint64 n = std::min<qint64>(max, m_in.size());
-        std::copy_n(m_in.constData(), n, data);
-        m_in.remove(0, n);
-        return n;
-    }
-    qint64 writeData(const char* data, qint64 len) override {
-        if (refuseWrites) {
-            return -1;
-        }
-        written.append(data, len);
-        return len;
-    }
-    qint64 bytesAvailable() const override { return m_in.size() + QIODevice::bytesAvailable(); }
-    bool isSequential() const override { return true; }
-
-private:
-    QByteArray m_in;
-};
 
 QByteArray hexBytes(const char* text) {
     const Bytes b = test::unhex(text);

@@ -1,0 +1,152 @@
+#include "cli/clilink.h"
+
+#include "link/catalogue.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace tolvan::cli {
+
+using namespace tolvan::link;
+
+QString modelName(std::uint32_t modelCode) {
+    switch (modelCode) {
+    case kModelVa100:
+        return QStringLiteral("ZX-VA100");
+    case kModelVa150:
+        return QStringLiteral("ZX-VA150");
+    case kModelVa150C:
+        return QStringLiteral("ZX-VA150(C)");
+    default:
+        return {};
+    }
+}
+
+CliLink::CliLink(QTextStream& out, QTextStream& err, QObject* parent)
+    : QObject(parent), m_out(out), m_err(err) {
+    LinkDriver& driver = m_session.driver();
+    connect(&driver, &LinkDriver::message, this, &CliLink::onMessage);
+    connect(&driver, &LinkDriver::notice, this, [this](LinkNotice notice) {
+        if (notice.event == LinkEvent::OperationAborted) {
+            m_aborted = true;
+        }
+    });
+    connect(&driver, &LinkDriver::traced, this, [this](char direction, const QByteArray& bytes, qint64 ms) {
+        if (!m_trace) {
+            return;
+        }
+        m_out << QString::asprintf("%8.3f %c ", static_cast<double>(ms) / 1000.0, direction)
+              << bytes.toHex(' ').toUpper() << '\n';
+        m_out.flush();
+    });
+    connect(&m_session, &LinkSession::portOpenFailed, this,
+            [this](const QString& path, bool permissionDenied, const QString& errorText) {
+                printMessage(QStringLiteral("Tolvan"), QString::fromUtf8(kPortOpenFailedText));
+                m_err << "tolvan-cli: " << path << ": " << errorText << '\n';
+                if (permissionDenied) {
+                    m_err << "tolvan-cli: permission denied: add your user to the dialout group "
+                             "(sudo usermod -aG dialout $USER), then log out and in again\n";
+                }
+                m_err.flush();
+            });
+}
+
+void CliLink::printMessage(const QString& title, const QString& text) {
+    m_err << title << ": " << text << '\n';
+    m_err.flush();
+}
+
+void CliLink::onMessage(LinkMessage message) {
+    printMessage(QString::fromUtf8(kErrorTitle), QString::fromUtf8(messageText(message)));
+}
+
+bool CliLink::waitFor(const std::function<bool()>& done, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return true;
+}
+
+std::optional<ExitStatus> CliLink::open(bool dataSetting) {
+    m_session.engine().resetLinkState();
+    if (m_session.openLink() != 0) {
+        printMessage(QString::fromUtf8(kErrorTitle),
+                     QString::fromUtf8(dataSetting ? kNoCommunicationDataSettingText : kNoCommunicationText));
+        return kExitNoAnswer;
+    }
+    return std::nullopt;
+}
+
+std::variant<std::uint32_t, ExitStatus> CliLink::identify() {
+    if (const auto failed = open()) {
+        return *failed;
+    }
+    // A keep-alive dialogue runs no script: open frame, model query, and the model answer.
+    bool answered = false;
+    auto connection = connect(&m_session.driver(), &LinkDriver::unitHandled, this, [&] {
+        const LinkState& s = state();
+        answered = answered || (s.receiveLength >= 2 && s.receiveBuffer[0] == kStx &&
+                                s.receiveBuffer[1] == 0x71 && s.resultClass == rc::kAccepted);
+    });
+    m_aborted = false;
+    m_session.engine().setOperation(0xA000);
+    m_session.engine().setScript(0, kKeepAlive);
+    m_session.engine().openRequest();
+    const bool done = waitFor(
+        [&] { return answered || m_aborted || m_session.engine().fatalOutcome() || !state().portOpen; },
+        15000);
+    disconnect(connection);
+    if (m_session.engine().fatalOutcome()) {
+        return kExitLinkFatal;
+    }
+    if (!done || !answered) {
+        if (!done) {
+            m_err << "tolvan-cli: the handset did not answer\n";
+            m_err.flush();
+        }
+        close();
+        return kExitNoAnswer;
+    }
+    const std::uint32_t model = state().modelCode;
+    close();
+    return model;
+}
+
+ExitStatus CliLink::runScript(std::uint32_t operationId, std::uint8_t script, int timeoutMs) {
+    m_aborted = false;
+    m_session.startOperation(operationId, script);
+    const bool done = waitFor(
+        [&] {
+            return state().dialogueState != kScriptRunning || m_session.engine().fatalOutcome() ||
+                   !state().portOpen;
+        },
+        timeoutMs);
+    if (m_session.engine().fatalOutcome()) {
+        return kExitLinkFatal;
+    }
+    if (!done) {
+        m_err << "tolvan-cli: the handset did not finish the operation\n";
+        m_err.flush();
+        return kExitNoAnswer;
+    }
+    return state().dialogueState == kKeepAlive && !m_aborted ? kExitOk : kExitNoAnswer;
+}
+
+void CliLink::close() {
+    if (!state().portOpen || m_session.engine().fatalOutcome()) {
+        m_session.closePort();
+        return;
+    }
+    m_session.leaveMode();
+    // The close frame is acknowledged and followed by the close pause; give it a few seconds.
+    waitFor([&] { return !state().portOpen; }, 5000);
+    m_session.closePort();
+}
+
+} // namespace tolvan::cli
