@@ -1,0 +1,215 @@
+#include "sim/ptyhandset.h"
+
+#include "link/virtualdevices.h"
+#include "sim/handsetmodels.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tolvan::sim {
+
+PtyHandset::PtyHandset(const HandsetConfig& config, QObject* parent) : QObject(parent), m_handset(config) {
+    m_clock.start();
+    m_outTimer.setSingleShot(true);
+    m_outTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_outTimer, &QTimer::timeout, this, &PtyHandset::writeDue);
+    m_handset.onUnitReceived = [this](std::int64_t atUs, const Bytes& unit) {
+        m_transcript.record(atUs, '>', unit);
+        emit traffic(
+            '>', QByteArray(reinterpret_cast<const char*>(unit.data()), static_cast<qsizetype>(unit.size())),
+            atUs);
+    };
+}
+
+PtyHandset::~PtyHandset() {
+    close();
+}
+
+QString PtyHandset::driverDescription() const {
+    const auto model = modelByCode(m_handset.modelCode());
+    return model ? QString::fromUtf8(model->driverDescription.data(),
+                                     static_cast<qsizetype>(model->driverDescription.size()))
+                 : QString();
+}
+
+bool PtyHandset::open(QString* error) {
+    close();
+    int master = -1;
+    int slave = -1;
+    if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+        if (error) {
+            *error = QStringLiteral("openpty: ") + QString::fromLocal8Bit(std::strerror(errno));
+        }
+        return false;
+    }
+    char name[256] = {};
+    if (::ttyname_r(slave, name, sizeof name) != 0) {
+        if (error) {
+            *error = QStringLiteral("ttyname: ") + QString::fromLocal8Bit(std::strerror(errno));
+        }
+        ::close(master);
+        ::close(slave);
+        return false;
+    }
+    // Raw, so the line discipline neither echoes nor translates anything.
+    termios tio{};
+    if (::tcgetattr(slave, &tio) == 0) {
+        ::cfmakeraw(&tio);
+        ::cfsetispeed(&tio, B9600);
+        ::cfsetospeed(&tio, B9600);
+        ::tcsetattr(slave, TCSANOW, &tio);
+    }
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    ::fcntl(master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+    m_master = master;
+    m_slave = slave;
+    m_slavePath = QString::fromLocal8Bit(name);
+    m_readNotifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
+    connect(m_readNotifier.get(), &QSocketNotifier::activated, this, &PtyHandset::readMaster);
+    m_writeNotifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Write);
+    m_writeNotifier->setEnabled(false);
+    connect(m_writeNotifier.get(), &QSocketNotifier::activated, this, &PtyHandset::flushPending);
+    return true;
+}
+
+void PtyHandset::close() {
+    if (m_listed) {
+        m_listed = false;
+        link::VirtualDevices::instance().unplug(m_slavePath, 1);
+    }
+    m_outTimer.stop();
+    m_readNotifier.reset();
+    m_writeNotifier.reset();
+    m_queue.clear();
+    m_pendingWrite.clear();
+    if (m_master >= 0) {
+        ::close(m_master);
+        m_master = -1;
+    }
+    if (m_slave >= 0) {
+        ::close(m_slave);
+        m_slave = -1;
+    }
+}
+
+bool PtyHandset::record(const QString& path) {
+    return m_transcript.open(path.toStdString());
+}
+
+void PtyHandset::plug(int notificationCount) {
+    const bool wasOff = m_cableOff || !m_handset.plugged();
+    m_cableOff = false;
+    if (!m_handset.plugged()) {
+        m_handset.replug();
+    }
+    m_listed = true;
+    link::VirtualDevices::instance().plug({driverDescription(), m_slavePath}, notificationCount);
+    if (wasOff) {
+        emit pluggedChanged(true);
+    }
+}
+
+void PtyHandset::unplug(int notificationCount) {
+    const bool wasOn = !m_cableOff;
+    m_cableOff = true;
+    m_queue.clear();
+    m_outTimer.stop();
+    if (m_listed) {
+        m_listed = false;
+        link::VirtualDevices::instance().unplug(m_slavePath, notificationCount);
+    }
+    if (wasOn) {
+        emit pluggedChanged(false);
+    }
+}
+
+void PtyHandset::readMaster() {
+    char buf[512];
+    for (;;) {
+        const ssize_t n = ::read(m_master, buf, sizeof buf);
+        if (n <= 0) {
+            break;
+        }
+        if (m_cableOff) {
+            continue; // off the cable: the bytes go nowhere
+        }
+        const bool wasPlugged = m_handset.plugged();
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(buf);
+        for (VirtualHandset::Burst& burst :
+             m_handset.receive(std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(n)), nowUs())) {
+            m_queue.push_back(std::move(burst));
+        }
+        if (wasPlugged && !m_handset.plugged()) {
+            unplugFaultFired();
+        }
+    }
+    scheduleNext();
+}
+
+void PtyHandset::unplugFaultFired() {
+    const bool wasListed = m_listed;
+    unplug();
+    if (m_replugAfterMs > 0) {
+        QTimer::singleShot(m_replugAfterMs, this, [this, wasListed] {
+            if (!isOpen()) {
+                return;
+            }
+            if (wasListed) {
+                plug();
+            } else {
+                m_cableOff = false;
+                m_handset.replug();
+                emit pluggedChanged(true);
+            }
+        });
+    }
+}
+
+void PtyHandset::scheduleNext() {
+    if (m_queue.empty()) {
+        m_outTimer.stop();
+        return;
+    }
+    const std::int64_t waitUs = m_queue.front().atUs - nowUs();
+    m_outTimer.start(static_cast<int>(std::max<std::int64_t>(0, (waitUs + 999) / 1000)));
+}
+
+void PtyHandset::writeDue() {
+    const std::int64_t now = nowUs();
+    while (!m_queue.empty() && m_queue.front().atUs <= now + 500) {
+        const VirtualHandset::Burst burst = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_transcript.record(now, '<', burst.bytes);
+        const QByteArray bytes(reinterpret_cast<const char*>(burst.bytes.data()),
+                               static_cast<qsizetype>(burst.bytes.size()));
+        emit traffic('<', bytes, now);
+        writeOut(bytes);
+    }
+    scheduleNext();
+}
+
+void PtyHandset::writeOut(const QByteArray& bytes) {
+    m_pendingWrite.append(bytes);
+    flushPending();
+}
+
+void PtyHandset::flushPending() {
+    while (!m_pendingWrite.isEmpty() && m_master >= 0) {
+        const ssize_t n =
+            ::write(m_master, m_pendingWrite.constData(), static_cast<size_t>(m_pendingWrite.size()));
+        if (n <= 0) {
+            break;
+        }
+        m_pendingWrite.remove(0, n);
+    }
+    if (m_writeNotifier) {
+        m_writeNotifier->setEnabled(!m_pendingWrite.isEmpty());
+    }
+}
+
+} // namespace tolvan::sim

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "sim/transcript.h"
+#include "sim/virtualhandset.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSocketNotifier>
+#include <QString>
+#include <QTimer>
+
+#include <deque>
+#include <memory>
+
+namespace tolvan::sim {
+
+// A virtual handset served on a pseudo-terminal in real time: the tool opens the slave side
+// like a serial port (raw, so every byte passes unchanged) while the handset answers on the
+// master side. It can also list itself as a device for port discovery ("ZX-VA150 USB Serial Ports
+// Driver (pts/N)") and plug or unplug itself with the device-change notifications of real
+// hardware.
+class PtyHandset : public QObject {
+    Q_OBJECT
+public:
+    explicit PtyHandset(const HandsetConfig& config, QObject* parent = nullptr);
+    ~PtyHandset() override;
+
+    // Opens the pair and starts serving; false with a reason when the system refuses.
+    bool open(QString* error = nullptr);
+    void close();
+    bool isOpen() const { return m_master >= 0; }
+    // The device the tool opens, e.g. /dev/pts/3.
+    QString slavePath() const { return m_slavePath; }
+    QString driverDescription() const;
+
+    VirtualHandset& handset() { return m_handset; }
+
+    // Lists the handset for port discovery and raises the notifications of a USB plug; a handset
+    // pulled off by an unplug fault is back on the cable.
+    void plug(int notificationCount = 3);
+    // Takes it off the list (one notification, if it was listed) and lets it fall silent.
+    void unplug(int notificationCount = 1);
+    bool isListed() const { return m_listed; }
+    // Off the cable: unplugged, or pulled off by an unplug fault.
+    bool isOffCable() const { return m_cableOff; }
+    // After an unplug fault the handset comes back after this long; 0 leaves it unplugged.
+    void setReplugAfterMs(int ms) { m_replugAfterMs = ms; }
+
+    // Writes a transcript of the traffic to the file.
+    bool record(const QString& path);
+
+    // Microseconds since the handset was created: the time base of traces.
+    std::int64_t nowUs() const { return m_clock.nsecsElapsed() / 1000; }
+
+signals:
+    // Every unit from the tool ('>') and every burst to it ('<'), as it happens.
+    void traffic(char direction, const QByteArray& bytes, qint64 atUs);
+    // The unplug fault fired or the handset came back on the cable.
+    void pluggedChanged(bool plugged);
+
+private:
+    void readMaster();
+    void writeDue();
+    void scheduleNext();
+    void writeOut(const QByteArray& bytes);
+    void flushPending();
+    void unplugFaultFired();
+
+    VirtualHandset m_handset;
+    int m_master = -1;
+    int m_slave = -1; // held open so the master never sees a hang-up while no tool is attached
+    QString m_slavePath;
+    std::unique_ptr<QSocketNotifier> m_readNotifier;
+    std::unique_ptr<QSocketNotifier> m_writeNotifier;
+    QTimer m_outTimer;
+    std::deque<VirtualHandset::Burst> m_queue;
+    QByteArray m_pendingWrite;
+    QElapsedTimer m_clock;
+    Transcript m_transcript;
+    bool m_listed = false;
+    bool m_cableOff = false;
+    int m_replugAfterMs = 0;
+};
+
+} // namespace tolvan::sim

@@ -1,0 +1,150 @@
+#include "sim/simcommandline.h"
+
+#include "sim/handsetmodels.h"
+
+namespace tolvan::sim {
+namespace {
+
+bool toCount(const QString& text, int& out) {
+    bool ok = false;
+    out = text.toInt(&ok);
+    return ok && out >= 0;
+}
+
+} // namespace
+
+QString simUsage() {
+    return QStringLiteral(
+        "Usage: tolvan-sim [--model NAME] [options]\n"
+        "\n"
+        "A virtual handset on a pseudo-terminal. Prints the device to open (e.g. /dev/pts/3) as\n"
+        "its first line and serves it until SIGTERM or SIGINT.\n"
+        "\n"
+        "  --model NAME           ZX-VA100, ZX-VA150 (default) or ZX-VA150(C)\n"
+        "  --record FILE          write a transcript: one line a unit, time in ms, '>' tool to\n"
+        "                         handset or '<' handset to tool, the bytes in hex\n"
+        "  --no-pacing            answer at once instead of at 9600 baud 8O1 (11 bits a byte)\n"
+        "  --delay MS             processing time before every ACK, NAK and answer (default 10)\n"
+        "  --fault SPEC           inject a fault; may be given several times (below)\n"
+        "  --unplug-after N       pull the handset off the cable when frame N+1 arrives\n"
+        "  --replug-after MS      put it back on the cable this long after an unplug\n"
+        "  --registration SPEC    how a registration ends (below; default success)\n"
+        "  --power-on-after MS    switch on again this long after power off (default 5000,\n"
+        "                         0 = stay off)\n"
+        "  --seed N               seed of the measurement noise (default 1)\n"
+        "  --help                 this text\n"
+        "\n"
+        "Fault SPEC: KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH]\n"
+        "  CODE is the command as four hex digits (20FF open, 7000 poll, 7100 model query,\n"
+        "  1001 a read, 0104 a write, 5001 a test ...); without it every command matches.\n"
+        "  skip=N lets N occasions pass first; count=N fires N times (default 1, 0 = always).\n"
+        "  Faults on the frame received (CODE is the frame's own command, a poll is 7000):\n"
+        "    nak          NAK instead of the reaction\n"
+        "    silence      no reaction at all\n"
+        "    unplug       off the cable before reacting\n"
+        "  Faults on the answer to a poll (CODE is the command the answer belongs to):\n"
+        "    no-answer    the poll gets nothing; the answer stays due\n"
+        "    bad-check    wrong check byte\n"
+        "    split        two bursts, ms=pause between them (default 150)\n"
+        "    stray        one stray byte value=HH (default 00) just before the answer\n"
+        "    battery      status 0x20, battery empty\n"
+        "    model        model answer with code value=HH (default 09)\n"
+        "    delay        ms=N more processing before the answer\n"
+        "\n"
+        "Registration SPEC: KIND[,cause=HH][,detail=HH][,status=HH][,ms=N]\n"
+        "  success | failure (status 10 or 30, cause, detail) | abnormal | battery;\n"
+        "  ms is how long the handset reports \"running\" first (default 1200).\n"
+        "\n"
+        "Examples:\n"
+        "  tolvan-sim --model ZX-VA100 --record va100.txt\n"
+        "  tolvan-sim --fault nak@1001,count=5 --fault split@1401,ms=40\n"
+        "  tolvan-sim --registration failure,cause=70 --unplug-after 200 --replug-after 3000\n");
+}
+
+std::optional<SimCommandLine> parseSimCommandLine(const QStringList& arguments, QString* error) {
+    SimCommandLine cl;
+    cl.config.pacing = true;
+    cl.config.replyDelayUs = 10'000;
+    auto fail = [&](const QString& message) -> std::optional<SimCommandLine> {
+        if (error) {
+            *error = message;
+        }
+        return std::nullopt;
+    };
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        auto value = [&](QString& out) {
+            if (i + 1 >= arguments.size()) {
+                return false;
+            }
+            out = arguments[++i];
+            return true;
+        };
+        QString v;
+        int n = 0;
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            cl.helpRequested = true;
+        } else if (arg == QLatin1String("--no-pacing")) {
+            cl.config.pacing = false;
+        } else if (arg == QLatin1String("--model")) {
+            if (!value(v)) {
+                return fail(QStringLiteral("--model needs a name"));
+            }
+            const auto model = modelByName(v.toStdString());
+            if (!model) {
+                return fail(
+                    QStringLiteral("unknown model \"%1\" (ZX-VA100, ZX-VA150 or ZX-VA150(C))").arg(v));
+            }
+            cl.config.modelCode = model->code;
+        } else if (arg == QLatin1String("--record")) {
+            if (!value(cl.recordPath)) {
+                return fail(QStringLiteral("--record needs a file"));
+            }
+        } else if (arg == QLatin1String("--delay")) {
+            if (!value(v) || !toCount(v, n)) {
+                return fail(QStringLiteral("--delay needs milliseconds"));
+            }
+            cl.config.replyDelayUs = static_cast<std::int64_t>(n) * 1000;
+        } else if (arg == QLatin1String("--fault")) {
+            std::string why;
+            const auto rule = value(v) ? parseFaultRule(v.toStdString(), &why) : std::nullopt;
+            if (!rule) {
+                return fail(QStringLiteral("--fault: ") +
+                            QString::fromStdString(why.empty() ? "needs a SPEC" : why));
+            }
+            cl.config.faults.push_back(*rule);
+        } else if (arg == QLatin1String("--unplug-after")) {
+            if (!value(v) || !toCount(v, n)) {
+                return fail(QStringLiteral("--unplug-after needs a frame count"));
+            }
+            cl.config.faults.push_back({FaultKind::Unplug, std::nullopt, n, 1, 0});
+        } else if (arg == QLatin1String("--replug-after")) {
+            if (!value(v) || !toCount(v, cl.replugAfterMs)) {
+                return fail(QStringLiteral("--replug-after needs milliseconds"));
+            }
+        } else if (arg == QLatin1String("--registration")) {
+            std::string why;
+            const auto scenario = value(v) ? parseRegistrationScenario(v.toStdString(), &why) : std::nullopt;
+            if (!scenario) {
+                return fail(QStringLiteral("--registration: ") +
+                            QString::fromStdString(why.empty() ? "needs a SPEC" : why));
+            }
+            cl.config.registration = *scenario;
+        } else if (arg == QLatin1String("--power-on-after")) {
+            if (!value(v) || !toCount(v, n)) {
+                return fail(QStringLiteral("--power-on-after needs milliseconds"));
+            }
+            cl.config.powerOffMs = n;
+        } else if (arg == QLatin1String("--seed")) {
+            if (!value(v) || !toCount(v, n)) {
+                return fail(QStringLiteral("--seed needs a number"));
+            }
+            cl.config.seed = static_cast<std::uint32_t>(n);
+        } else {
+            return fail(QStringLiteral("unknown argument \"%1\"").arg(arg));
+        }
+    }
+    return cl;
+}
+
+} // namespace tolvan::sim
