@@ -47,7 +47,11 @@ std::string_view faultKindName(FaultKind kind) {
 }
 
 void FaultPlan::add(const FaultRule& rule) {
-    m_rules.push_back({rule, 0});
+    Armed armed{rule, 0};
+    if (rule.kind == FaultKind::Model && !rule.code) {
+        armed.rule.code = 0x7100; // only the model query has a model answer to spoil
+    }
+    m_rules.push_back(armed);
 }
 
 std::vector<FaultRule> FaultPlan::take(std::uint16_t code, bool answerFaults) {

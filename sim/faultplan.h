@@ -20,7 +20,7 @@ enum class FaultKind : std::uint8_t {
     Split,    // answer: sent in two bursts, value = pause in ms
     Stray,    // answer: one stray byte (value) goes out just before it
     Battery,  // answer: status code 0x20 (battery empty) in place of the real one
-    Model,    // answer: the model answer carries value as its model code
+    Model,    // answer: the model answer carries value as its model code (default code 0x7100)
     Delay,    // answer: value ms more processing before it goes out
 };
 
