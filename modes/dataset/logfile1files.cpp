@@ -6,11 +6,16 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace tolvan::dataset {
 
 QString LogFile1Files::saveName(const QString& chosen) {
     QString name = chosen;
-    const qsizetype at = name.indexOf(QStringLiteral(".jv"));
+    // Only the file name: a folder whose name holds ".jv" must not be renamed into another one.
+    const qsizetype nameStart =
+        std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1;
+    const qsizetype at = name.indexOf(QStringLiteral(".jv"), nameStart);
     if (at >= 0) {
         name.remove(at, 4);
     }

@@ -18,8 +18,8 @@ struct LogFileLoad {
 // Names and file access of log file 1.
 class LogFile1Files {
 public:
-    // The save rule: the four characters from the first ".jv" are removed, then ".jv1" is
-    // appended (a.jv3 and a both become a.jv1).
+    // The save rule: the four characters from the first ".jv" of the file name are removed,
+    // then ".jv1" is appended (a.jv3 and a both become a.jv1).
     static QString saveName(const QString& chosen);
     // The file Open reads: the name itself, or for a name without a dot the name with ".jv1";
     // empty when neither exists.

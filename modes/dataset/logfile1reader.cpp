@@ -150,4 +150,13 @@ LogFile1ScreenRead LogFile1Reader::read(QByteArrayView file, std::uint32_t model
     return result;
 }
 
+LogFile1ScreenRead LogFile1Reader::readThroughScreen(QByteArrayView file, std::uint32_t modelCode,
+                                                     SystemParamImage& image) {
+    LogFile1ScreenRead result = read(file, modelCode, DataSetCodec::decode(image, modelCode, QString()));
+    if (result.loaded) {
+        DataSetCodec::encode(result.values, modelCode, image);
+    }
+    return result;
+}
+
 } // namespace tolvan::dataset

@@ -2,6 +2,7 @@
 
 #include "modes/dataset/datasetmessage.h"
 #include "modes/dataset/datasetscreenvalues.h"
+#include "modes/dataset/systemparamimage.h"
 
 #include <QByteArrayView>
 #include <QList>
@@ -25,6 +26,11 @@ class LogFile1Reader {
 public:
     static LogFile1ScreenRead read(QByteArrayView file, std::uint32_t modelCode,
                                    const DataSetScreenValues& current);
+    // The screen's open followed by its write preparation, for callers without a screen
+    // (tolvan-cli params write): the file is read onto the values the image shows and, when the
+    // header matched, stored back into the image. The memo read is in values.memo.
+    static LogFile1ScreenRead readThroughScreen(QByteArrayView file, std::uint32_t modelCode,
+                                                SystemParamImage& image);
 };
 
 } // namespace tolvan::dataset

@@ -1,5 +1,6 @@
 // Reading log file 1 back onto the screen and into the image, with the messages a technician
 // sees, and files that are short, long, foreign or broken.
+#include "modes/dataset/datasetcodec.h"
 #include "modes/dataset/logfile1files.h"
 #include "modes/dataset/logfile1format.h"
 #include "modes/dataset/logfile1imagereader.h"
@@ -322,6 +323,27 @@ TEST(LogFile1ImageReader, RoundTripsTheImageFormWriter) {
     EXPECT_EQ(mismatch.image, SystemParamImage());
     EXPECT_EQ(texts(mismatch.messages),
               QStringList{"接続モデルはZX-VA150ですが、読み込みファイルはZX-VA150用ではありません"});
+}
+
+TEST(LogFile1Reader, ReadThroughTheScreenStoresWhatTheScreenWouldWrite) {
+    SystemParamImage image;
+    image.dac.fill(7);
+    image.version = {1, 23, 0, 0};
+    const LogFile1ScreenRead read =
+        LogFile1Reader::readThroughScreen(cp932Lines(testing::sampleScreenLines(2)), 2, image);
+    ASSERT_TRUE(read.loaded);
+    EXPECT_EQ(read.values.memo, testing::sampleScreen().memo);
+    EXPECT_EQ(image.psIdValue(), 123456789u);
+    EXPECT_EQ(image.systemCallValue(), 536870911u);
+    EXPECT_EQ(image.levels[SystemParamImage::TchProcess], 43); // empty in the file: no selection
+    EXPECT_EQ(image.additionalId(0), 0x1FFF);
+    EXPECT_EQ(image.gain[0], 1);
+    EXPECT_EQ(image.dac[0], 7); // blocks the file does not hold are untouched
+
+    const SystemParamImage before = image;
+    EXPECT_FALSE(
+        LogFile1Reader::readThroughScreen(cp932Lines(testing::sampleScreenLines(3)), 2, image).loaded);
+    EXPECT_EQ(image, before);
 }
 
 TEST(LogFile1Files, OpenLooksUpANameWithoutADotWithJv1AndReadsABoundedPrefix) {

@@ -97,6 +97,8 @@ TEST(LogFile1Files, SaveNameFollowsTheJvRule) {
     EXPECT_EQ(LogFile1Files::saveName("/logs/a.jv1"), "/logs/a.jv1");
     EXPECT_EQ(LogFile1Files::saveName("/logs/a.jv1.bak"), "/logs/a.bak.jv1");
     EXPECT_EQ(LogFile1Files::saveName("/logs/a.txt"), "/logs/a.txt.jv1");
+    EXPECT_EQ(LogFile1Files::saveName("/logs/old.jvsets/a"), "/logs/old.jvsets/a.jv1");
+    EXPECT_EQ(LogFile1Files::saveName("c:\\x.jv\\a.jv4"), "c:\\x.jv\\a.jv1");
 }
 
 TEST(LogFile1Files, SaveReplacesAFileAndAFailedSaveReportsTheFileLayer) {
