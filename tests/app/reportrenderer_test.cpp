@@ -160,7 +160,8 @@ TEST_F(ReportPdfTest, PrinterFromTheDialogServiceRendersTheSameReport) {
     const QString text = runPdftotext(
         {QStringLiteral("-enc"), QStringLiteral("UTF-8"), fake.printPdfPath, QStringLiteral("-")});
     EXPECT_TRUE(text.contains(QStringLiteral("外部ﾏｲｺﾝｿﾌﾄｳｪｱ"))) << text.toStdString();
-    const Word* psid = find(wordsOf(fake.printPdfPath), QStringLiteral("PSID"));
+    const QList<Word> words = wordsOf(fake.printPdfPath);
+    const Word* psid = find(words, QStringLiteral("PSID"));
     ASSERT_NE(psid, nullptr);
     EXPECT_NEAR(psid->xMin, 19.2, 0.3);
 
