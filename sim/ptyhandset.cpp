@@ -12,17 +12,9 @@
 
 namespace tolvan::sim {
 
-PtyHandset::PtyHandset(const HandsetConfig& config, QObject* parent) : QObject(parent), m_handset(config) {
-    m_clock.start();
-    m_outTimer.setSingleShot(true);
-    m_outTimer.setTimerType(Qt::PreciseTimer);
-    connect(&m_outTimer, &QTimer::timeout, this, &PtyHandset::writeDue);
-    m_handset.onUnitReceived = [this](std::int64_t atUs, const Bytes& unit) {
-        m_transcript.record(atUs, '>', unit);
-        emit traffic(
-            '>', QByteArray(reinterpret_cast<const char*>(unit.data()), static_cast<qsizetype>(unit.size())),
-            atUs);
-    };
+PtyHandset::PtyHandset(const HandsetConfig& config, QObject* parent) : QObject(parent), m_pump(config) {
+    connect(&m_pump, &HandsetPump::output, this, &PtyHandset::writeOut);
+    connect(&m_pump, &HandsetPump::unplugFaultFired, this, &PtyHandset::unplugFaultFired);
 }
 
 PtyHandset::~PtyHandset() {
@@ -30,7 +22,7 @@ PtyHandset::~PtyHandset() {
 }
 
 QString PtyHandset::driverDescription() const {
-    const auto model = modelByCode(m_handset.modelCode());
+    const auto model = modelByCode(m_pump.handset().modelCode());
     return model ? QString::fromUtf8(model->driverDescription.data(),
                                      static_cast<qsizetype>(model->driverDescription.size()))
                  : QString();
@@ -82,10 +74,9 @@ void PtyHandset::close() {
         m_listed = false;
         link::VirtualDevices::instance().unplug(m_slavePath, 1);
     }
-    m_outTimer.stop();
+    m_pump.drop();
     m_readNotifier.reset();
     m_writeNotifier.reset();
-    m_queue.clear();
     m_pendingWrite.clear();
     if (m_master >= 0) {
         ::close(m_master);
@@ -97,15 +88,12 @@ void PtyHandset::close() {
     }
 }
 
-bool PtyHandset::record(const QString& path) {
-    return m_transcript.open(path.toStdString());
-}
-
 void PtyHandset::plug(int notificationCount) {
-    const bool wasOff = m_cableOff || !m_handset.plugged();
+    VirtualHandset& handset = m_pump.handset();
+    const bool wasOff = m_cableOff || !handset.plugged();
     m_cableOff = false;
-    if (!m_handset.plugged()) {
-        m_handset.replug();
+    if (!handset.plugged()) {
+        handset.replug();
     }
     m_listed = true;
     link::VirtualDevices::instance().plug({driverDescription(), m_slavePath}, notificationCount);
@@ -117,8 +105,7 @@ void PtyHandset::plug(int notificationCount) {
 void PtyHandset::unplug(int notificationCount) {
     const bool wasOn = !m_cableOff;
     m_cableOff = true;
-    m_queue.clear();
-    m_outTimer.stop();
+    m_pump.drop();
     if (m_listed) {
         m_listed = false;
         link::VirtualDevices::instance().unplug(m_slavePath, notificationCount);
@@ -135,20 +122,10 @@ void PtyHandset::readMaster() {
         if (n <= 0) {
             break;
         }
-        if (m_cableOff) {
-            continue; // off the cable: the bytes go nowhere
-        }
-        const bool wasPlugged = m_handset.plugged();
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(buf);
-        for (VirtualHandset::Burst& burst :
-             m_handset.receive(std::span<const std::uint8_t>(bytes, static_cast<std::size_t>(n)), nowUs())) {
-            m_queue.push_back(std::move(burst));
-        }
-        if (wasPlugged && !m_handset.plugged()) {
-            unplugFaultFired();
+        if (!m_cableOff) {
+            m_pump.feed(buf, n);
         }
     }
-    scheduleNext();
 }
 
 void PtyHandset::unplugFaultFired() {
@@ -163,34 +140,11 @@ void PtyHandset::unplugFaultFired() {
                 plug();
             } else {
                 m_cableOff = false;
-                m_handset.replug();
+                m_pump.handset().replug();
                 emit pluggedChanged(true);
             }
         });
     }
-}
-
-void PtyHandset::scheduleNext() {
-    if (m_queue.empty()) {
-        m_outTimer.stop();
-        return;
-    }
-    const std::int64_t waitUs = m_queue.front().atUs - nowUs();
-    m_outTimer.start(static_cast<int>(std::max<std::int64_t>(0, (waitUs + 999) / 1000)));
-}
-
-void PtyHandset::writeDue() {
-    const std::int64_t now = nowUs();
-    while (!m_queue.empty() && m_queue.front().atUs <= now + 500) {
-        const VirtualHandset::Burst burst = std::move(m_queue.front());
-        m_queue.pop_front();
-        m_transcript.record(now, '<', burst.bytes);
-        const QByteArray bytes(reinterpret_cast<const char*>(burst.bytes.data()),
-                               static_cast<qsizetype>(burst.bytes.size()));
-        emit traffic('<', bytes, now);
-        writeOut(bytes);
-    }
-    scheduleNext();
 }
 
 void PtyHandset::writeOut(const QByteArray& bytes) {

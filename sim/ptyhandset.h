@@ -1,16 +1,12 @@
 #pragma once
 
-#include "sim/transcript.h"
-#include "sim/virtualhandset.h"
+#include "sim/handsetpump.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QString>
-#include <QTimer>
 
-#include <deque>
 #include <memory>
 
 namespace tolvan::sim {
@@ -34,10 +30,11 @@ public:
     QString slavePath() const { return m_slavePath; }
     QString driverDescription() const;
 
-    VirtualHandset& handset() { return m_handset; }
+    VirtualHandset& handset() { return m_pump.handset(); }
+    HandsetPump& pump() { return m_pump; }
 
     // Lists the handset for port discovery and raises the notifications of a USB plug; a handset
-    // pulled off by an unplug fault is back on the cable.
+    // off the cable is back on it.
     void plug(int notificationCount = 3);
     // Takes it off the list (one notification, if it was listed) and lets it fall silent.
     void unplug(int notificationCount = 1);
@@ -48,36 +45,25 @@ public:
     void setReplugAfterMs(int ms) { m_replugAfterMs = ms; }
 
     // Writes a transcript of the traffic to the file.
-    bool record(const QString& path);
-
-    // Microseconds since the handset was created: the time base of traces.
-    std::int64_t nowUs() const { return m_clock.nsecsElapsed() / 1000; }
+    bool record(const QString& path) { return m_pump.record(path); }
 
 signals:
-    // Every unit from the tool ('>') and every burst to it ('<'), as it happens.
-    void traffic(char direction, const QByteArray& bytes, qint64 atUs);
-    // The unplug fault fired or the handset came back on the cable.
+    // The handset went off the cable (false) or came back (true).
     void pluggedChanged(bool plugged);
 
 private:
     void readMaster();
-    void writeDue();
-    void scheduleNext();
     void writeOut(const QByteArray& bytes);
     void flushPending();
     void unplugFaultFired();
 
-    VirtualHandset m_handset;
+    HandsetPump m_pump;
     int m_master = -1;
     int m_slave = -1; // held open so the master never sees a hang-up while no tool is attached
     QString m_slavePath;
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;
-    QTimer m_outTimer;
-    std::deque<VirtualHandset::Burst> m_queue;
     QByteArray m_pendingWrite;
-    QElapsedTimer m_clock;
-    Transcript m_transcript;
     bool m_listed = false;
     bool m_cableOff = false;
     int m_replugAfterMs = 0;
