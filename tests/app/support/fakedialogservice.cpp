@@ -15,7 +15,11 @@ std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
     if (answers.empty()) {
         return std::nullopt;
     }
-    auto answer = answers.front();
+    // Built in place: GCC 12 at -O2 warns about copying an engaged optional<QString> here.
+    std::optional<QString> answer;
+    if (answers.front()) {
+        answer.emplace(*answers.front());
+    }
     answers.pop_front();
     return answer;
 }

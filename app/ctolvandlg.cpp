@@ -1,0 +1,187 @@
+#include "app/ctolvandlg.h"
+
+#include "app/shell/aboutbox.h"
+#include "app/shell/csheetmain.h"
+#include "app/shell/dialogservice.h"
+#include "app/shell/modelink.h"
+#include "app/shell/verdialog.h"
+#include "app/shell/windowhider.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+namespace tolvan::app {
+
+std::array<ModeEntry, 5> CTolvanDlg::defaultModes() {
+    return {{
+        {QStringLiteral("データ設定モード"), 0xA000, 0, {}},
+        {QStringLiteral("テストモード"), 0xB000, 2, {}},
+        {QStringLiteral("ログ表示モード"), 0xC000, 7, {}},
+        {QStringLiteral("子機設定／登録モード"), 0xD000, 15, {}},
+        {QStringLiteral("データ保存書き込みモード"), 0xE000, 18, {}},
+    }};
+}
+
+CTolvanDlg::CTolvanDlg(link::LinkSession& session, LogFolders& folders, bool portUsed, QWidget* parent)
+    : QDialog(parent), m_session(session), m_logFolders(folders),
+      m_folderList(folders, m_texts), m_context{session, m_texts, folders, m_abortText, portUsed},
+      m_modes(defaultModes()) {
+    buildWindow();
+    m_logFolders.createModelFolders();
+    m_texts.setMemo(QString());
+    setModes(m_modes);
+
+    m_usbDialog = new shell::USBDlg(this);
+    m_usbDialog->setWindowModality(Qt::ApplicationModal);
+    connect(&m_watcher, &link::DeviceWatcher::deviceTreeChanged, &m_session,
+            &link::LinkSession::deviceTreeChanged);
+    connect(&m_session, &link::LinkSession::removedDialogRequested, this, [this] { m_usbDialog->show(); });
+    connect(&m_session, &link::LinkSession::removedDialogDismissed, m_usbDialog, &shell::USBDlg::handsetBack);
+    // Messages are shown once the engine has finished with the unit that raised them.
+    connect(&m_session.driver(), &link::LinkDriver::message, this, &CTolvanDlg::showLinkMessage,
+            Qt::QueuedConnection);
+    connect(&m_session, &link::LinkSession::portOpenFailed, this,
+            [this](const QString&, bool, const QString&) {
+                shell::MessageRequest request;
+                request.title = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+                request.text = QString::fromUtf8(link::kPortOpenFailedText);
+                request.icon = QMessageBox::NoIcon;
+                shell::DialogService::current().message(this, request);
+            });
+}
+
+CTolvanDlg::~CTolvanDlg() = default;
+
+void CTolvanDlg::buildWindow() {
+    setWindowTitle(QStringLiteral("メニュー（モード選択）"));
+    auto* layout = new QVBoxLayout(this);
+    buildMenus(layout);
+    layout->addWidget(new QLabel(shell::VerDialog::productName(), this));
+    auto* group = new QGroupBox(QStringLiteral("以下の動作モードから選択してください"), this);
+    auto* buttons = new QVBoxLayout(group);
+    for (std::size_t i = 0; i < m_modeButtons.size(); ++i) {
+        auto* button = new QPushButton(m_modes[i].buttonText, group);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, i] { modeButtonPressed(static_cast<int>(i)); });
+        buttons->addWidget(button);
+        m_modeButtons[i] = button;
+    }
+    m_exit = new QPushButton(QStringLiteral("終了"), group);
+    m_exit->setAutoDefault(false);
+    connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
+    buttons->addWidget(m_exit);
+    layout->addWidget(group);
+
+    layout->addWidget(
+        new QLabel(QStringLiteral("ログを保存するフォルダを入力、または選択してください"), this));
+    m_folders = new QComboBox(this);
+    m_folders->setEditable(true);
+    m_folders->setInsertPolicy(QComboBox::NoInsert);
+    layout->addWidget(m_folders);
+    layout->addWidget(new QLabel(QStringLiteral("メモ（保存ログ、印刷時に使用します）"), this));
+    m_memo = new QLineEdit(this);
+    layout->addWidget(m_memo);
+}
+
+void CTolvanDlg::buildMenus(QVBoxLayout* layout) {
+    auto* bar = new QMenuBar(this);
+    QMenu* file = bar->addMenu(QStringLiteral("ファイル（&F）"));
+    file->addAction(QStringLiteral("終了（&X）"), this, &QDialog::accept);
+    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ（&H）"));
+    help->addAction(QStringLiteral("動作モード説明（&M）"), this, [this] {
+        shell::CSheetMain sheet(this);
+        shell::WindowHider::execHidden(this, sheet);
+    });
+    help->addAction(QStringLiteral("バージョン情報（&A）"), this, [this] {
+        shell::VerDialog dialog(this);
+        shell::WindowHider::execHidden(this, dialog);
+    });
+    // Platforms without a window system menu get the about item here.
+    help->addSeparator();
+    help->addAction(QStringLiteral("バージョン情報 Tolvan(&A)..."), this, [this] {
+        shell::AboutBox box(this);
+        shell::WindowHider::execHidden(this, box);
+    });
+    layout->setMenuBar(bar);
+}
+
+void CTolvanDlg::setModes(const std::array<ModeEntry, 5>& modes) {
+    m_modes = modes;
+    for (std::size_t i = 0; i < m_modes.size(); ++i) {
+        m_modeButtons[i]->setText(m_modes[i].buttonText);
+        m_modeButtons[i]->setEnabled(static_cast<bool>(m_modes[i].open));
+    }
+}
+
+void CTolvanDlg::modeButtonPressed(int index) {
+    if (m_busy) {
+        return;
+    }
+    m_busy = true;
+    QTimer::singleShot(m_buttonDelayMs, this, [this, index] { runMode(index); });
+}
+
+void CTolvanDlg::runMode(int index) {
+    const ModeEntry& entry = m_modes.at(static_cast<std::size_t>(index));
+    link::LinkEngine& engine = m_session.engine();
+    engine.resetLinkState();
+    m_texts.setMemo(m_memo->text());
+    engine.setOperation(entry.operationId);
+    hide();
+    if (m_session.openLink() != 0) {
+        shell::DialogService::current().error(
+            this, QString::fromUtf8(index == 0 ? link::kNoCommunicationDataSettingText
+                                               : link::kNoCommunicationText));
+        backToMenu();
+        return;
+    }
+    shell::ModeLink(m_context, this).runScript(entry.operationId, entry.readScript);
+    m_folderList.takeOver(m_folders->currentText(), m_session.state().modelCode);
+    if (entry.open) {
+        std::unique_ptr<shell::ModeScreen> screen = entry.open(m_context, this);
+        m_openMode = screen.get();
+        emit modeOpened(screen.get());
+        screen->exec();
+        m_openMode = nullptr;
+    }
+    backToMenu();
+}
+
+void CTolvanDlg::backToMenu() {
+    show();
+    m_memo->setText(m_texts.memo());
+    refillFolderBox(m_session.state().modelCode);
+    m_modeButtons[0]->setFocus();
+    m_busy = false;
+}
+
+void CTolvanDlg::refillFolderBox(std::uint32_t modelCode) {
+    if (!m_folderList.refill(modelCode)) {
+        return;
+    }
+    m_folders->clear();
+    m_folders->addItems(m_folderList.names());
+    m_folders->setEditText(m_folderList.editText());
+}
+
+void CTolvanDlg::showLinkMessage(link::LinkMessage message) {
+    QWidget* parent = QApplication::activeWindow() ? QApplication::activeWindow() : this;
+    shell::DialogService::current().linkMessage(parent, message);
+    if (link::isFatal(message)) {
+        // The link cannot go on after these: end the program, and say so by the exit status.
+        std::exit(4);
+    }
+}
+
+} // namespace tolvan::app

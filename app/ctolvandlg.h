@@ -1,0 +1,89 @@
+#pragma once
+
+#include "app/shell/aborttextflag.h"
+#include "app/shell/modecontext.h"
+#include "app/shell/modescreen.h"
+#include "app/shell/usbdlg.h"
+#include "common/logfolderlist.h"
+#include "common/logfolders.h"
+#include "common/sessiontexts.h"
+#include "link/devicewatcher.h"
+#include "link/linksession.h"
+
+#include <QDialog>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+namespace tolvan::app {
+
+// One mode button of the main menu: its operation id, its read script and the window it opens.
+// A mode whose window does not exist yet has no factory and its button stays disabled.
+struct ModeEntry {
+    QString buttonText;
+    std::uint32_t operationId;
+    std::uint8_t readScript;
+    std::function<std::unique_ptr<shell::ModeScreen>(shell::ModeContext&, QWidget*)> open;
+};
+
+// The main menu ("メニュー（モード選択）"). It owns the link session for the whole run: each
+// mode button opens the link, runs the mode's read script under the progress dialog, and opens
+// the mode window; afterwards the menu comes back with the memo as the mode left it.
+class CTolvanDlg : public QDialog {
+    Q_OBJECT
+public:
+    CTolvanDlg(link::LinkSession& session, LogFolders& folders, bool portUsed, QWidget* parent = nullptr);
+    ~CTolvanDlg() override;
+
+    // The five modes in button order: data setting, test, log display, handset setting/registration,
+    // data save/write.
+    static std::array<ModeEntry, 5> defaultModes();
+    void setModes(const std::array<ModeEntry, 5>& modes);
+
+    QPushButton* modeButton(int index) const { return m_modeButtons.at(static_cast<std::size_t>(index)); }
+    QLineEdit* memoBox() const { return m_memo; }
+    QComboBox* folderBox() const { return m_folders; }
+    SessionTexts& texts() { return m_texts; }
+    // Delay before a mode button acts (300 ms); tests set 0.
+    void setButtonDelayMs(int ms) { m_buttonDelayMs = ms; }
+    // The mode window currently open, if any (for tests).
+    shell::ModeScreen* openMode() const { return m_openMode; }
+
+signals:
+    // A mode window is about to run modally (for tests and the demo).
+    void modeOpened(shell::ModeScreen* screen);
+
+private:
+    void buildWindow();
+    void buildMenus(QVBoxLayout* layout);
+    void modeButtonPressed(int index);
+    void runMode(int index);
+    void backToMenu();
+    void showLinkMessage(link::LinkMessage message);
+    void refillFolderBox(std::uint32_t modelCode);
+
+    link::LinkSession& m_session;
+    LogFolders& m_logFolders;
+    SessionTexts m_texts;
+    LogFolderList m_folderList;
+    shell::AbortTextFlag m_abortText;
+    shell::ModeContext m_context;
+    link::DeviceWatcher m_watcher;
+    std::array<ModeEntry, 5> m_modes;
+    std::array<QPushButton*, 5> m_modeButtons{};
+    QPushButton* m_exit = nullptr;
+    QComboBox* m_folders = nullptr;
+    QLineEdit* m_memo = nullptr;
+    shell::USBDlg* m_usbDialog = nullptr;
+    shell::ModeScreen* m_openMode = nullptr;
+    int m_buttonDelayMs = 300;
+    bool m_busy = false;
+};
+
+} // namespace tolvan::app

@@ -1,0 +1,58 @@
+#include "app/ctolvandlg.h"
+#include "app/modes.h"
+#include "app/simulatorpanel.h"
+#include "link/settingsfile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+int usage() {
+    std::fputs("usage: Tolvan [--simulate ZX-VA100|ZX-VA150|ZX-VA150(C)]\n", stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The reports and screens name this face; Linux has IPAGothic in its place.
+    QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
+
+    QString simulate;
+    const QStringList args = app.arguments().mid(1);
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--simulate") && i + 1 < args.size()) {
+            simulate = args[++i];
+        } else {
+            return usage();
+        }
+    }
+
+    // Tolvan.ini belongs to the directory the program was started in.
+    const tolvan::link::PortSetting portSetting(QDir::currentPath());
+    tolvan::LogFolders folders(tolvan::LogFolders::resolveRoot());
+    tolvan::link::LinkSession session;
+
+    std::unique_ptr<tolvan::app::SimulatorPanel> panel;
+    if (!simulate.isEmpty()) {
+        QString error;
+        auto handset = tolvan::app::startVirtualHandset(simulate, &error);
+        if (!handset) {
+            std::fprintf(stderr, "Tolvan: cannot start the virtual handset: %s\n", qPrintable(error));
+            return 2;
+        }
+        panel = std::make_unique<tolvan::app::SimulatorPanel>(std::move(handset));
+        panel->show();
+    }
+
+    tolvan::app::CTolvanDlg menu(session, folders, portSetting.portUsed());
+    menu.setModes(tolvan::app::availableModes());
+    menu.exec();
+    return 0;
+}

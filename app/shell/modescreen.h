@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/shell/modecontext.h"
+#include "app/shell/modelink.h"
+#include "link/engine.h"
+
+#include <QDialog>
+
+class QMenu;
+class QMenuBar;
+
+namespace tolvan::shell {
+
+// What every mode window shares: the link facade, the menu bar with its accelerators, Enter and
+// Esc swallowed, back to the menu, and the link's abort, handset-removed and handset-reconnected
+// notices turned into calls of the concrete screen.
+class ModeScreen : public QDialog {
+    Q_OBJECT
+public:
+    ModeScreen(ModeContext& context, link::ModeWindow mode, const QString& title, QWidget* parent = nullptr);
+
+    link::ModeWindow mode() const { return m_mode; }
+
+    // "ﾒﾆｭｰに戻る": operation id 0xFFFF, the memo kept, the dialogue closed (or the port, when
+    // idle), the window closed.
+    void backToMenu();
+
+    // "ZX-VA100", "ZX-VA150" or "ZX-VA150(C)"; empty for any other code.
+    static QString modelText(std::uint32_t modelCode);
+
+protected:
+    // The engine abandoned an operation of this mode (it already set the no-data view id).
+    virtual void operationAborted() {}
+    virtual void handsetRemoved() {}
+    virtual void handsetReconnected() {}
+    // The memo box's text, kept as the session memo when the screen leaves or saves.
+    virtual QString memoText() const { return m_context.texts.memo(); }
+
+    ModeLink& link() { return m_link; }
+    ModeContext& context() { return m_context; }
+    QMenuBar* menuBar() const { return m_menuBar; }
+    // The usual file menu: open (Ctrl+O), save as (Ctrl+N), print (Ctrl+P) and exit; a null slot
+    // leaves the item out.
+    QMenu* addFileMenu(const QString& title, std::function<void()> open, std::function<void()> save,
+                       std::function<void()> print);
+    // "ヘルプ(&H)" with "バージョン情報(&A)".
+    QMenu* addHelpMenu();
+    // Runs a file or print dialog with the link paused and this window hidden.
+    template <typename Dialog> auto withLinkPaused(Dialog&& dialog) {
+        m_link.pauseForDialog();
+        return dialog();
+    }
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    ModeContext& m_context;
+    link::ModeWindow m_mode;
+    ModeLink m_link;
+    QMenuBar* m_menuBar;
+    bool m_leaving = false;
+};
+
+// "終了(&X)": ends the whole program at once.
+[[noreturn]] void quitProgram();
+
+} // namespace tolvan::shell
