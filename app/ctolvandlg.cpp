@@ -25,11 +25,11 @@ namespace tolvan::app {
 
 std::array<ModeEntry, 5> CTolvanDlg::defaultModes() {
     return {{
-        {QStringLiteral("データ設定モード"), 0xA000, 0, {}},
-        {QStringLiteral("テストモード"), 0xB000, 2, {}},
-        {QStringLiteral("ログ表示モード"), 0xC000, 7, {}},
-        {QStringLiteral("子機設定／登録モード"), 0xD000, 15, {}},
-        {QStringLiteral("データ保存書き込みモード"), 0xE000, 18, {}},
+        {QStringLiteral("データ設定モード"), 0xA000, 0, {}, nullptr},
+        {QStringLiteral("テストモード"), 0xB000, 2, {}, nullptr},
+        {QStringLiteral("ログ表示モード"), 0xC000, 7, {}, nullptr},
+        {QStringLiteral("子機設定／登録モード"), 0xD000, 15, {}, nullptr},
+        {QStringLiteral("データ保存書き込みモード"), 0xE000, 18, {}, nullptr},
     }};
 }
 
@@ -136,6 +136,7 @@ void CTolvanDlg::runMode(int index) {
     const ModeEntry& entry = m_modes.at(static_cast<std::size_t>(index));
     link::LinkEngine& engine = m_session.engine();
     engine.resetLinkState();
+    engine.setResponseSink(entry.sink);
     m_texts.setMemo(m_memo->text());
     engine.setOperation(entry.operationId);
     hide();

@@ -30,6 +30,8 @@ struct ModeEntry {
     std::uint32_t operationId;
     std::uint8_t readScript;
     std::function<std::unique_ptr<shell::ModeScreen>(shell::ModeContext&, QWidget*)> open;
+    // Where the read script's responses go: the mode's data, which lives for the whole run.
+    link::ResponseSink* sink = nullptr;
 };
 
 // The main menu ("メニュー（モード選択）"). It owns the link session for the whole run: each

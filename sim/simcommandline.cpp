@@ -63,8 +63,7 @@ QString simUsage() {
 
 std::optional<SimCommandLine> parseSimCommandLine(const QStringList& arguments, QString* error) {
     SimCommandLine cl;
-    cl.config.pacing = true;
-    cl.config.replyDelayUs = 10'000;
+    cl.config = realisticConfig(3);
     auto fail = [&](const QString& message) -> std::optional<SimCommandLine> {
         if (error) {
             *error = message;

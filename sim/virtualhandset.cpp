@@ -33,6 +33,14 @@ bool has(const std::vector<FaultRule>& faults, FaultKind kind) {
 
 } // namespace
 
+HandsetConfig realisticConfig(std::uint8_t modelCode) {
+    HandsetConfig config;
+    config.modelCode = modelCode;
+    config.pacing = true;
+    config.replyDelayUs = 10'000;
+    return config;
+}
+
 VirtualHandset::VirtualHandset(const HandsetConfig& config)
     : m_config(config), m_store(config.modelCode), m_bench(config.modelCode, config.seed),
       m_registration(config.registration) {

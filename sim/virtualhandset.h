@@ -30,6 +30,10 @@ struct HandsetConfig {
     std::uint32_t seed = 1;
 };
 
+// What a handset on a real cable looks like: 9600 baud 8O1 and 10 ms of processing before each
+// reply. The demo and tolvan-sim start from this.
+HandsetConfig realisticConfig(std::uint8_t modelCode);
+
 // The handset's side of the link as plain C++ on an explicit clock: bytes in, bytes out with the
 // time they reach the tool. It ACKs or NAKs every frame and answers each poll with the one frame
 // that is due; its data lives in a HandsetStore, its test modes in a TestBench, registration in
