@@ -1,14 +1,38 @@
 #include "cli/cliapp.h"
+#include "cli/logfile1report.h"
+#include "cli/paramscommands.h"
+#include "cli/printcommand.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 
-#include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Reports are drawn with real fonts, which need a Gui application; it must not need a
+    // display, so scripts and CI run it headless unless told otherwise.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    // Without a runtime folder (root shells, containers) Qt picks one itself but says so on
+    // stderr, which belongs to the handset's messages: give it a private one instead.
+    std::unique_ptr<QTemporaryDir> runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtimeDir = std::make_unique<QTemporaryDir>();
+        if (runtimeDir->isValid()) {
+            qputenv("XDG_RUNTIME_DIR", runtimeDir->path().toLocal8Bit());
+        }
+    }
+    QGuiApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
     tolvan::cli::CliApp cli(out, err);
     tolvan::cli::addLinkCommands(cli);
+    tolvan::cli::addParamsCommands(cli);
+
+    // Each log file kind adds its report here as its mode lands.
+    tolvan::cli::ReportKinds reports;
+    reports.add(1, tolvan::cli::logFile1Report);
+    tolvan::cli::addPrintCommand(cli, std::move(reports));
     return cli.run(app.arguments().mid(1));
 }

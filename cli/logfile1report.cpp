@@ -1,0 +1,38 @@
+#include "cli/logfile1report.h"
+
+#include "modes/dataset/datasetreport.h"
+#include "modes/dataset/logfile1reader.h"
+#include "modes/dataset/loglinetable.h"
+
+#include <optional>
+
+namespace tolvan::cli {
+
+ReportBuild logFile1Report(const ReportSource& source) {
+    ReportBuild build;
+    const dataset::LogLineTable table(source.bytes);
+    std::optional<std::uint32_t> model;
+    for (const std::uint32_t code : {link::kModelVa100, link::kModelVa150, link::kModelVa150C}) {
+        if (table.headerMatches(code)) {
+            model = code;
+        }
+    }
+    if (!model) {
+        build.status = kExitFileError;
+        build.problem = source.path + QStringLiteral(": the first line is not the header of a log file 1 "
+                                                     "of ZX-VA100, ZX-VA150 or ZX-VA150(C)");
+        return build;
+    }
+    // Opened onto an empty screen: an item whose line is bad prints as nothing selected.
+    const auto read = dataset::LogFile1Reader::read(source.bytes, *model, dataset::DataSetScreenValues{});
+    for (const dataset::DataSetMessage& message : read.messages) {
+        build.messages.append({message.title, message.text});
+    }
+    const QString customer = ReportKinds::customerOf(source.path, *model, source.logRoot);
+    // The first line sits one line pitch down the page.
+    build.pages.append(
+        ReportPage::singleColumn(dataset::DataSetReport::lines(read.values, *model, customer), 1));
+    return build;
+}
+
+} // namespace tolvan::cli
