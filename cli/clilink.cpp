@@ -11,18 +11,7 @@ namespace tolvan::cli {
 
 using namespace tolvan::link;
 
-QString modelName(std::uint32_t modelCode) {
-    switch (modelCode) {
-    case kModelVa100:
-        return QStringLiteral("ZX-VA100");
-    case kModelVa150:
-        return QStringLiteral("ZX-VA150");
-    case kModelVa150C:
-        return QStringLiteral("ZX-VA150(C)");
-    default:
-        return {};
-    }
-}
+QString modelName(std::uint32_t modelCode) { return QString::fromLatin1(modelNameOf(modelCode)); }
 
 CliLink::CliLink(QTextStream& out, QTextStream& err, QObject* parent)
     : QObject(parent), m_out(out), m_err(err) {

@@ -35,6 +35,21 @@ inline constexpr std::uint32_t kModelVa100 = 2;
 inline constexpr std::uint32_t kModelVa150 = 3;
 inline constexpr std::uint32_t kModelVa150C = 4;
 
+// The name the tool shows for a model code: "ZX-VA100", "ZX-VA150" or "ZX-VA150(C)"; empty for
+// any other code.
+inline const char* modelNameOf(std::uint32_t modelCode) {
+    switch (modelCode) {
+    case kModelVa100:
+        return "ZX-VA100";
+    case kModelVa150:
+        return "ZX-VA150";
+    case kModelVa150C:
+        return "ZX-VA150(C)";
+    default:
+        return "";
+    }
+}
+
 // The one record of the link, read by the modes (progress dialog, parsers, screens) and driven by
 // the engine. Everything runs on one thread, so there is no locking.
 struct LinkState {

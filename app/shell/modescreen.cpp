@@ -26,18 +26,7 @@ ModeScreen::ModeScreen(ModeContext& context, link::ModeWindow mode, const QStrin
     connect(&session, &link::LinkSession::handsetReconnected, this, [this] { handsetReconnected(); });
 }
 
-QString ModeScreen::modelText(std::uint32_t modelCode) {
-    switch (modelCode) {
-    case link::kModelVa100:
-        return QStringLiteral("ZX-VA100");
-    case link::kModelVa150:
-        return QStringLiteral("ZX-VA150");
-    case link::kModelVa150C:
-        return QStringLiteral("ZX-VA150(C)");
-    default:
-        return {};
-    }
-}
+QString ModeScreen::modelText(std::uint32_t modelCode) { return QString::fromLatin1(link::modelNameOf(modelCode)); }
 
 void ModeScreen::backToMenu() {
     m_context.texts.setMemo(memoText());
