@@ -10,6 +10,8 @@
 #include "modes/dataset/systemparamimage.h"
 #include "modes/dataset/systemparamparser.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QSaveFile>
 
 namespace tolvan::cli {
@@ -25,6 +27,8 @@ constexpr std::uint8_t kReadScript = 0;
 constexpr std::uint8_t kWriteScript = 1;
 // Script 1 is 30 steps at 9600 baud, with retries: be generous.
 constexpr int kScriptTimeoutMs = 120000;
+// Longer than the engine's close pause.
+constexpr int kClosePauseWaitMs = 3000;
 
 void printFileError(CliLink& link, const QString& path, const QString& error) {
     link.printMessage(LogFile1Format::errorTitle(), path + QStringLiteral(": ") + error);
@@ -42,17 +46,53 @@ public:
     dataset::SystemParamImage& image() { return m_image; }
 
     // Opens the link and runs script 0 into the image; the exit status when that failed (the
-    // link is then closed).
-    std::optional<ExitStatus> readHandset() {
+    // link is then closed). A write follows in the keep-alive dialogue the read leaves open.
+    std::optional<ExitStatus> readHandset(bool writeFollows) {
         if (const auto failed = m_link->open(true)) {
             return failed;
         }
         m_link->session().engine().setResponseSink(&m_parser);
-        return runScript(kReadOperation, kReadScript);
+        if (writeFollows) {
+            return runScript(kReadOperation, kReadScript, false);
+        }
+        return runLastScript(kReadOperation, kReadScript);
     }
 
-    std::optional<ExitStatus> runScript(std::uint32_t operationId, std::uint8_t script) {
-        const ExitStatus status = m_link->runScript(operationId, script, kScriptTimeoutMs);
+    // Runs the command's last script and ends the session at the script's acknowledged close
+    // frame: the handset is done, so no keep-alive dialogue is opened only to be closed again.
+    // The engine closes the port when the close pause ends; nothing is sent during it.
+    std::optional<ExitStatus> runLastScript(std::uint32_t operationId, std::uint8_t script) {
+        link::LinkSession& session = m_link->session();
+        bool closed = false;
+        const auto connection = QObject::connect(&session.driver(), &link::LinkDriver::unitHandled, [&] {
+            if (!closed && session.state().dialogueState == link::kScriptRunning &&
+                session.engine().closePauseRunning()) {
+                closed = true;
+                session.leaveMode();
+            }
+        });
+        const auto failed = runScript(operationId, script, closed);
+        QObject::disconnect(connection);
+        return failed;
+    }
+
+    // Lets the close pause run out (the engine then closes the port) before the link goes.
+    void close() {
+        const QDeadlineTimer deadline(kClosePauseWaitMs);
+        while (m_link->state().portOpen && m_link->session().engine().closePauseRunning() &&
+               !deadline.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        }
+        m_link->close();
+    }
+
+private:
+    std::optional<ExitStatus> runScript(std::uint32_t operationId, std::uint8_t script, const bool& closed) {
+        ExitStatus status = m_link->runScript(operationId, script, kScriptTimeoutMs);
+        // Left at the close frame, the dialogue is idle rather than in keep-alive.
+        if (closed && status == kExitNoAnswer) {
+            status = kExitOk;
+        }
         if (status == kExitOk) {
             return std::nullopt;
         }
@@ -64,7 +104,6 @@ public:
         return status;
     }
 
-private:
     QTextStream& m_err;
     dataset::SystemParamImage m_image;
     dataset::SystemParamParser m_parser{m_image};
@@ -90,7 +129,7 @@ int paramsRead(CliApp& cli, const QString& path) {
         probe.cancelWriting();
     }
 
-    if (const auto failed = params.readHandset()) {
+    if (const auto failed = params.readHandset(false)) {
         return *failed;
     }
     const auto text = dataset::LogFile1Writer::fromImage(params.image(), link.state().modelCode, memo);
@@ -101,7 +140,7 @@ int paramsRead(CliApp& cli, const QString& path) {
             error = path + QStringLiteral(": ") + error;
         }
     }
-    link.close();
+    params.close();
     if (!error.isEmpty()) {
         link.printMessage(LogFile1Format::errorTitle(), error);
         return kExitFileError;
@@ -126,7 +165,7 @@ int paramsWrite(CliApp& cli, const QString& path) {
 
     // The screen reads the handset before it can write: the blocks it does not edit go back as
     // read, and the model decides the file's layout.
-    if (const auto failed = params.readHandset()) {
+    if (const auto failed = params.readHandset(true)) {
         return *failed;
     }
     const std::uint32_t model = link.state().modelCode;
@@ -135,19 +174,19 @@ int paramsWrite(CliApp& cli, const QString& path) {
         link.printMessage(message.title, message.text);
     }
     if (!loaded.loaded) {
-        link.close();
+        params.close();
         return kExitFileError;
     }
     if (!dataset::SystemParamFrames::fillRequestBuffers(params.image(), link.state().requests)) {
         cli.err() << "tolvan-cli: a write frame could not be built from " << path << '\n';
         cli.err().flush();
-        link.close();
+        params.close();
         return kExitNoAnswer;
     }
-    if (const auto failed = params.runScript(kWriteOperation, kWriteScript)) {
+    if (const auto failed = params.runLastScript(kWriteOperation, kWriteScript)) {
         return *failed;
     }
-    link.close();
+    params.close();
     return kExitOk;
 }
 

@@ -259,6 +259,44 @@ TEST_F(CliParamsFailures, NoHandsetGivesTheDataSettingMessage) {
     EXPECT_FALSE(QFileInfo::exists(path("params.jv1")));
 }
 
+// The units of a --trace run, direction and bytes ("> 02 20 03 23").
+QStringList tracedUnits(const QString& out) {
+    QStringList units;
+    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        units << line.simplified().section(QLatin1Char(' '), 1);
+    }
+    return units;
+}
+
+TEST_F(CliParamsFailures, SessionEndsAtTheLastScriptsAcknowledgedCloseFrame) {
+    SimProcess sim({QStringLiteral("--no-pacing"), QStringLiteral("--model"), QStringLiteral("ZX-VA100")});
+    ASSERT_TRUE(sim.started());
+    const QString file = path("params.jv1");
+    const CliResult read = runCli({QStringLiteral("--trace"), QStringLiteral("--port"), sim.device(),
+                                   QStringLiteral("params"), QStringLiteral("read"), file},
+                                  90000);
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    const QStringList units = tracedUnits(read.out);
+    // One dialogue: open, model query, the sixteen reads, close; no keep-alive dialogue after.
+    ASSERT_GE(units.size(), 2);
+    EXPECT_EQ(units.first(), QStringLiteral("> 02 20 03 23"));
+    EXPECT_EQ(units.count(QStringLiteral("> 02 20 03 23")), 1);
+    EXPECT_EQ(units.count(QStringLiteral("> 02 21 03 22")), 1);
+    EXPECT_EQ(units.mid(units.size() - 2),
+              (QStringList{QStringLiteral("> 02 21 03 22"), QStringLiteral("< 06")}));
+    EXPECT_EQ(units.count(QStringLiteral("> 02 70 03 73")), 2 + 16);
+
+    // The write runs in the keep-alive dialogue the read leaves, and ends at script 1's close.
+    const CliResult write = runCli({QStringLiteral("--trace"), QStringLiteral("--port"), sim.device(),
+                                    QStringLiteral("params"), QStringLiteral("write"), file},
+                                   90000);
+    ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+    const QStringList written = tracedUnits(write.out);
+    EXPECT_EQ(written.count(QStringLiteral("> 02 21 03 22")), 2);
+    EXPECT_EQ(written.mid(written.size() - 2),
+              (QStringList{QStringLiteral("> 02 21 03 22"), QStringLiteral("< 06")}));
+}
+
 TEST(CliParamsUsage, WrongArgumentsAreUsageErrors) {
     for (const QStringList& args :
          {QStringList{"params"}, QStringList{"params", "read"}, QStringList{"params", "write"},
