@@ -34,7 +34,7 @@ void printFileError(CliLink& link, const QString& path, const QString& error) {
     link.printMessage(LogFile1Format::errorTitle(), path + QStringLiteral(": ") + error);
 }
 
-// The image, its parser as the engine's response sink, and the link, torn down in that order.
+// The image, its parser as the engine's response sink, and the link; the link goes first.
 class ParamsSession {
 public:
     explicit ParamsSession(CliApp& cli) : m_err(cli.err()), m_link(cli.makeLink()) {}
