@@ -110,40 +110,32 @@ TEST(DataSetScreen, ReadShowsWhatTheHandsetHolds) {
 TEST(DataSetScreen, SelectorsOfferExactlyTheirListsAndTakeNoTypedText) {
     ScreenHarness h(4);
     DataSetForm& form = *h.openScreen().form();
-    auto entries = [](QComboBox* box) {
-        QStringList list;
-        for (int i = 0; i < box->count(); ++i) {
-            list.append(box->itemText(i));
-        }
-        return list;
+    // Each selector has its own list: its size and one entry that tells it from the others.
+    struct Probe {
+        QComboBox* box;
+        int size;
+        int index;
+        QString text;
     };
-    const QStringList level = entries(form.handoverLevel(2));
-    ASSERT_EQ(level.size(), 71);
-    EXPECT_EQ(level.front(), QStringLiteral("10"));
-    EXPECT_EQ(level.back(), QStringLiteral("80"));
-    EXPECT_EQ(entries(form.seamlessSelectLevel()).front(), QStringLiteral("10"));
-    const QStringList seamlessFer = entries(form.seamlessFerThreshold());
-    ASSERT_EQ(seamlessFer.size(), 32);
-    EXPECT_EQ(seamlessFer[5], QStringLiteral("05"));
-    const QStringList fer = entries(form.ferThreshold());
-    ASSERT_EQ(fer.size(), 241);
-    EXPECT_EQ(fer[7], QStringLiteral("7"));
-    const QStringList interval = entries(form.interval());
-    ASSERT_EQ(interval.size(), 255);
-    EXPECT_EQ(interval.front(), QStringLiteral("1"));
-    EXPECT_EQ(entries(form.additionalIdCount()).size(), 9);
-    EXPECT_EQ(entries(form.additionalId(0, 0)), (QStringList{"0", "1"}));
-    EXPECT_EQ(entries(form.additionalId(3, 2)).join(QString()), QStringLiteral("0123456789abcdef"));
-    EXPECT_EQ(entries(form.ferTriggeredLevel()),
-              (QStringList{"0dB", "+3dB", "+6dB", "+9dB", "+12dB", QStringLiteral("起動なし")}));
-    EXPECT_EQ(
-        entries(form.controlChannel()),
-        (QStringList{QStringLiteral("12chのみ"), QStringLiteral("18chのみ"), QStringLiteral("12chと18ch")}));
-    EXPECT_EQ(entries(form.areaType()),
-              (QStringList{QStringLiteral("ｼｽﾃﾑ呼出符号"), QStringLiteral("ｼｽﾃﾑ呼出符号+付加ID")}));
-    EXPECT_EQ(entries(form.accessory()), (QStringList{QStringLiteral("ｵﾌ"), QStringLiteral("ｵﾝ")}));
-    EXPECT_EQ(entries(form.faultCode(0)), QStringList{"Z"});
-    EXPECT_EQ(entries(form.faultCode(1)), QStringList{"K"});
+    const std::vector<Probe> probes = {
+        {form.handoverLevel(2), 71, 0, "10"},
+        {form.seamlessSelectLevel(), 71, 70, "80"},
+        {form.seamlessFerThreshold(), 32, 5, "05"},
+        {form.ferThreshold(), 241, 7, "7"},
+        {form.interval(), 255, 0, "1"},
+        {form.additionalIdCount(), 9, 8, "8"},
+        {form.additionalId(0, 0), 2, 1, "1"},
+        {form.additionalId(3, 2), 16, 10, "a"},
+        {form.ferTriggeredLevel(), 6, 5, QStringLiteral("起動なし")},
+        {form.controlChannel(), 3, 2, QStringLiteral("12chと18ch")},
+        {form.areaType(), 2, 1, QStringLiteral("ｼｽﾃﾑ呼出符号+付加ID")},
+        {form.accessory(), 2, 1, QStringLiteral("ｵﾝ")},
+        {form.faultCode(1), 1, 0, "K"},
+    };
+    for (const Probe& probe : probes) {
+        EXPECT_EQ(probe.box->count(), probe.size) << probe.text.toStdString();
+        EXPECT_EQ(probe.box->itemText(probe.index), probe.text);
+    }
     for (QComboBox* box : form.findChildren<QComboBox*>()) {
         EXPECT_FALSE(box->isEditable());
     }
