@@ -11,7 +11,9 @@ namespace tolvan::cli {
 
 using namespace tolvan::link;
 
-QString modelName(std::uint32_t modelCode) { return QString::fromLatin1(modelNameOf(modelCode)); }
+QString modelName(std::uint32_t modelCode) {
+    return QString::fromLatin1(modelNameOf(modelCode));
+}
 
 CliLink::CliLink(QTextStream& out, QTextStream& err, QObject* parent)
     : QObject(parent), m_out(out), m_err(err) {

@@ -97,8 +97,8 @@ private:
             return std::nullopt;
         }
         if (status == kExitNoAnswer) {
-            m_err << "tolvan-cli: the handset did not complete script " << int(script) << '\n';
-            m_err.flush();
+            // What Tolvan's no-data dialog says.
+            m_link->printMessage(QString::fromUtf8(link::kErrorTitle), QString::fromUtf8(link::kNoDataText));
         }
         m_link->close();
         return status;

@@ -128,11 +128,13 @@ void LinkEngine::startResponseTimerFor(std::uint32_t code) {
 
 bool LinkEngine::acceptedWhileIdle(std::span<const std::uint8_t> unit) const {
     // Idle means no dialogue: only the close frame of a leaving mode (or of an abort) is still
-    // followed, so stray input cannot start traffic.
-    if (unit.size() == 1 && (unit[0] == kAck || unit[0] == kNak)) {
-        return m_state.currentCommand == cmd::kClose;
+    // followed, so stray input cannot start traffic. While that close frame is pending, any
+    // answer of the handset is what lets it go out in place of the next frame.
+    if (m_state.pendingFlag && m_state.pendingCommand == cmd::kClose) {
+        return true;
     }
-    return !unit.empty() && unit[0] == kStx && m_state.pendingFlag && m_state.pendingCommand == cmd::kClose;
+    const bool ackOrNak = unit.size() == 1 && (unit[0] == kAck || unit[0] == kNak);
+    return ackOrNak && m_state.currentCommand == cmd::kClose;
 }
 
 void LinkEngine::receiveUnit(std::span<const std::uint8_t> unit) {

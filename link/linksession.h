@@ -20,6 +20,8 @@ inline constexpr const char* kNoCommunicationDataSettingText =
     "子機と通信が出来ませんでした。\n接続と電源がONか確認して下さい。";
 inline constexpr const char* kNoCommunicationText =
     "子機と通信ができませんでした。\n接続と電源がONか確認して下さい。";
+// Shown after a read or write that ended without the handset's data (the no-data dialog).
+inline constexpr const char* kNoDataText = "子機からデータが送信されません";
 
 // The handset link as the main menu and the modes use it: finds and opens the handset's port,
 // runs the engine over it, reacts to the handset being unplugged and plugged in again, and offers

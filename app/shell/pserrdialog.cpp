@@ -1,5 +1,7 @@
 #include "app/shell/pserrdialog.h"
 
+#include "link/linksession.h"
+
 #include "link/linkstate.h"
 
 #include <QDialogButtonBox>
@@ -13,7 +15,7 @@ PsErrDialog::PsErrDialog(const tolvan::link::LinkState& state, QWidget* parent)
     setWindowTitle(QStringLiteral("エラー"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("子機からデータが送信されません"), this));
+    layout->addWidget(new QLabel(QString::fromUtf8(link::kNoDataText), this));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);

@@ -420,6 +420,19 @@ TEST_F(Conversation, LeavingTheModeClosesTheDialogueAndThePort) {
     EXPECT_TRUE(link.messages.empty());
 }
 
+TEST_F(Conversation, LeavingWhileTheOpenFrameIsUnansweredClosesOnItsAck) {
+    start(0, 0xA000);
+    ASSERT_TRUE(runScript()); // ends with the keep-alive open frame just sent
+    ASSERT_EQ(link.state().currentCommand, cmd::kOpen);
+    const std::int64_t left = link.now();
+    link.engine().leaveMode();
+    ASSERT_TRUE(link.runUntil([&] { return link.portCloses > 0; }, 5000));
+    const auto sent = codes(link.sent);
+    EXPECT_EQ(sent.back(), "21FF");
+    // The close frame went out on the open frame's ACK, not after a response time-out.
+    EXPECT_LT(link.sent.back().at - left, 100);
+}
+
 TEST_F(Conversation, StrayInputWhileIdleStartsNoTraffic) {
     link.deliverLater(ScriptedHandset::statusAnswer(), 10);
     link.deliverLater({kAck}, 200);
