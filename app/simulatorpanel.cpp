@@ -65,8 +65,8 @@ SimulatorPanel::SimulatorPanel(std::unique_ptr<sim::PtyHandset> handset, QWidget
         {"A stray byte before the next answer", "stray,value=41"},
         {"Pull the cable on the next frame", "unplug"},
     };
-    for (const auto& [label, spec] : presets) {
-        m_faultPresets->addItem(QString::fromUtf8(label), QString::fromUtf8(spec));
+    for (const auto& [label, rule] : presets) {
+        m_faultPresets->addItem(QString::fromUtf8(label), QString::fromUtf8(rule));
     }
     m_faultSpec = new QLineEdit(this);
     m_faultSpec->setPlaceholderText(QStringLiteral("KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH]"));
@@ -88,8 +88,8 @@ SimulatorPanel::SimulatorPanel(std::unique_ptr<sim::PtyHandset> handset, QWidget
         {"Registration ends abnormally", "abnormal"},
         {"Battery empty during registration", "battery"},
     };
-    for (const auto& [label, spec] : outcomes) {
-        m_registration->addItem(QString::fromUtf8(label), QString::fromUtf8(spec));
+    for (const auto& [label, rule] : outcomes) {
+        m_registration->addItem(QString::fromUtf8(label), QString::fromUtf8(rule));
     }
     connect(m_registration, &QComboBox::currentIndexChanged, this, &SimulatorPanel::setRegistration);
     form->addRow(QStringLiteral("Registration"), m_registration);

@@ -25,16 +25,16 @@ QString simUsage() {
         "                         handset or '<' handset to tool, the bytes in hex\n"
         "  --no-pacing            answer at once instead of at 9600 baud 8O1 (11 bits a byte)\n"
         "  --delay MS             processing time before every ACK, NAK and answer (default 10)\n"
-        "  --fault SPEC           inject a fault; may be given several times (below)\n"
+        "  --fault RULE           inject a fault; may be given several times (below)\n"
         "  --unplug-after N       pull the handset off the cable when frame N+1 arrives\n"
         "  --replug-after MS      put it back on the cable this long after an unplug\n"
-        "  --registration SPEC    how a registration ends (below; default success)\n"
+        "  --registration RULE    how a registration ends (below; default success)\n"
         "  --power-on-after MS    switch on again this long after power off (default 5000,\n"
         "                         0 = stay off)\n"
         "  --seed N               seed of the measurement noise (default 1)\n"
         "  --help                 this text\n"
         "\n"
-        "Fault SPEC: KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH]\n"
+        "Fault RULE: KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH]\n"
         "  CODE is the command as four hex digits (20FF open, 7000 poll, 7100 model query,\n"
         "  1001 a read, 0104 a write, 5001 a test ...); without it every command matches.\n"
         "  skip=N lets N occasions pass first; count=N fires N times (default 1, 0 = always).\n"
@@ -51,7 +51,7 @@ QString simUsage() {
         "    model        model answer with code value=HH (default 09)\n"
         "    delay        ms=N more processing before the answer\n"
         "\n"
-        "Registration SPEC: KIND[,cause=HH][,detail=HH][,status=HH][,ms=N]\n"
+        "Registration RULE: KIND[,cause=HH][,detail=HH][,status=HH][,ms=N]\n"
         "  success | failure (status 10 or 30, cause, detail) | abnormal | battery;\n"
         "  ms is how long the handset reports \"running\" first (default 1200).\n"
         "\n"
@@ -109,7 +109,7 @@ std::optional<SimCommandLine> parseSimCommandLine(const QStringList& arguments, 
             const auto rule = value(v) ? parseFaultRule(v.toStdString(), &why) : std::nullopt;
             if (!rule) {
                 return fail(QStringLiteral("--fault: ") +
-                            QString::fromStdString(why.empty() ? "needs a SPEC" : why));
+                            QString::fromStdString(why.empty() ? "needs a RULE" : why));
             }
             cl.config.faults.push_back(*rule);
         } else if (arg == QLatin1String("--unplug-after")) {
@@ -126,7 +126,7 @@ std::optional<SimCommandLine> parseSimCommandLine(const QStringList& arguments, 
             const auto scenario = value(v) ? parseRegistrationScenario(v.toStdString(), &why) : std::nullopt;
             if (!scenario) {
                 return fail(QStringLiteral("--registration: ") +
-                            QString::fromStdString(why.empty() ? "needs a SPEC" : why));
+                            QString::fromStdString(why.empty() ? "needs a RULE" : why));
             }
             cl.config.registration = *scenario;
         } else if (arg == QLatin1String("--power-on-after")) {

@@ -13,11 +13,11 @@ namespace {
 using link::LinkEvent;
 using link::LinkMessage;
 
-sim::HandsetConfig withFaults(std::initializer_list<const char*> specs, std::uint8_t model = 3) {
+sim::HandsetConfig withFaults(std::initializer_list<const char*> texts, std::uint8_t model = 3) {
     sim::HandsetConfig config = handsetConfig(model);
-    for (const char* spec : specs) {
-        const auto rule = sim::parseFaultRule(spec);
-        EXPECT_TRUE(rule) << spec;
+    for (const char* text : texts) {
+        const auto rule = sim::parseFaultRule(text);
+        EXPECT_TRUE(rule) << text;
         if (rule) {
             config.faults.push_back(*rule);
         }
