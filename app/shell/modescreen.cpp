@@ -26,7 +26,9 @@ ModeScreen::ModeScreen(ModeContext& context, link::ModeWindow mode, const QStrin
     connect(&session, &link::LinkSession::handsetReconnected, this, [this] { handsetReconnected(); });
 }
 
-QString ModeScreen::modelText(std::uint32_t modelCode) { return QString::fromLatin1(link::modelNameOf(modelCode)); }
+QString ModeScreen::modelText(std::uint32_t modelCode) {
+    return QString::fromLatin1(link::modelNameOf(modelCode));
+}
 
 void ModeScreen::backToMenu() {
     m_context.texts.setMemo(memoText());
