@@ -45,11 +45,6 @@ protected:
                        std::function<void()> print);
     // "ヘルプ(&H)" with "バージョン情報(&A)".
     QMenu* addHelpMenu();
-    // Runs a file or print dialog with the link paused and this window hidden.
-    template <typename Dialog> auto withLinkPaused(Dialog&& dialog) {
-        m_link.pauseForDialog();
-        return dialog();
-    }
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
