@@ -23,6 +23,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The reports and screens name this face; Linux has IPAGothic in its place.
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
+#ifndef Q_OS_WIN
+    // A Japanese face for the whole window: with a Latin default face the glyphs come from a
+    // fallback font whose widths the layout does not know, and group titles get clipped.
+    QFont uiFont = QApplication::font();
+    uiFont.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"), uiFont.family()});
+    QApplication::setFont(uiFont);
+#endif
 
     QString simulate;
     const QStringList args = app.arguments().mid(1);
