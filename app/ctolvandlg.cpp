@@ -3,6 +3,7 @@
 #include "app/shell/aboutbox.h"
 #include "app/shell/csheetmain.h"
 #include "app/shell/dialogservice.h"
+#include "app/shell/modalrun.h"
 #include "app/shell/modelink.h"
 #include "app/shell/verdialog.h"
 #include "app/shell/windowhider.h"
@@ -153,7 +154,7 @@ void CTolvanDlg::runMode(int index) {
         std::unique_ptr<shell::ModeScreen> screen = entry.open(m_context, this);
         m_openMode = screen.get();
         emit modeOpened(screen.get());
-        screen->exec();
+        shell::runModal(*screen);
         m_openMode = nullptr;
     }
     backToMenu();

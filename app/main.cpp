@@ -1,5 +1,6 @@
 #include "app/ctolvandlg.h"
 #include "app/modes.h"
+#include "app/shell/modalrun.h"
 #include "app/simulatorpanel.h"
 #include "link/settingsfile.h"
 
@@ -60,6 +61,6 @@ int main(int argc, char** argv) {
 
     tolvan::app::CTolvanDlg menu(session, folders, portSetting.portUsed());
     menu.setModes(tolvan::app::availableModes());
-    menu.exec();
+    tolvan::shell::runModal(menu);
     return 0;
 }

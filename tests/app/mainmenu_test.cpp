@@ -25,6 +25,14 @@ public:
         : shell::ModeScreen(context, link::ModeWindow::DataSetting, QStringLiteral("probe"), parent) {}
 };
 
+// A mode window that reads again as soon as it opens, the way the real screens do.
+class RereadScreen : public shell::ModeScreen {
+public:
+    RereadScreen(shell::ModeContext& context, QWidget* parent)
+        : shell::ModeScreen(context, link::ModeWindow::DataSetting, QStringLiteral("reread"), parent) {}
+    bool reread() { return link().runScript(0xA000, 0); }
+};
+
 struct Seen {
     int opened = 0;
     std::uint32_t dialogueState = 99;
@@ -185,6 +193,31 @@ TEST_F(MainMenu, FolderTypedBeforeAModeIsCreatedForTheAttachedModel) {
          {"ZXVA100設定ログフォルダ", "ZXVA150設定ログフォルダ", "ZXVA150(C)設定ログフォルダ"}) {
         EXPECT_TRUE(QDir(root.filePath(QString::fromUtf8(name))).exists()) << name;
     }
+}
+
+TEST_F(MainMenu, ModeWindowStaysOpenAfterItHidItselfForARead) {
+    auto modes = CTolvanDlg::defaultModes();
+    modes[0].open = [](shell::ModeContext& c, QWidget* p) { return std::make_unique<RereadScreen>(c, p); };
+    menu->setModes(modes);
+    bool rereadOk = false;
+    bool stillOpen = false;
+    QObject::disconnect(menu.get(), &CTolvanDlg::modeOpened, nullptr, nullptr);
+    QObject::connect(menu.get(), &CTolvanDlg::modeOpened, [&](shell::ModeScreen* screen) {
+        ++seen.opened;
+        QTimer::singleShot(0, screen, [&, screen] {
+            rereadOk = static_cast<RereadScreen*>(screen)->reread();
+            // Hidden and shown again around the progress dialog, the window is still the open mode.
+            QTimer::singleShot(50, screen, [&, screen] {
+                stillOpen = menu->openMode() == screen && screen->isVisible();
+                screen->backToMenu();
+            });
+        });
+    });
+    menu->modeButton(0)->click();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return seen.opened == 1 && menu->isVisible() && !menu->openMode(); }, 30000));
+    EXPECT_TRUE(rereadOk);
+    EXPECT_TRUE(stillOpen);
 }
 
 TEST_F(MainMenu, ModesWithoutAWindowKeepTheirButtonDisabled) {

@@ -1,0 +1,23 @@
+#include "app/shell/modalrun.h"
+
+#include <QDialog>
+#include <QEventLoop>
+#include <QPointer>
+
+namespace tolvan::shell {
+
+int runModal(QDialog& dialog) {
+    QEventLoop loop;
+    int result = QDialog::Rejected;
+    const auto connection = QObject::connect(&dialog, &QDialog::finished, &loop, [&](int r) {
+        result = r;
+        loop.quit();
+    });
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    loop.exec(QEventLoop::DialogExec);
+    QObject::disconnect(connection);
+    return result;
+}
+
+} // namespace tolvan::shell
