@@ -43,12 +43,15 @@ CTolvanDlg::CTolvanDlg(link::LinkSession& session, LogFolders& folders, bool por
     m_texts.setMemo(QString());
     setModes(m_modes);
 
-    m_usbDialog = new shell::USBDlg(this);
-    m_usbDialog->setWindowModality(Qt::ApplicationModal);
     connect(&m_watcher, &link::DeviceWatcher::deviceTreeChanged, &m_session,
             &link::LinkSession::deviceTreeChanged);
-    connect(&m_session, &link::LinkSession::removedDialogRequested, this, [this] { m_usbDialog->show(); });
-    connect(&m_session, &link::LinkSession::removedDialogDismissed, m_usbDialog, &shell::USBDlg::handsetBack);
+    connect(&m_session, &link::LinkSession::removedDialogRequested, this, &CTolvanDlg::showRemovedDialog);
+    connect(&m_session, &link::LinkSession::removedDialogDismissed, this, [this] {
+        if (m_usbDialog) {
+            m_usbDialog->handsetBack();
+            m_usbDialog->deleteLater();
+        }
+    });
     // Messages are shown once the engine has finished with the unit that raised them.
     connect(&m_session.driver(), &link::LinkDriver::message, this, &CTolvanDlg::showLinkMessage,
             Qt::QueuedConnection);
@@ -166,6 +169,19 @@ void CTolvanDlg::backToMenu() {
     refillFolderBox(m_session.state().modelCode);
     m_modeButtons[0]->setFocus();
     m_busy = false;
+}
+
+void CTolvanDlg::showRemovedDialog() {
+    if (m_usbDialog) {
+        m_usbDialog->show();
+        return;
+    }
+    // It belongs to the window in front (the open mode, else the menu) and blocks that one and
+    // the menu behind it, but not the demo's control window that plugs the handset back.
+    QWidget* owner = m_openMode ? static_cast<QWidget*>(m_openMode) : this;
+    m_usbDialog = new shell::USBDlg(owner);
+    m_usbDialog->setWindowModality(Qt::WindowModal);
+    m_usbDialog->show();
 }
 
 void CTolvanDlg::refillFolderBox(std::uint32_t modelCode) {

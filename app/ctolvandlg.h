@@ -11,6 +11,7 @@
 #include "link/linksession.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <array>
 #include <functional>
@@ -69,6 +70,7 @@ private:
     void backToMenu();
     void showLinkMessage(link::LinkMessage message);
     void refillFolderBox(std::uint32_t modelCode);
+    void showRemovedDialog();
 
     link::LinkSession& m_session;
     LogFolders& m_logFolders;
@@ -82,7 +84,7 @@ private:
     QPushButton* m_exit = nullptr;
     QComboBox* m_folders = nullptr;
     QLineEdit* m_memo = nullptr;
-    shell::USBDlg* m_usbDialog = nullptr;
+    QPointer<shell::USBDlg> m_usbDialog;
     shell::ModeScreen* m_openMode = nullptr;
     int m_buttonDelayMs = 300;
     bool m_busy = false;

@@ -13,7 +13,9 @@ int runModal(QDialog& dialog) {
         result = r;
         loop.quit();
     });
-    dialog.setWindowModality(Qt::ApplicationModal);
+    // Modal to the window it belongs to, not to the whole program: the demo's control window of
+    // the virtual handset must stay usable.
+    dialog.setWindowModality(dialog.parentWidget() ? Qt::WindowModal : Qt::NonModal);
     dialog.show();
     loop.exec(QEventLoop::DialogExec);
     QObject::disconnect(connection);

@@ -18,10 +18,12 @@ bool ModeLink::runScript(std::uint32_t operationId, std::uint8_t script, bool re
     }
     if (session.state().dialogueState == link::kScriptRunning && session.state().portOpen) {
         InitCom progress(session.state(), &m_context.abortText, m_owner);
+        progress.setWindowModality(m_owner ? Qt::WindowModal : Qt::ApplicationModal);
         progress.exec();
     }
     if (session.state().dialogueState == link::kIdle) {
         PsErrDialog noData(session.state(), m_owner);
+        noData.setWindowModality(m_owner ? Qt::WindowModal : Qt::ApplicationModal);
         noData.exec();
         return false;
     }
