@@ -110,25 +110,17 @@ LogFile1ImageRead LogFile1ImageReader::read(QByteArrayView file, std::uint32_t m
                                             const SystemParamImage& current) {
     LogFile1ImageRead result;
     result.image = current;
-    const LogLineTable table(file);
-    if (!table.headerMatches(modelCode)) {
-        result.messages.append(LogFile1Format::headerMismatch(modelCode));
-        return result;
-    }
-    result.loaded = true;
-    const std::vector<LogItem> order = LogFile1Format::lineOrder(modelCode);
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const LogItem item = order[i];
-        if (unusedItem(item)) {
-            continue;
-        }
-        const QList<QByteArray> tokens = table.tokens(static_cast<int>(i) + 2);
-        if (decodeCp932(tokens.value(0)).text != LogFile1Format::label(item)) {
-            result.messages.append(LogFile1Format::readError(item));
-            continue;
-        }
-        readItem(item, tokens, result.image);
-    }
+    result.loaded = LogLineTable(file).forEachItem(
+        modelCode, result.messages, [&](LogItem item, const QList<QByteArray>& tokens) {
+            if (unusedItem(item)) {
+                return;
+            }
+            if (decodeCp932(tokens.value(0)).text != LogFile1Format::label(item)) {
+                result.messages.append(LogFile1Format::readError(item));
+                return;
+            }
+            readItem(item, tokens, result.image);
+        });
     return result;
 }
 

@@ -130,23 +130,15 @@ LogFile1ScreenRead LogFile1Reader::read(QByteArrayView file, std::uint32_t model
                                         const DataSetScreenValues& current) {
     LogFile1ScreenRead result;
     result.values = current;
-    const LogLineTable table(file);
-    if (!table.headerMatches(modelCode)) {
-        result.messages.append(LogFile1Format::headerMismatch(modelCode));
-        return result;
-    }
-    result.loaded = true;
-    const std::vector<LogItem> order = LogFile1Format::lineOrder(modelCode);
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const LogItem item = order[i];
-        const QList<QByteArray> tokens = table.tokens(static_cast<int>(i) + 2);
-        ItemReader reader(tokens, result.messages);
-        if (item != ItemMemo && reader.text(0) != LogFile1Format::label(item)) {
-            result.messages.append(LogFile1Format::readError(item));
-            continue;
-        }
-        readItem(item, reader, result.values);
-    }
+    result.loaded = LogLineTable(file).forEachItem(
+        modelCode, result.messages, [&](LogItem item, const QList<QByteArray>& tokens) {
+            ItemReader reader(tokens, result.messages);
+            if (item != ItemMemo && reader.text(0) != LogFile1Format::label(item)) {
+                result.messages.append(LogFile1Format::readError(item));
+                return;
+            }
+            readItem(item, reader, result.values);
+        });
     return result;
 }
 

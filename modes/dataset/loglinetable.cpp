@@ -48,4 +48,17 @@ bool LogLineTable::headerMatches(std::uint32_t modelCode) const {
     return line(1) == encodeCp932(QLatin1Char('"') + field + QLatin1Char('"')).bytes;
 }
 
+bool LogLineTable::forEachItem(std::uint32_t modelCode, QList<DataSetMessage>& messages,
+                               const std::function<void(LogItem, const QList<QByteArray>&)>& read) const {
+    if (!headerMatches(modelCode)) {
+        messages.append(LogFile1Format::headerMismatch(modelCode));
+        return false;
+    }
+    const std::vector<LogItem> order = LogFile1Format::lineOrder(modelCode);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        read(order[i], tokens(static_cast<int>(i) + 2));
+    }
+    return true;
+}
+
 } // namespace tolvan::dataset

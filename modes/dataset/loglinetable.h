@@ -4,7 +4,11 @@
 #include <QByteArrayView>
 #include <QList>
 
+#include "modes/dataset/datasetmessage.h"
+#include "modes/dataset/logfile1format.h"
+
 #include <cstdint>
+#include <functional>
 
 namespace tolvan::dataset {
 
@@ -24,6 +28,10 @@ public:
     QList<QByteArray> tokens(int number) const;
     // Line 1 is the header of the connected model; an unknown model passes.
     bool headerMatches(std::uint32_t modelCode) const;
+    // Both readers' walk over a file: checks the header (on a mismatch adds its message and
+    // returns false), then hands each item of the model's line order its line's fields.
+    bool forEachItem(std::uint32_t modelCode, QList<DataSetMessage>& messages,
+                     const std::function<void(LogItem, const QList<QByteArray>&)>& read) const;
 
 private:
     QList<QByteArray> m_lines;
