@@ -1,12 +1,14 @@
 #include "app/ctolvandlg.h"
 
-#include "app/shell/aboutbox.h"
-#include "app/shell/csheetmain.h"
-#include "app/shell/dialogservice.h"
-#include "app/shell/modalrun.h"
-#include "app/shell/modelink.h"
-#include "app/shell/verdialog.h"
-#include "app/shell/windowhider.h"
+#include "modes/dataset/model/datasetoperations.h"
+
+#include "app/aboutbox.h"
+#include "app/csheetmain.h"
+#include "app/modalrun.h"
+#include "shell/dialogservice.h"
+#include "shell/modelink.h"
+#include "shell/verdialog.h"
+#include "shell/windowhider.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,19 +28,21 @@ namespace tolvan::app {
 
 std::array<ModeEntry, 5> CTolvanDlg::defaultModes() {
     return {{
-        {QStringLiteral("データ設定モード"), 0xA000, 0, {}, nullptr},
-        {QStringLiteral("テストモード"), 0xB000, 2, {}, nullptr},
-        {QStringLiteral("ログ表示モード"), 0xC000, 7, {}, nullptr},
-        {QStringLiteral("子機設定／登録モード"), 0xD000, 15, {}, nullptr},
-        {QStringLiteral("データ保存書き込みモード"), 0xE000, 18, {}, nullptr},
+        {QStringLiteral("データ設定モード"), dataset::op::kReadPending, dataset::op::kReadScript, {}},
+        {QStringLiteral("テストモード"), 0xB000, 2, {}},
+        {QStringLiteral("ログ表示モード"), 0xC000, 7, {}},
+        {QStringLiteral("子機設定／登録モード"), 0xD000, 15, {}},
+        {QStringLiteral("データ保存書き込みモード"), 0xE000, 18, {}},
     }};
 }
 
 CTolvanDlg::CTolvanDlg(link::LinkSession& session, LogFolders& folders, bool portUsed, QWidget* parent)
     : QDialog(parent), m_session(session), m_logFolders(folders),
-      m_folderList(folders, m_texts), m_context{session, m_texts, folders, m_abortText, portUsed},
+      m_folderList(folders, m_texts), m_context{session, m_store, m_texts, folders, m_abortText, portUsed},
       m_modes(defaultModes()) {
     buildWindow();
+    // One sink for every mode's reads: every data block goes into the one store.
+    m_session.engine().setResponseSink(&m_sink);
     m_logFolders.createModelFolders();
     m_texts.setMemo(QString());
     setModes(m_modes);
@@ -104,7 +108,7 @@ void CTolvanDlg::buildMenus(QVBoxLayout* layout) {
     file->addAction(QStringLiteral("終了（&X）"), this, &QDialog::accept);
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ（&H）"));
     help->addAction(QStringLiteral("動作モード説明（&M）"), this, [this] {
-        shell::CSheetMain sheet(this);
+        CSheetMain sheet(this);
         shell::WindowHider::execHidden(this, sheet);
     });
     help->addAction(QStringLiteral("バージョン情報（&A）"), this, [this] {
@@ -114,7 +118,7 @@ void CTolvanDlg::buildMenus(QVBoxLayout* layout) {
     // Platforms without a window system menu get the about item here.
     help->addSeparator();
     help->addAction(QStringLiteral("バージョン情報 Tolvan(&A)..."), this, [this] {
-        shell::AboutBox box(this);
+        AboutBox box(this);
         shell::WindowHider::execHidden(this, box);
     });
     layout->setMenuBar(bar);
@@ -140,7 +144,6 @@ void CTolvanDlg::runMode(int index) {
     const ModeEntry& entry = m_modes.at(static_cast<std::size_t>(index));
     link::LinkEngine& engine = m_session.engine();
     engine.resetLinkState();
-    engine.setResponseSink(entry.sink);
     m_texts.setMemo(m_memo->text());
     engine.setOperation(entry.operationId);
     hide();
@@ -157,7 +160,7 @@ void CTolvanDlg::runMode(int index) {
         std::unique_ptr<shell::ModeScreen> screen = entry.open(m_context, this);
         m_openMode = screen.get();
         emit modeOpened(screen.get());
-        shell::runModal(*screen);
+        runModal(*screen);
         m_openMode = nullptr;
     }
     backToMenu();
@@ -179,7 +182,7 @@ void CTolvanDlg::showRemovedDialog() {
     // It belongs to the window in front (the open mode, else the menu) and blocks that one and
     // the menu behind it, but not the demo's control window that plugs the handset back.
     QWidget* owner = m_openMode ? static_cast<QWidget*>(m_openMode) : this;
-    m_usbDialog = new shell::USBDlg(owner);
+    m_usbDialog = new USBDlg(owner);
     m_usbDialog->setWindowModality(Qt::WindowModal);
     m_usbDialog->show();
 }

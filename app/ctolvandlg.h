@@ -1,14 +1,17 @@
 #pragma once
 
-#include "app/shell/aborttextflag.h"
-#include "app/shell/modecontext.h"
-#include "app/shell/modescreen.h"
-#include "app/shell/usbdlg.h"
+#include "app/usbdlg.h"
 #include "common/logfolderlist.h"
 #include "common/logfolders.h"
 #include "common/sessiontexts.h"
+#include "handset/handsetstore.h"
+#include "handset/storesink.h"
 #include "link/devicewatcher.h"
 #include "link/linksession.h"
+#include "shell/aborttextflag.h"
+#include "shell/modecontext.h"
+#include "shell/modedescriptor.h"
+#include "shell/modescreen.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -24,16 +27,8 @@ class QVBoxLayout;
 
 namespace tolvan::app {
 
-// One mode button of the main menu: its operation id, its read script and the window it opens.
-// A mode whose window does not exist yet has no factory and its button stays disabled.
-struct ModeEntry {
-    QString buttonText;
-    std::uint32_t operationId;
-    std::uint8_t readScript;
-    std::function<std::unique_ptr<shell::ModeScreen>(shell::ModeContext&, QWidget*)> open;
-    // Where the read script's responses go: the mode's data, which lives for the whole run.
-    link::ResponseSink* sink = nullptr;
-};
+// One mode button of the main menu.
+using ModeEntry = shell::ModeDescriptor;
 
 // The main menu ("メニュー（モード選択）"). It owns the link session for the whole run: each
 // mode button opens the link, runs the mode's read script under the progress dialog, and opens
@@ -53,6 +48,8 @@ public:
     QLineEdit* memoBox() const { return m_memo; }
     QComboBox* folderBox() const { return m_folders; }
     SessionTexts& texts() { return m_texts; }
+    // What the handset sent, for every mode; owned here for the whole run.
+    handset::HandsetStore& store() { return m_store; }
     // Delay before a mode button acts (300 ms); tests set 0.
     void setButtonDelayMs(int ms) { m_buttonDelayMs = ms; }
     // The mode window currently open, if any (for tests).
@@ -75,6 +72,8 @@ private:
     link::LinkSession& m_session;
     LogFolders& m_logFolders;
     SessionTexts m_texts;
+    handset::HandsetStore m_store;
+    handset::StoreSink m_sink{m_store};
     LogFolderList m_folderList;
     shell::AbortTextFlag m_abortText;
     shell::ModeContext m_context;
@@ -84,7 +83,7 @@ private:
     QPushButton* m_exit = nullptr;
     QComboBox* m_folders = nullptr;
     QLineEdit* m_memo = nullptr;
-    QPointer<shell::USBDlg> m_usbDialog;
+    QPointer<USBDlg> m_usbDialog;
     shell::ModeScreen* m_openMode = nullptr;
     int m_buttonDelayMs = 300;
     bool m_busy = false;

@@ -1,7 +1,7 @@
 #include "app/ctolvandlg.h"
+#include "app/demo.h"
+#include "app/modalrun.h"
 #include "app/modes.h"
-#include "app/shell/modalrun.h"
-#include "app/simulatorpanel.h"
 #include "link/settingsfile.h"
 
 #include <QApplication>
@@ -47,20 +47,19 @@ int main(int argc, char** argv) {
     tolvan::LogFolders folders(tolvan::LogFolders::resolveRoot());
     tolvan::link::LinkSession session;
 
-    std::unique_ptr<tolvan::app::SimulatorPanel> panel;
+    std::unique_ptr<QWidget> panel;
     if (!simulate.isEmpty()) {
         QString error;
-        auto handset = tolvan::app::startVirtualHandset(simulate, &error);
-        if (!handset) {
+        panel = tolvan::app::startDemo(simulate, &error);
+        if (!panel) {
             std::fprintf(stderr, "Tolvan: cannot start the virtual handset: %s\n", qPrintable(error));
             return 2;
         }
-        panel = std::make_unique<tolvan::app::SimulatorPanel>(std::move(handset));
         panel->show();
     }
 
     tolvan::app::CTolvanDlg menu(session, folders, portSetting.portUsed());
     menu.setModes(tolvan::app::availableModes());
-    tolvan::shell::runModal(menu);
+    tolvan::app::runModal(menu);
     return 0;
 }

@@ -4,7 +4,8 @@
 
 namespace tolvan::app {
 
-// The main menu's five modes with the windows that exist in this build.
+// The main menu's five modes, each with the descriptor its screen library exports. A mode whose
+// screen is not built yet keeps the main menu's entry without a window (its button disabled).
 std::array<ModeEntry, 5> availableModes();
 
 } // namespace tolvan::app

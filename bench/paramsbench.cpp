@@ -7,7 +7,7 @@
 // 0.9 s pause after each acknowledged close frame. The gaps between the traced units show where
 // the rest of the time went.
 
-#include "link/catalogue.h"
+#include "link/core/catalogue.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -104,8 +104,9 @@ Run runOnce(const QString& model, const QStringList& simArgs) {
     QProcess cli;
     QElapsedTimer clock;
     QByteArray pending;
+    QString messages;
     auto takeLines = [&] {
-        pending += cli.readAllStandardOutput();
+        pending += cli.readAllStandardError(); // the trace is on stderr
         const double now = static_cast<double>(clock.nsecsElapsed()) / 1e9;
         qsizetype end = 0;
         while ((end = pending.indexOf('\n')) >= 0) {
@@ -117,10 +118,13 @@ Run runOnce(const QString& model, const QStringList& simArgs) {
                 }
                 run.lastUnitS = now;
                 run.trace.append(*unit);
+            } else {
+                messages += line + QLatin1Char('\n'); // what the tool said besides the trace
             }
         }
     };
     clock.start();
+    cli.setReadChannel(QProcess::StandardError);
     cli.start(QStringLiteral(TOLVAN_CLI_PATH),
               {QStringLiteral("--trace"), QStringLiteral("--port"), device, QStringLiteral("params"),
                QStringLiteral("read"), dir.filePath(QStringLiteral("params.jv1"))});
@@ -133,7 +137,7 @@ Run runOnce(const QString& model, const QStringList& simArgs) {
     takeLines();
     run.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
     if (run.exitCode != 0) {
-        run.error = QString::fromUtf8(cli.readAllStandardError()).trimmed();
+        run.error = messages.trimmed();
     }
     sim.terminate();
     if (!sim.waitForFinished(3000)) {

@@ -1,6 +1,7 @@
 #include "cli/clilink.h"
 
-#include "link/catalogue.h"
+#include "link/core/catalogue.h"
+#include "modes/dataset/model/datasetoperations.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -28,9 +29,10 @@ CliLink::CliLink(QTextStream& out, QTextStream& err, QObject* parent)
         if (!m_trace) {
             return;
         }
-        m_out << QString::asprintf("%8.3f %c ", static_cast<double>(ms) / 1000.0, direction)
+        // On stderr, so stdout stays the command's result.
+        m_err << QString::asprintf("%8.3f %c ", static_cast<double>(ms) / 1000.0, direction)
               << bytes.toHex(' ').toUpper() << '\n';
-        m_out.flush();
+        m_err.flush();
     });
     connect(&m_session, &LinkSession::portOpenFailed, this,
             [this](const QString& path, bool permissionDenied, const QString& errorText) {
@@ -86,8 +88,9 @@ std::variant<std::uint32_t, ExitStatus> CliLink::identify() {
                                 s.receiveBuffer[1] == 0x71 && s.resultClass == rc::kAccepted);
     });
     m_aborted = false;
-    m_session.engine().setOperation(0xA000);
-    m_session.engine().setScript(0, kKeepAlive);
+    // Run as the data setting mode's read, which any abort leads back to.
+    m_session.engine().setOperation(dataset::op::kReadPending);
+    m_session.engine().setScript(dataset::op::kReadScript, kKeepAlive);
     m_session.engine().openRequest();
     const bool done = waitFor(
         [&] { return answered || m_aborted || m_session.engine().fatalOutcome() || !state().portOpen; },

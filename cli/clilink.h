@@ -21,7 +21,7 @@ enum ExitStatus {
 
 // The link for one command-line run: opens the handset, runs operations to their end on the
 // event loop, prints what Tolvan would show in message boxes as "TITLE: TEXT" on stderr and,
-// with --trace, every unit on stdout.
+// with --trace, every unit on stderr too, so stdout stays the command's result.
 class CliLink : public QObject {
     Q_OBJECT
 public:

@@ -1,8 +1,8 @@
 #include "cli/logfile1report.h"
 
-#include "modes/dataset/datasetreport.h"
-#include "modes/dataset/logfile1reader.h"
-#include "modes/dataset/loglinetable.h"
+#include "modes/dataset/model/datasetreport.h"
+#include "modes/dataset/model/logfile1reader.h"
+#include "modes/dataset/model/loglinetable.h"
 
 #include <optional>
 
@@ -25,9 +25,7 @@ ReportBuild logFile1Report(const ReportSource& source) {
     }
     // Opened onto an empty screen: an item whose line is bad prints as nothing selected.
     const auto read = dataset::LogFile1Reader::read(source.bytes, *model, dataset::DataSetScreenValues{});
-    for (const dataset::DataSetMessage& message : read.messages) {
-        build.messages.append({message.title, message.text});
-    }
+    build.messages.append(read.messages);
     const QString customer = ReportKinds::customerOf(source.path, *model, source.logRoot);
     // The first line sits one line pitch down the page.
     build.pages.append(

@@ -1,12 +1,11 @@
 #include "cli/printcommand.h"
 
-#include "cli/boundedfile.h"
+#include "common/logfile/logfileio.h"
 
 #include "common/reportrenderer.h"
 
 #include <QBuffer>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace tolvan::cli {
 namespace {
@@ -42,19 +41,7 @@ QString writePdf(const QString& path, const QList<ReportPage>& pages) {
             return QStringLiteral("the report could not be drawn");
         }
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    if (file.write(buffer.data()) != buffer.data().size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit()) {
-        return file.errorString();
-    }
-    return {};
+    return logfile::saveAtomically(path, buffer.data());
 }
 
 int print(CliApp& cli, const ReportKinds& kinds, const QStringList& args) {
@@ -68,12 +55,12 @@ int print(CliApp& cli, const ReportKinds& kinds, const QStringList& args) {
         err.flush();
         return status;
     };
-    const BoundedFile file = BoundedFile::read(parsed->file, ReportKinds::kMaxFileBytes);
-    if (file.status == BoundedFile::Status::Missing) {
+    const logfile::LoadedFile file = logfile::loadExact(parsed->file, ReportKinds::kMaxFileBytes);
+    if (file.status == logfile::LoadedFile::Status::Missing) {
         return fail(kExitFileError, parsed->file + QStringLiteral(": no such file"));
     }
-    if (file.status == BoundedFile::Status::Unreadable) {
-        return fail(kExitFileError, parsed->file + QStringLiteral(": ") + file.error);
+    if (file.status == logfile::LoadedFile::Status::Unreadable) {
+        return fail(kExitFileError, parsed->file + QStringLiteral(": ") + file.message.text);
     }
     const int number = ReportKinds::fileNumberOf(parsed->file, file.bytes);
     if (number == 0) {
@@ -85,7 +72,7 @@ int print(CliApp& cli, const ReportKinds& kinds, const QStringList& args) {
                     QStringLiteral("printing log file %1 (.jv%1) is not available yet").arg(number));
     }
     const ReportBuild build = (*builder)({parsed->file, file.bytes, cli.options().logRoot});
-    for (const ReportMessage& message : build.messages) {
+    for (const Message& message : build.messages) {
         err << message.title << ": " << message.text << '\n';
     }
     err.flush();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/message.h"
+
 #include "cli/clilink.h"
 
 #include "common/reportpage.h"
@@ -22,16 +24,11 @@ struct ReportSource {
     QString logRoot;  // --log-root, empty for the default
 };
 
-struct ReportMessage {
-    QString title;
-    QString text;
-};
-
 struct ReportBuild {
     ExitStatus status = kExitOk;
     QList<ReportPage> pages;
     // Shown as the screen would show them while opening the file; they do not stop the print.
-    QList<ReportMessage> messages;
+    QList<Message> messages;
     // tolvan-cli's own line when the file cannot be printed.
     QString problem;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "link/engine.h"
-#include "link/splitter.h"
+#include "link/core/engine.h"
+#include "link/core/splitter.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

@@ -60,13 +60,18 @@ void LinkSession::startOperation(std::uint32_t operationId, std::uint8_t script)
     }
 }
 
-void LinkSession::pauseForDialog(bool portUsed) {
+void LinkSession::pauseForDialog(bool portUsed, std::uint8_t resumeScript) {
     if (!portUsed || state().dialogueState == kIdle) {
         return;
     }
     state().dialogueState = kIdle;
     engine().setPending(true, cmd::kClose);
-    engine().setScript(0, kScriptRunning);
+    engine().setScript(resumeScript, kScriptRunning);
+}
+
+void LinkSession::dropDialogue() {
+    state().dialogueState = kIdle;
+    engine().setPending(true, cmd::kClose);
 }
 
 void LinkSession::deviceTreeChanged() {

@@ -55,8 +55,11 @@ public:
     void startOperation(std::uint32_t operationId, std::uint8_t script);
     // One command in place of the next frame of the running dialogue.
     void sendSingle(std::uint32_t code) { engine().setPending(true, code); }
-    // Before a file or print dialog: close the running dialogue and go on with keep-alive.
-    void pauseForDialog(bool portUsed);
+    // Before a file or print dialog: close the running dialogue and make resumeScript current
+    // again (dialogue state 1) for the operation after the dialog.
+    void pauseForDialog(bool portUsed, std::uint8_t resumeScript);
+    // The handset is gone: the dialogue is dropped and the close frame made pending.
+    void dropDialogue();
     void leaveMode() { engine().leaveMode(); }
 
     // The device tree changed: handset removed, or back (the second notice that finds it

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/frame.h"
+#include "link/core/frame.h"
 
 #include <cstdint>
 #include <map>

@@ -1,5 +1,5 @@
-#include "app/shell/cpagemain.h"
-#include "app/shell/csheetmain.h"
+#include "app/cpagemain.h"
+#include "app/csheetmain.h"
 
 #include <QPushButton>
 #include <QTabBar>
@@ -7,7 +7,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace tolvan::shell {
+namespace tolvan::app {
 namespace {
 
 TEST(CSheetMain, FivePagesInOrder) {
@@ -46,4 +46,4 @@ TEST(CSheetMain, SurvivesEnterAndEscapeAndClosesOnItsButton) {
 }
 
 } // namespace
-} // namespace tolvan::shell
+} // namespace tolvan::app

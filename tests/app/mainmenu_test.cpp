@@ -1,10 +1,11 @@
 // The main menu driven as a technician would, against the in-process virtual handset.
 #include "app/ctolvandlg.h"
-#include "app/shell/initcom.h"
-#include "app/shell/pserrdialog.h"
-#include "app/shell/usbdlg.h"
+#include "app/usbdlg.h"
+#include "shell/initcom.h"
+#include "shell/pserrdialog.h"
 #include "sim/handsetdevice.h"
-#include "tests/app/support/fakedialogservice.h"
+#include "tests/support/fakedialogservice.h"
+#include "tests/support/virtualhandsetport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -48,29 +49,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(root.isValid());
         folders = std::make_unique<LogFolders>(root.path());
-        session.setReconnectDelayMs(0);
-        session.setDeviceLister([this] {
-            QList<link::DeviceInfo> list;
-            if (attached) {
-                list.append(
-                    {QStringLiteral("ZX-VA150 USB Serial Ports Driver (virt0)"), QStringLiteral("virt0")});
-            }
-            return list;
-        });
-        session.setPortOpener([this](const QString&) {
-            link::SerialOpenResult r;
-            sim::HandsetConfig config;
-            config.modelCode = model;
-            config.pacing = false;
-            config.replyDelayUs = 2000;
-            for (const auto& rule : faults) {
-                config.faults.push_back(rule);
-            }
-            auto* device = new sim::HandsetDevice(config);
-            device->open(QIODevice::ReadWrite);
-            r.port.reset(device);
-            return r;
-        });
+        port.install(session);
         menu = std::make_unique<CTolvanDlg>(session, *folders, true);
         menu->setButtonDelayMs(0);
         auto modes = CTolvanDlg::defaultModes();
@@ -99,7 +78,7 @@ protected:
             } else if (auto* noData = qobject_cast<shell::PsErrDialog*>(modal)) {
                 seen.noDataShown = true;
                 noData->accept();
-            } else if (auto* usb = qobject_cast<shell::USBDlg*>(modal)) {
+            } else if (auto* usb = qobject_cast<app::USBDlg*>(modal)) {
                 seen.usbShown = true;
                 usb->hide();
             }
@@ -116,10 +95,11 @@ protected:
     shell::ScopedDialogService installed{dialogs};
     QTimer watcher;
     Seen seen;
-    bool attached = true;
+    test::VirtualHandsetPort port;
+    bool& attached = port.attached;
     bool pullDuringRead = false;
-    std::uint8_t model = 3;
-    std::vector<sim::FaultRule> faults;
+    std::uint8_t& model = port.model;
+    std::vector<sim::FaultRule>& faults = port.faults;
 };
 
 TEST_F(MainMenu, WithoutAHandsetEachButtonSaysSoAndKeepsTheMemo) {

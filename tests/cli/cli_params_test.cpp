@@ -1,5 +1,5 @@
-#include "tests/cli/cliprocess.h"
 #include "tests/cli/expectedparams.h"
+#include "tests/support/cliprocess.h"
 
 #include <QDir>
 #include <QFile>
@@ -276,7 +276,7 @@ TEST_F(CliParamsFailures, SessionEndsAtTheLastScriptsAcknowledgedCloseFrame) {
                                    QStringLiteral("params"), QStringLiteral("read"), file},
                                   90000);
     ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
-    const QStringList units = tracedUnits(read.out);
+    const QStringList units = tracedUnits(read.err);
     // One dialogue: open, model query, the sixteen reads, close; no keep-alive dialogue after.
     ASSERT_GE(units.size(), 2);
     EXPECT_EQ(units.first(), QStringLiteral("> 02 20 03 23"));
@@ -291,7 +291,7 @@ TEST_F(CliParamsFailures, SessionEndsAtTheLastScriptsAcknowledgedCloseFrame) {
                                     QStringLiteral("params"), QStringLiteral("write"), file},
                                    90000);
     ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
-    const QStringList written = tracedUnits(write.out);
+    const QStringList written = tracedUnits(write.err);
     EXPECT_EQ(written.count(QStringLiteral("> 02 21 03 22")), 2);
     EXPECT_EQ(written.mid(written.size() - 2),
               (QStringList{QStringLiteral("> 02 21 03 22"), QStringLiteral("< 06")}));

@@ -1,5 +1,5 @@
-#include "tests/cli/cliprocess.h"
 #include "tests/cli/expectedparams.h"
+#include "tests/support/cliprocess.h"
 
 #include <QDir>
 #include <QFile>

@@ -174,13 +174,13 @@ TEST(LinkSession, OperationsStartWithTheOpenFrameOrReplaceTheKeepAlive) {
 
     // Pausing for a file dialog closes the dialogue and comes back to keep-alive.
     h.session.state().pendingFlag = false;
-    h.session.pauseForDialog(true);
+    h.session.pauseForDialog(true, 0);
     EXPECT_EQ(h.session.state().dialogueState, kScriptRunning);
     EXPECT_EQ(h.session.state().pendingCommand, cmd::kClose);
     EXPECT_EQ(h.session.state().scriptId, 0);
     h.session.state().pendingFlag = false;
     h.session.state().dialogueState = kKeepAlive;
-    h.session.pauseForDialog(false); // port not used: nothing
+    h.session.pauseForDialog(false, 0); // port not used: nothing
     EXPECT_FALSE(h.session.state().pendingFlag);
 }
 

@@ -1,5 +1,5 @@
 // Every fault the virtual handset can inject, and what the engine must do about it.
-#include "link/engine.h"
+#include "link/core/engine.h"
 #include "sim/faultplan.h"
 #include "tests/support/simpeer.h"
 

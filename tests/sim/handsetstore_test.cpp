@@ -1,6 +1,6 @@
 // The handset's data: every block the tool reads, defaults that exercise the tool, writes that
 // read back as written, and buffer clears.
-#include "link/catalogue.h"
+#include "link/core/catalogue.h"
 #include "sim/handsetstore.h"
 
 #include <gtest/gtest.h>

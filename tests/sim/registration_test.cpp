@@ -1,6 +1,6 @@
 // Registration over the air against the virtual handset: each outcome and what the engine makes
 // of it.
-#include "link/engine.h"
+#include "link/core/engine.h"
 #include "tests/support/simpeer.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The engine runs every command script against the virtual handset of each model, frame for
 // frame, and the data written reads back as written.
-#include "link/catalogue.h"
-#include "link/engine.h"
+#include "link/core/catalogue.h"
+#include "link/core/engine.h"
 #include "tests/support/simpeer.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Test and measurement commands sent through the keep-alive dialogue: the handset's results
 // and how they move over time.
-#include "link/engine.h"
+#include "link/core/engine.h"
 #include "tests/support/simpeer.h"
 
 #include <gtest/gtest.h>

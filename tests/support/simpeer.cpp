@@ -1,6 +1,6 @@
 #include "tests/support/simpeer.h"
 
-#include "link/catalogue.h"
+#include "link/core/catalogue.h"
 #include "sim/requestassembler.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/receiver.h"
+#include "link/core/receiver.h"
 #include "sim/virtualhandset.h"
 #include "tests/support/virtuallink.h"
 

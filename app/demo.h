@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+namespace tolvan::app {
+
+// Tolvan --simulate MODEL: a virtual handset of the named model ("ZX-VA100", "ZX-VA150",
+// "ZX-VA150(C)") listed for port discovery, and the demo's control window that owns it. Null
+// with a reason where the demo cannot run (it needs a pseudo-terminal).
+std::unique_ptr<QWidget> startDemo(const QString& modelName, QString* error);
+
+} // namespace tolvan::app

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "cli/cliapp.h"
+#include "cli/clilink.h"
+#include "handset/handsetstore.h"
+#include "handset/storesink.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace tolvan::cli {
+
+// One command-line run against a handset, for the commands of every mode: the handset store
+// with the sink that fills it, and the link. It runs the mode's scripts, ends the last one at
+// its acknowledged close frame, and turns what went wrong into the exit status.
+class CliSession {
+public:
+    explicit CliSession(CliApp& cli);
+    ~CliSession();
+    CliSession(const CliSession&) = delete;
+    CliSession& operator=(const CliSession&) = delete;
+
+    CliLink& link() { return *m_link; }
+    handset::HandsetStore& store() { return m_store; }
+    std::uint32_t modelCode() const { return m_link->state().modelCode; }
+    link::RequestBuffers& requestBuffers() { return m_link->state().requests; }
+
+    // Opens the link; dataSetting picks that mode's spelling of the no-communication message.
+    std::optional<ExitStatus> open(bool dataSetting = false);
+    // Runs a script and stays in the keep-alive dialogue it leaves, for what follows.
+    std::optional<ExitStatus> runScript(std::uint32_t operationId, std::uint8_t script);
+    // Runs the command's last script and ends the session at the script's acknowledged close
+    // frame: the handset is done, so no keep-alive dialogue is opened only to be closed again.
+    // The engine closes the port when the close pause ends; nothing is sent during it.
+    std::optional<ExitStatus> runLastScript(std::uint32_t operationId, std::uint8_t script);
+    // Lets the close pause run out (the engine then closes the port) and closes the link.
+    void close();
+
+    void printMessage(const QString& title, const QString& text) { m_link->printMessage(title, text); }
+
+private:
+    std::optional<ExitStatus> finish(ExitStatus status, bool closedAtEnd);
+
+    handset::HandsetStore m_store;
+    handset::StoreSink m_sink{m_store};
+    std::unique_ptr<CliLink> m_link;
+};
+
+} // namespace tolvan::cli

@@ -1,0 +1,60 @@
+#include "common/logfile/logfileio.h"
+
+#include "common/logfile/logfilenames.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tolvan::logfile {
+
+Message fileMissing() {
+    return errorMessage(
+        QStringLiteral("指定されたファイルは存在しません。\nファイル名を再入力してください。"));
+}
+
+LoadedFile loadExact(const QString& path, qsizetype maxBytes) {
+    LoadedFile result;
+    result.path = path;
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        result.message = fileMissing();
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.status = LoadedFile::Status::Unreadable;
+        result.message = errorMessage(file.errorString());
+        return result;
+    }
+    result.bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.status = LoadedFile::Status::Unreadable;
+        result.message = errorMessage(file.errorString());
+        result.bytes.clear();
+        return result;
+    }
+    result.status = LoadedFile::Status::Loaded;
+    return result;
+}
+
+LoadedFile loadChosen(const QString& chosen, const QString& extension, qsizetype maxBytes) {
+    return loadExact(openName(chosen, extension), maxBytes);
+}
+
+QString saveAtomically(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return file.errorString();
+    }
+    if (file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit()) {
+        return file.errorString();
+    }
+    return {};
+}
+
+} // namespace tolvan::logfile

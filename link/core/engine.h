@@ -1,0 +1,146 @@
+#pragma once
+
+#include "link/core/linkstate.h"
+#include "link/core/messages.h"
+#include "link/core/receiver.h"
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <span>
+
+namespace tolvan::link {
+
+enum class LinkTimer : std::uint8_t {
+    Response,   // resend / abort timer, periodic until stopped
+    ClosePause, // the pause after an acknowledged close frame
+};
+
+enum class ModeWindow : std::uint8_t { DataSetting, Test, LogDisplay, HandsetSetting, DataSave };
+
+enum class LinkEvent : std::uint8_t {
+    OperationAborted,     // to the mode named by the operation id
+    DialogueClosed,       // to the test mode
+    BatteryEmpty,         // to the test mode
+    RegistrationStep,     // to the handset setting/registration mode
+    RegistrationFinished, // to the handset setting/registration mode
+};
+
+struct LinkNotice {
+    LinkEvent event;
+    ModeWindow mode;
+};
+
+// The engine's only way to act on the world.
+class LinkHost {
+public:
+    virtual ~LinkHost() = default;
+    // Transmit the bytes; false when the port refused them.
+    virtual bool write(std::span<const std::uint8_t> bytes) = 0;
+    // Periodic timer: fires every ms until stopped; starting it again restarts it.
+    virtual void startTimer(LinkTimer timer, int ms) = 0;
+    virtual void stopTimer(LinkTimer timer) = 0;
+    virtual void notify(LinkNotice notice) = 0;
+    // A fatal message is the engine's last act: it stops after it and the program ends.
+    virtual void showMessage(LinkMessage message) = 0;
+    virtual void closePort() = 0;
+};
+
+// Mode window notified when an operation of this id is abandoned, with the id it gets then.
+struct AbortTarget {
+    ModeWindow mode;
+    std::uint32_t noDataOperationId;
+};
+// The ranges are the link's contract with the modes; each mode checks its ids against it.
+constexpr std::optional<AbortTarget> abortTargetOf(std::uint32_t id) {
+    if (id >= 0xA000 && id <= 0xAFFF) {
+        return AbortTarget{ModeWindow::DataSetting, 0xA002};
+    }
+    if ((id >= 0x5000 && id <= 0x6FFF) || (id >= 0xB000 && id <= 0xBFFF)) {
+        return AbortTarget{ModeWindow::Test, 0xB002};
+    }
+    if (id >= 0xC000 && id <= 0xCFFF) {
+        return AbortTarget{ModeWindow::LogDisplay, 0xC002};
+    }
+    if ((id >= 0x4000 && id <= 0x4FFF) || (id >= 0xD000 && id <= 0xDFFF)) {
+        return AbortTarget{ModeWindow::HandsetSetting, 0xD002};
+    }
+    if (id >= 0xE000 && id <= 0xEFFF) {
+        return AbortTarget{ModeWindow::DataSave, 0xE002};
+    }
+    return std::nullopt;
+}
+
+inline constexpr std::uint32_t kOperationLeaveMode = 0xFFFF;
+inline constexpr int kShortResponseMs = 500;
+inline constexpr int kLongResponseMs = 2000;
+inline constexpr int kClosePauseMs = 900;
+inline constexpr std::uint32_t kRetryLimit = 5;
+
+// The link engine: sends request frames named by command codes, follows ACK, NAK and response
+// frames through a command script, and owns the response timer, the retry counters and the
+// abort procedure. Plain C++ on one thread, driven by received units, timer expiries and the
+// modes' calls.
+class LinkEngine {
+public:
+    explicit LinkEngine(LinkHost& host);
+
+    LinkState& state() { return m_state; }
+    const LinkState& state() const { return m_state; }
+    void setResponseSink(ResponseSink* sink) { m_sink = sink ? sink : &m_nullSink; }
+
+    // Inputs.
+    void receiveUnit(std::span<const std::uint8_t> unit);
+    void timerFired(LinkTimer timer);
+
+    // Port lifecycle, told by whoever owns the port.
+    void portAttached();
+    void portDetached();
+
+    // Calls of the modes.
+    void resetLinkState() { m_state.reset(); }
+    void setOperation(std::uint32_t operationId) { m_state.operationId = operationId; }
+    void setScript(std::uint8_t scriptId, std::uint32_t dialogueState);
+    void setPending(bool flag, std::uint32_t command);
+    // The open request: sends the open frame (after the close pause, if one runs).
+    void openRequest();
+    // What every mode does when it returns to the main menu.
+    void leaveMode();
+    void send(std::uint32_t code);
+
+    // Set once a fatal message was raised; the engine does nothing more.
+    std::optional<LinkMessage> fatalOutcome() const { return m_fatal; }
+    bool closePauseRunning() const { return m_pauseRunning; }
+
+private:
+    void handleAck();
+    void handleNak();
+    void handleFrame();
+    void handleReceiveFailure();
+    void responseTimerExpired();
+    void closePauseElapsed();
+    void nextScriptStep();
+    void abortOperation();
+    void notifyAborted();
+    void reportResultClass(std::uint8_t resultClass);
+    void raise(LinkMessage message);
+    void closeLink();
+    bool acceptedWhileIdle(std::span<const std::uint8_t> unit) const;
+    void startResponseTimerFor(std::uint32_t code);
+    void runDeferred();
+
+    LinkHost& m_host;
+    LinkState m_state;
+    NullResponseSink m_nullSink;
+    ResponseSink* m_sink = &m_nullSink;
+    bool m_pauseRunning = false;
+    // Units and open requests that arrived during the close pause, handled after it in order.
+    struct Deferred {
+        bool openRequest = false;
+        Bytes unit;
+    };
+    std::deque<Deferred> m_deferred;
+    std::optional<LinkMessage> m_fatal;
+};
+
+} // namespace tolvan::link

@@ -1,0 +1,111 @@
+#include "modes/dataset/model/datasetlists.h"
+
+namespace tolvan::dataset {
+namespace {
+
+QStringList numbers(int first, int last, int width = 0) {
+    QStringList list;
+    for (int v = first; v <= last; ++v) {
+        list.append(QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0')));
+    }
+    return list;
+}
+
+} // namespace
+
+const QStringList& DataSetLists::controlChannel() {
+    static const QStringList list{QStringLiteral("12chのみ"), QStringLiteral("18chのみ"),
+                                  QStringLiteral("12chと18ch")};
+    return list;
+}
+
+const QStringList& DataSetLists::handoverLevel() {
+    static const QStringList list = numbers(10, 80);
+    return list;
+}
+
+const QStringList& DataSetLists::seamlessLevel() {
+    static const QStringList list = numbers(10, 80, 2);
+    return list;
+}
+
+const QStringList& DataSetLists::seamlessFer() {
+    static const QStringList list = numbers(0, 31, 2);
+    return list;
+}
+
+const QStringList& DataSetLists::ferThreshold() {
+    static const QStringList list = numbers(0, 240);
+    return list;
+}
+
+const QStringList& DataSetLists::ferTriggeredLevel() {
+    static const QStringList list{QStringLiteral("0dB"),   QStringLiteral("+3dB"),
+                                  QStringLiteral("+6dB"),  QStringLiteral("+9dB"),
+                                  QStringLiteral("+12dB"), QStringLiteral("起動なし")};
+    return list;
+}
+
+const QStringList& DataSetLists::interval() {
+    static const QStringList list = numbers(1, 255);
+    return list;
+}
+
+const QStringList& DataSetLists::areaType() {
+    static const QStringList list{QStringLiteral("ｼｽﾃﾑ呼出符号"), QStringLiteral("ｼｽﾃﾑ呼出符号+付加ID")};
+    return list;
+}
+
+const QStringList& DataSetLists::additionalIdCount() {
+    static const QStringList list = numbers(0, 8);
+    return list;
+}
+
+const QStringList& DataSetLists::idTopDigit() {
+    static const QStringList list = numbers(0, 1);
+    return list;
+}
+
+const QStringList& DataSetLists::hexDigit() {
+    static const QStringList list = [] {
+        QStringList digits;
+        for (int v = 0; v < 16; ++v) {
+            digits.append(QString::number(v, 16));
+        }
+        return digits;
+    }();
+    return list;
+}
+
+const QStringList& DataSetLists::onOff() {
+    static const QStringList list{QStringLiteral("ｵﾌ"), QStringLiteral("ｵﾝ")};
+    return list;
+}
+
+const QStringList& DataSetLists::faultCodeCharacter(int position) {
+    static const QStringList lists[] = {{QStringLiteral("Z")}, {QStringLiteral("K")}, {QStringLiteral("O")}};
+    return lists[position < 0 || position > 2 ? 0 : position];
+}
+
+QString DataSetLists::text(const QStringList& list, int index) {
+    return index >= 0 && index < list.size() ? list.at(index) : QString();
+}
+
+int DataSetLists::indexOf(const QStringList& list, const QString& text) {
+    return static_cast<int>(list.indexOf(text));
+}
+
+QString DataSetLists::modelName(std::uint32_t modelCode) {
+    switch (modelCode) {
+    case 2:
+        return QStringLiteral("ZX-VA100");
+    case 3:
+        return QStringLiteral("ZX-VA150");
+    case 4:
+        return QStringLiteral("ZX-VA150(C)");
+    default:
+        return {};
+    }
+}
+
+} // namespace tolvan::dataset

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "common/message.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace tolvan::dataset {
+
+// The items of log file 1, one line each after the header.
+enum LogItem : int {
+    ItemVersion,
+    ItemPsId,
+    ItemControlChannel,
+    ItemStandbySelect, // the five handover levels, in the screen's order
+    ItemStandbyHold,
+    ItemRecallProcess,
+    ItemRecallSelect,
+    ItemTchProcess,
+    ItemFerThreshold,
+    ItemFerTriggered,
+    ItemSystemCall,
+    ItemSeamlessProcess,
+    ItemSeamlessSelect,
+    ItemSeamlessFer,
+    ItemAreaType,
+    ItemIdCount,
+    ItemId1, // ItemId1 + k for the additional ID k + 1
+    ItemId8 = ItemId1 + 7,
+    ItemRxGain,
+    ItemInterval,
+    ItemAccessory,
+    ItemFaultCode,
+    ItemMemo,
+};
+
+// Texts and layout of log file 1 (.jv1), shared by its writers, readers and report.
+class LogFile1Format {
+public:
+    // Lines a reader keeps (the handset tool's line table) and the bytes it takes of one line
+    // and of one file, so that no file makes a reader grow without bound.
+    static constexpr int kMaxLines = 256;
+    static constexpr qsizetype kMaxLineBytes = 4096;
+    static constexpr qsizetype kMaxFileBytes = kMaxLines * (kMaxLineBytes + 2);
+    // Fields kept of one line; the longest item has ten.
+    static constexpr qsizetype kMaxFields = 16;
+    // Lines whose commas a reader removes (header and the first 28 items); a ZX-VA100 memo,
+    // the 30th line, keeps its commas.
+    static constexpr int kCommaFreeLines = 29;
+
+    // The header's one field, e.g. ZX-VA100ログファイル1; empty for an unknown model.
+    static QString headerField(std::uint32_t modelCode);
+    static Message headerMismatch(std::uint32_t modelCode);
+    // Items of lines 2 onwards; an unknown model gets the ZX-VA150 layout.
+    static std::vector<LogItem> lineOrder(std::uint32_t modelCode);
+    // The item's first field; empty for the memo, which has none.
+    static QString label(LogItem item);
+    // Shown when a line's first field is not the item's label.
+    static Message readError(LogItem item);
+    // Shown for an additional ID field that is not a hexadecimal digit.
+    static Message fileDataError();
+    static Message fileMissing();
+    static QString errorTitle();
+
+    // The hexadecimal digit rule: the token's first character as a digit, -1 for an empty
+    // token; any other character sets bad and gives 0.
+    static int hexDigit(QByteArrayView token, bool& bad);
+};
+
+} // namespace tolvan::dataset

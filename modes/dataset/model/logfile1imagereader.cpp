@@ -1,0 +1,127 @@
+#include "modes/dataset/model/logfile1imagereader.h"
+
+#include "modes/dataset/model/datasetcodec.h"
+#include "modes/dataset/model/datasetlists.h"
+#include "modes/dataset/model/logfile1format.h"
+#include "modes/dataset/model/loglinetable.h"
+
+#include "common/cp932.h"
+
+namespace tolvan::dataset {
+namespace {
+
+using L = DataSetLists;
+using I = SystemParamImage;
+
+// A field read as a hexadecimal number, up to its first other character; 0 when there is none.
+int hexNumber(QByteArrayView field) {
+    int value = 0;
+    for (const char c : field) {
+        bool bad = false;
+        const int digit = LogFile1Format::hexDigit(QByteArrayView(&c, 1), bad);
+        if (bad) {
+            break;
+        }
+        value = (value << 4 | digit) & 0xFFFFFF;
+    }
+    return value;
+}
+
+std::uint8_t byteOf(int value) {
+    return static_cast<std::uint8_t>(value);
+}
+
+void readItem(LogItem item, const QList<QByteArray>& t, SystemParamImage& image) {
+    const auto number = [&](qsizetype i) { return atoiLike(QByteArrayView(t.value(i))); };
+    const auto text = [&](qsizetype i) { return decodeCp932(t.value(i)).text; };
+    switch (item) {
+    case ItemControlChannel: {
+        const int index = L::indexOf(L::controlChannel(), text(1));
+        image.channel[I::ControlChannel] = byteOf(index == 0 || index == 1 ? index : 2);
+        return;
+    }
+    case ItemFerThreshold:
+        image.setFerThreshold(byteOf(number(1)));
+        return;
+    case ItemFerTriggered:
+        image.channel[I::FerTriggered] = byteOf(number(1));
+        return;
+    case ItemSystemCall: {
+        std::int64_t value = 0;
+        for (qsizetype i = 1; i <= 9; ++i) {
+            value = value * 10 + number(i);
+        }
+        image.setSystemCallValue(static_cast<std::uint32_t>(value));
+        return;
+    }
+    case ItemSeamlessProcess:
+        image.channel[I::SeamlessProcess] = byteOf(number(1));
+        return;
+    case ItemSeamlessSelect:
+        image.channel[I::SeamlessSelect] = byteOf(number(1));
+        return;
+    case ItemSeamlessFer:
+        image.channel[I::SeamlessFer] = byteOf(number(1));
+        return;
+    case ItemAreaType: {
+        const int index = L::indexOf(L::areaType(), text(1));
+        if (index >= 0) {
+            image.area[0] = byteOf(index);
+        }
+        return;
+    }
+    case ItemIdCount:
+        image.area[1] = byteOf(number(1));
+        return;
+    case ItemRxGain:
+        image.gain[0] = text(1) == L::onOff().at(0) ? 0 : 1;
+        return;
+    case ItemInterval:
+        image.setInterval(byteOf(number(1)));
+        return;
+    case ItemAccessory:
+        image.accessory = text(1) == L::onOff().at(0) ? 0 : 1;
+        return;
+    case ItemVersion:
+    case ItemPsId:
+    case ItemFaultCode:
+    case ItemMemo:
+        return;
+    default:
+        break;
+    }
+    if (item >= ItemStandbySelect && item <= ItemTchProcess) {
+        image.levels[static_cast<std::size_t>(item - ItemStandbySelect)] = byteOf(number(1) + 34);
+        return;
+    }
+    const int value = hexNumber(QByteArrayView(t.value(1))) * 4096 +
+                      hexNumber(QByteArrayView(t.value(2))) * 256 +
+                      hexNumber(QByteArrayView(t.value(3))) * 16 + hexNumber(QByteArrayView(t.value(4)));
+    image.setAdditionalId(item - ItemId1, static_cast<std::uint16_t>(value));
+}
+
+bool unusedItem(LogItem item) {
+    return item == ItemVersion || item == ItemPsId || item == ItemFaultCode || item == ItemMemo;
+}
+
+} // namespace
+
+LogFile1ImageRead LogFile1ImageReader::read(QByteArrayView file, std::uint32_t modelCode,
+                                            const SystemParamImage& current) {
+    LogFile1ImageRead result;
+    result.image = current;
+    result.loaded = LogLineTable(file).forEachItem(
+        modelCode, result.messages, [&](LogItem item, const QList<QByteArray>& tokens) {
+            if (unusedItem(item)) {
+                return;
+            }
+            if (decodeCp932(tokens.value(0)).text != LogFile1Format::label(item)) {
+                result.messages.append(LogFile1Format::readError(item));
+                return;
+            }
+            readItem(item, tokens, result.image);
+        });
+    return result;
+}
+
+} // namespace tolvan::dataset

@@ -1,0 +1,40 @@
+#include "modes/dataset/model/loglinetable.h"
+
+#include "modes/dataset/model/logfile1format.h"
+
+#include "common/logfile/headercheck.h"
+
+namespace tolvan::dataset {
+
+LogLineTable::LogLineTable(QByteArrayView file)
+    : m_table(file, LogFile1Format::kMaxLines, LogFile1Format::kMaxLineBytes) {}
+
+QByteArray LogLineTable::line(int number) const {
+    return m_table.line(number);
+}
+
+QList<QByteArray> LogLineTable::tokens(int number) const {
+    if (number > LogFile1Format::kCommaFreeLines) {
+        return m_table.quotedFields(number, LogFile1Format::kMaxFields);
+    }
+    return m_table.tokens(number, LogFile1Format::kMaxFields);
+}
+
+bool LogLineTable::headerMatches(std::uint32_t modelCode) const {
+    return logfile::headerMatches(line(1), LogFile1Format::headerField(modelCode));
+}
+
+bool LogLineTable::forEachItem(std::uint32_t modelCode, QList<Message>& messages,
+                               const std::function<void(LogItem, const QList<QByteArray>&)>& read) const {
+    if (!headerMatches(modelCode)) {
+        messages.append(LogFile1Format::headerMismatch(modelCode));
+        return false;
+    }
+    const std::vector<LogItem> order = LogFile1Format::lineOrder(modelCode);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        read(order[i], tokens(static_cast<int>(i) + 2));
+    }
+    return true;
+}
+
+} // namespace tolvan::dataset

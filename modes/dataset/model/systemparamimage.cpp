@@ -1,0 +1,150 @@
+#include "modes/dataset/model/systemparamimage.h"
+
+#include <algorithm>
+
+namespace tolvan::dataset {
+namespace {
+
+// A 7-bit group rewritten with the byte's eighth bit kept.
+void setGroup(std::uint8_t& byte, std::uint32_t bits) {
+    byte = static_cast<std::uint8_t>((byte & 0x80) | (bits & 0x7F));
+}
+
+// A byte that holds one bit of a value: only its low bit belongs to the field.
+void setLowBit(std::uint8_t& byte, std::uint32_t bit) {
+    byte = static_cast<std::uint8_t>((byte & 0xFE) | (bit & 1));
+}
+
+std::uint8_t splitByte(const std::uint8_t& low7, const std::uint8_t& bit7) {
+    return static_cast<std::uint8_t>((low7 & 0x7F) | ((bit7 & 1) << 7));
+}
+
+} // namespace
+
+std::span<std::uint8_t> SystemParamImage::block(std::uint16_t readCode) {
+    switch (readCode) {
+    case 0x1001:
+        return version;
+    case 0x1008:
+        return gain;
+    case 0x1201:
+        return psId;
+    case 0x1401:
+        return levels;
+    case 0x1402:
+        return systemCall;
+    case 0x1403:
+        return area;
+    case 0x1404:
+        return std::span(additionalIds).first(8);
+    case 0x1405:
+        return std::span(additionalIds).last(8);
+    case 0x1406:
+        return channel;
+    case 0x1B01:
+        return faultCode;
+    case 0x1C01:
+        return {&accessory, 1};
+    case 0x1002:
+        return dac;
+    case 0x1003:
+        return rssi;
+    case 0x1005:
+        return ampBias;
+    case 0x1102:
+        return otherParams;
+    default:
+        return {};
+    }
+}
+
+namespace {
+// Every read code the image covers.
+constexpr std::array<std::uint16_t, 15> kCoveredCodes{0x1001, 0x1008, 0x1201, 0x1401, 0x1402,
+                                                      0x1403, 0x1404, 0x1405, 0x1406, 0x1B01,
+                                                      0x1C01, 0x1002, 0x1003, 0x1005, 0x1102};
+} // namespace
+
+SystemParamImage SystemParamImage::fromStore(const handset::HandsetStore& store) {
+    SystemParamImage image;
+    for (const std::uint16_t code : kCoveredCodes) {
+        const std::span<std::uint8_t> target = image.block(code);
+        const std::span<const std::uint8_t> source = store.block(code, target.size());
+        std::copy(source.begin(), source.end(), target.begin());
+    }
+    return image;
+}
+
+void SystemParamImage::storeInto(handset::HandsetStore& store) const {
+    for (const std::uint16_t code : kCoveredCodes) {
+        const std::span<const std::uint8_t> source = block(code);
+        const std::span<std::uint8_t> target = store.block(code, source.size());
+        std::copy(source.begin(), source.end(), target.begin());
+    }
+}
+
+bool SystemParamImage::covers(std::uint16_t readCode) {
+    return std::find(kCoveredCodes.begin(), kCoveredCodes.end(), readCode) != kCoveredCodes.end();
+}
+
+std::span<const std::uint8_t> SystemParamImage::block(std::uint16_t readCode) const {
+    return const_cast<SystemParamImage*>(this)->block(readCode);
+}
+
+std::uint32_t SystemParamImage::psIdValue() const {
+    return (std::uint32_t{psId[0] & 0x7Fu} << 21) | (std::uint32_t{psId[1] & 0x7Fu} << 14) |
+           (std::uint32_t{psId[2] & 0x7Fu} << 7) | (psId[3] & 0x7Fu);
+}
+
+void SystemParamImage::setPsIdValue(std::uint32_t value) {
+    setGroup(psId[0], value >> 21);
+    setGroup(psId[1], value >> 14);
+    setGroup(psId[2], value >> 7);
+    setGroup(psId[3], value);
+}
+
+std::uint32_t SystemParamImage::systemCallValue() const {
+    return (std::uint32_t{systemCall[0] & 0x7Fu} << 22) | (std::uint32_t{systemCall[1] & 0x7Fu} << 15) |
+           (std::uint32_t{systemCall[2] & 0x7Fu} << 8) | (std::uint32_t{systemCall[3] & 0x7Fu} << 1) |
+           (systemCall[4] & 1u);
+}
+
+void SystemParamImage::setSystemCallValue(std::uint32_t value) {
+    setGroup(systemCall[0], value >> 22);
+    setGroup(systemCall[1], value >> 15);
+    setGroup(systemCall[2], value >> 8);
+    setGroup(systemCall[3], value >> 1);
+    // Bit 0 goes where the read takes it from; byte 8's eighth bit cannot travel anyway.
+    setLowBit(systemCall[4], value);
+}
+
+std::uint8_t SystemParamImage::ferThreshold() const {
+    return splitByte(levels[5], levels[6]);
+}
+
+void SystemParamImage::setFerThreshold(std::uint8_t value) {
+    setGroup(levels[5], value);
+    setLowBit(levels[6], value >> 7u);
+}
+
+std::uint8_t SystemParamImage::interval() const {
+    return splitByte(systemCall[5], systemCall[6]);
+}
+
+void SystemParamImage::setInterval(std::uint8_t value) {
+    setGroup(systemCall[5], value);
+    setLowBit(systemCall[6], value >> 7u);
+}
+
+std::uint16_t SystemParamImage::additionalId(int index) const {
+    const auto i = static_cast<std::size_t>(index) * 2;
+    return static_cast<std::uint16_t>(((additionalIds[i] & 0x7F) << 6) | (additionalIds[i + 1] & 0x3F));
+}
+
+void SystemParamImage::setAdditionalId(int index, std::uint16_t value) {
+    const auto i = static_cast<std::size_t>(index) * 2;
+    setGroup(additionalIds[i], value >> 6u);
+    additionalIds[i + 1] = static_cast<std::uint8_t>((additionalIds[i + 1] & 0xC0) | (value & 0x3F));
+}
+
+} // namespace tolvan::dataset

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "handset/handsetstore.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace tolvan::dataset {
+
+// The data setting mode's typed view of the handset store: the system parameter blocks exactly as
+// the last read brought them (decoded bytes, 0x20 already removed, eighth bits kept), plus the
+// blocks of other modes that the data setting write sends back untouched. It is taken from the
+// store and put back through one pair of functions, and is a value of its own in between, so a
+// file can be loaded into an image and checked before anything reaches the store. Field accessors
+// rewrite only the bits a field owns, so bytes the tool does not understand go back to the
+// handset as they came.
+struct SystemParamImage {
+    std::array<std::uint8_t, 4> version{};        // 0x1001: major, minor, two carried bytes
+    std::array<std::uint8_t, 5> gain{};           // 0x1008: gain switch, two carried bytes, 0, 0
+    std::array<std::uint8_t, 4> psId{};           // 0x1201: four 7-bit groups, high first
+    std::array<std::uint8_t, 7> levels{};         // 0x1401: five levels, FER threshold
+    std::array<std::uint8_t, 7> systemCall{};     // 0x1402: system call code, interval
+    std::array<std::uint8_t, 2> area{};           // 0x1403: area type, number of additional IDs
+    std::array<std::uint8_t, 16> additionalIds{}; // 0x1404 (IDs 1-4) and 0x1405 (IDs 5-8)
+    std::array<std::uint8_t, 5> channel{};        // 0x1406: channel, seamless values, FER level
+    std::array<std::uint8_t, 3> faultCode{};      // 0x1B01: three characters
+    std::uint8_t accessory = 0;                   // 0x1C01
+
+    // Blocks of the test and handset setting modes, carried for the write.
+    std::array<std::uint8_t, 44> dac{};         // 0x1002
+    std::array<std::uint8_t, 14> rssi{};        // 0x1003
+    std::array<std::uint8_t, 40> ampBias{};     // 0x1005
+    std::array<std::uint8_t, 13> otherParams{}; // 0x1102
+
+    // The blocks of the store that the image covers, and back; bytes of a block past the image's
+    // share of it stay as they are in the store.
+    static SystemParamImage fromStore(const handset::HandsetStore& store);
+    void storeInto(handset::HandsetStore& store) const;
+    // Whether the image covers the block of a read code.
+    static bool covers(std::uint16_t readCode);
+
+    // The stored bytes of a read code, empty for a code the image does not keep.
+    std::span<std::uint8_t> block(std::uint16_t readCode);
+    std::span<const std::uint8_t> block(std::uint16_t readCode) const;
+
+    // Indices into levels.
+    enum Level : std::uint8_t { StandbySelect, StandbyHold, RecallProcess, RecallSelect, TchProcess };
+    // Indices into channel.
+    enum ChannelByte : std::uint8_t {
+        ControlChannel,
+        SeamlessProcess,
+        SeamlessSelect,
+        SeamlessFer,
+        FerTriggered
+    };
+
+    std::uint32_t psIdValue() const; // 28 bits
+    void setPsIdValue(std::uint32_t value);
+    std::uint32_t systemCallValue() const; // 29 bits
+    void setSystemCallValue(std::uint32_t value);
+    std::uint8_t ferThreshold() const;
+    void setFerThreshold(std::uint8_t value);
+    std::uint8_t interval() const;
+    void setInterval(std::uint8_t value);
+    std::uint16_t additionalId(int index) const; // 13 bits, index 0 to 7
+    void setAdditionalId(int index, std::uint16_t value);
+
+    bool operator==(const SystemParamImage&) const = default;
+};
+
+} // namespace tolvan::dataset

@@ -1,0 +1,171 @@
+#include "modes/dataset/screen/datasetmodedialog.h"
+
+#include "modes/dataset/model/datasetcodec.h"
+#include "modes/dataset/model/systemparamframes.h"
+#include "modes/dataset/screen/datasetform.h"
+#include "modes/dataset/screen/digitboxrow.h"
+
+#include "shell/dialogservice.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tolvan::dataset {
+
+DataSetModeDialog::DataSetModeDialog(shell::ModeContext& context, QWidget* parent)
+    : shell::ModeScreen(context, link::ModeWindow::DataSetting, QStringLiteral("データ設定モード"), parent) {
+    buildWindow();
+    initialise();
+}
+
+shell::ModeDescriptor DataSetModeDialog::descriptor() {
+    return {QStringLiteral("データ設定モード"), op::kReadPending, op::kReadScript,
+            [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {
+                return std::make_unique<DataSetModeDialog>(context, parent);
+            }};
+}
+
+void DataSetModeDialog::buildWindow() {
+    auto* layout = new QVBoxLayout(this);
+    addFileMenu(
+        QStringLiteral("ファイル(&F) "), [this] { openFile(); }, [this] { saveFile(); },
+        [this] { printReport(); });
+    addHelpMenu();
+    layout->setMenuBar(menuBar());
+    m_form = new DataSetForm(this);
+    layout->addWidget(m_form);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(QStringLiteral("メモ"), this));
+    m_memo = new QLineEdit(this);
+    bottom->addWidget(m_memo, 1);
+    bottom->addWidget(new QLabel(QStringLiteral("接続モデル"), this));
+    m_model = new QLineEdit(this);
+    m_model->setReadOnly(true);
+    bottom->addWidget(m_model);
+    m_read = new QPushButton(QStringLiteral("ﾃﾞｰﾀ読み込み"), this);
+    m_write = new QPushButton(QStringLiteral("ﾃﾞｰﾀ書き込み"), this);
+    m_back = new QPushButton(QStringLiteral("ﾒﾆｭｰに戻る"), this);
+    for (QPushButton* button : {m_read, m_write, m_back}) {
+        // Enter must not press a button by the back door.
+        button->setAutoDefault(false);
+        bottom->addWidget(button);
+    }
+    layout->addLayout(bottom);
+    connect(m_read, &QPushButton::clicked, this, &DataSetModeDialog::read);
+    connect(m_write, &QPushButton::clicked, this, &DataSetModeDialog::write);
+    connect(m_back, &QPushButton::clicked, this, &DataSetModeDialog::backToMenu);
+}
+
+std::uint32_t DataSetModeDialog::modelCode() {
+    return link().modelCode();
+}
+
+void DataSetModeDialog::loadScreen(const DataSetScreenValues& values) {
+    m_form->load(values);
+    m_memo->setText(values.memo);
+}
+
+DataSetScreenValues DataSetModeDialog::screenValues() const {
+    DataSetScreenValues values = m_form->values();
+    values.memo = m_memo->text();
+    return values;
+}
+
+QString DataSetModeDialog::memoText() const {
+    return m_memo->text();
+}
+
+void DataSetModeDialog::initialise() {
+    setViewState(link().keepAlive() ? kDataShown : kNoData);
+    applyViewState();
+    m_memo->setText(context().texts.memo());
+    m_form->controlChannel()->setFocus();
+}
+
+void DataSetModeDialog::applyViewState() {
+    const std::uint32_t model = modelCode();
+    const bool shown = viewState() == kDataShown;
+    m_form->applyModel(model);
+    if (shown) {
+        loadScreen(DataSetCodec::decode(SystemParamImage::fromStore(context().store), model, m_memo->text()));
+    } else {
+        loadScreen(DataSetCodec::noDataView(screenValues()));
+    }
+    m_form->systemCallRow()->setBoxesEnabled(shown);
+    m_model->setText(shown ? modelText(model) : QString());
+    m_model->setEnabled(shown);
+    m_read->setEnabled(shown);
+    m_write->setEnabled(shown);
+}
+
+void DataSetModeDialog::runRead(bool reconnect) {
+    // The memo typed here survives the read, which puts the stored memo back into the box.
+    context().texts.setMemo(m_memo->text());
+    link().runScript(viewState(), op::kReadScript, reconnect);
+    initialise();
+}
+
+void DataSetModeDialog::read() {
+    runRead(false);
+}
+
+void DataSetModeDialog::write() {
+    context().texts.setMemo(m_memo->text());
+    // Fields the screen does not show go back as the handset sent them.
+    SystemParamImage image = SystemParamImage::fromStore(context().store);
+    DataSetCodec::encode(screenValues(), modelCode(), image);
+    image.storeInto(context().store);
+    if (!SystemParamFrames::fillRequestBuffers(image, link().requestBuffers())) {
+        // Never send the frames of an earlier write in place of these.
+        shell::DialogService::current().error(this, QStringLiteral("書き込みデータを作成できませんでした"));
+        return;
+    }
+    link().runScript(viewState(), op::kWriteScript);
+    initialise();
+}
+
+void DataSetModeDialog::operationAborted() {
+    // The engine already moved the operation id to the no-data state.
+    setViewState(kNoData);
+    applyViewState();
+}
+
+void DataSetModeDialog::handsetRemoved() {
+    setViewState(kUnplugged);
+    applyViewState();
+    link().dropDialogue();
+}
+
+void DataSetModeDialog::handsetReconnected() {
+    setViewState(kReadPending);
+    runRead(true);
+}
+
+LogFile1Actions::Target DataSetModeDialog::fileTarget() {
+    const std::uint32_t model = modelCode();
+    return {this, model, context().folders.logPath(model, context().texts.logFolderName()),
+            [this] { link().pauseForDialog(op::kReadScript); }};
+}
+
+void DataSetModeDialog::openFile() {
+    if (const std::optional<DataSetScreenValues> values =
+            LogFile1Actions::open(fileTarget(), screenValues())) {
+        loadScreen(*values);
+    }
+}
+
+void DataSetModeDialog::saveFile() {
+    LogFile1Actions::save(fileTarget(), screenValues());
+}
+
+void DataSetModeDialog::printReport() {
+    LogFile1Actions::print(fileTarget(), screenValues(), context().texts.logFolderName());
+}
+
+} // namespace tolvan::dataset

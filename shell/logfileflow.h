@@ -1,0 +1,44 @@
+#pragma once
+
+#include "common/logfile/logfileio.h"
+#include "common/message.h"
+#include "common/reportpage.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <variant>
+
+class QWidget;
+
+namespace tolvan::shell {
+
+// The open, save and print flow every mode repeats for its log file, written once: the link is
+// paused before each dialog, the ".jv" name rule applied, files read bounded and written
+// atomically, and every message shown through the dialog service.
+class LogFileFlow {
+public:
+    struct Target {
+        QWidget* parent = nullptr;
+        QString folder;                  // where the file dialogs start (the model's log folder)
+        QString filter;                  // e.g. "ﾛｸﾞﾌｧｲﾙ1(*.jv1)"
+        QString extension;               // "jv1" ... "jv4"
+        std::function<void()> pauseLink; // run before every dialog
+    };
+    // The file's bytes, or the message that says why there are none.
+    using Contents = std::variant<QByteArray, Message>;
+
+    // Save as: the chosen name under the name rule, the bytes written only when complete. No
+    // message on success; false when cancelled or failed.
+    static bool save(const Target& target, const std::function<Contents()>& contents);
+    // Open: the chosen file, bounded to maxBytes (+1 so a reader sees it was longer). A missing
+    // file says so and asks again, as often as it takes; nothing when cancelled or unreadable.
+    static std::optional<logfile::LoadedFile> open(const Target& target, qsizetype maxBytes);
+    // Print: the pages on the printer the print dialog returns.
+    static bool print(const Target& target, const std::function<QList<ReportPage>()>& pages);
+};
+
+} // namespace tolvan::shell

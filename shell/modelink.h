@@ -1,0 +1,51 @@
+#pragma once
+
+#include "shell/modecontext.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdint>
+
+namespace tolvan::shell {
+
+// The calling order every mode repeats, in one place: run a script under the progress dialog,
+// send a single command through the keep-alive dialogue, pause the link around a file or print
+// dialog, leave the mode. Screens reach the link only through it.
+class ModeLink {
+public:
+    ModeLink(ModeContext& context, QWidget* owner) : m_context(context), m_owner(owner) {}
+
+    // Starts the script and shows the progress dialog (the owner hidden meanwhile) until it
+    // ends; then the no-data dialog if the dialogue went idle. True when the script ended with
+    // the dialogue in keep-alive. reconnect requests the open frame at once (after a
+    // handset-reconnected event) instead of in place of the next keep-alive frame.
+    bool runScript(std::uint32_t operationId, std::uint8_t script, bool reconnect = false);
+    // One command in place of the next frame of the running dialogue.
+    void sendSingle(std::uint32_t code);
+    // Before a file or print dialog: the running dialogue is closed, and resumeScript becomes the
+    // current script again for the next operation.
+    void pauseForDialog(std::uint8_t resumeScript);
+    // The handset was unplugged: the dialogue is dropped and the close frame made pending, so a
+    // handset that comes back is addressed from the start.
+    void dropDialogue();
+    // "ﾒﾆｭｰに戻る".
+    void leaveMode();
+    // The operation id the engine reports aborts with; a screen sets it with its view state.
+    void setOperation(std::uint32_t operationId);
+
+    // What a screen may know of the link.
+    const link::LinkState& state() const { return m_context.session.state(); }
+    std::uint32_t modelCode() const { return state().modelCode; }
+    bool keepAlive() const { return state().dialogueState == link::kKeepAlive; }
+    // The write commands' frames, filled by the mode's frame builders before a write script.
+    link::RequestBuffers& requestBuffers() { return m_context.session.state().requests; }
+
+    ModeContext& context() { return m_context; }
+
+private:
+    ModeContext& m_context;
+    QPointer<QWidget> m_owner;
+};
+
+} // namespace tolvan::shell

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "link/core/engine.h"
+#include "shell/modecontext.h"
+#include "shell/modelink.h"
+
+#include <QDialog>
+
+class QMenu;
+class QMenuBar;
+
+namespace tolvan::shell {
+
+// What every mode window shares: the link facade, the menu bar with its accelerators, Enter and
+// Esc swallowed, back to the menu, and the link's abort, handset-removed and handset-reconnected
+// notices turned into calls of the concrete screen.
+class ModeScreen : public QDialog {
+    Q_OBJECT
+public:
+    ModeScreen(ModeContext& context, link::ModeWindow mode, const QString& title, QWidget* parent = nullptr);
+
+    link::ModeWindow mode() const { return m_mode; }
+
+    // The screen's view state, which is also the link's operation id while the screen is open.
+    std::uint32_t viewState() const { return m_viewState; }
+
+    // "ﾒﾆｭｰに戻る": operation id 0xFFFF, the memo kept, the dialogue closed (or the port, when
+    // idle), the window closed.
+    void backToMenu();
+
+    // "ZX-VA100", "ZX-VA150" or "ZX-VA150(C)"; empty for any other code.
+    static QString modelText(std::uint32_t modelCode);
+
+protected:
+    // The engine abandoned an operation of this mode (it already set the no-data view id).
+    virtual void operationAborted() {}
+    virtual void handsetRemoved() {}
+    virtual void handsetReconnected() {}
+    // The memo box's text, kept as the session memo when the screen leaves or saves.
+    virtual QString memoText() const { return m_context.texts.memo(); }
+
+    // Sets the view state and the engine's operation id together.
+    void setViewState(std::uint32_t state);
+
+    ModeLink& link() { return m_link; }
+    const ModeLink& link() const { return m_link; }
+    ModeContext& context() { return m_context; }
+    QMenuBar* menuBar() const { return m_menuBar; }
+    // The usual file menu: open (Ctrl+O), save as (Ctrl+N), print (Ctrl+P) and exit; a null slot
+    // leaves the item out.
+    QMenu* addFileMenu(const QString& title, std::function<void()> open, std::function<void()> save,
+                       std::function<void()> print);
+    // "ヘルプ(&H)" with "バージョン情報(&A)".
+    QMenu* addHelpMenu();
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    ModeContext& m_context;
+    link::ModeWindow m_mode;
+    ModeLink m_link;
+    QMenuBar* m_menuBar;
+    std::uint32_t m_viewState = 0;
+    bool m_leaving = false;
+};
+
+// "終了(&X)": ends the whole program at once.
+[[noreturn]] void quitProgram();
+
+} // namespace tolvan::shell

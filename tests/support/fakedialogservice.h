@@ -1,0 +1,34 @@
+#pragma once
+
+#include "shell/dialogservice.h"
+
+#include <QList>
+
+#include <deque>
+
+namespace tolvan::shell {
+
+// Stands in for the real dialogs in screen tests: records every request and answers from
+// queues. Install it with ScopedDialogService.
+class FakeDialogService : public DialogService {
+public:
+    // Answers in order; an empty queue answers "cancelled".
+    std::deque<std::optional<QString>> openAnswers;
+    std::deque<std::optional<QString>> saveAnswers;
+    // Where a print goes as PDF; empty: the print dialog is cancelled.
+    QString printPdfPath;
+    // Buttons in order; an empty queue presses the default button, or OK.
+    std::deque<QMessageBox::StandardButton> messageAnswers;
+
+    QList<FileRequest> openRequests;
+    QList<FileRequest> saveRequests;
+    QList<MessageRequest> messages;
+    int printRequests = 0;
+
+    std::optional<QString> openFileName(QWidget* parent, const FileRequest& request) override;
+    std::optional<QString> saveFileName(QWidget* parent, const FileRequest& request) override;
+    std::unique_ptr<QPrinter> choosePrinter(QWidget* parent) override;
+    QMessageBox::StandardButton message(QWidget* parent, const MessageRequest& request) override;
+};
+
+} // namespace tolvan::shell
