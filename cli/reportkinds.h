@@ -40,7 +40,7 @@ public:
     using Builder = std::function<ReportBuild(const ReportSource&)>;
 
     // Larger than any log file a reader keeps.
-    static constexpr qsizetype kMaxFileBytes = 4 * 1024 * 1024;
+    static constexpr qsizetype kMaxFileBytes = qsizetype{4} * 1024 * 1024;
 
     void add(int fileNumber, Builder builder) { m_builders[fileNumber] = std::move(builder); }
     const Builder* find(int fileNumber) const;

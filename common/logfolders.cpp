@@ -35,7 +35,7 @@ QString LogFolders::resolveRoot(const QString& explicitRoot) {
     if (!explicitRoot.isEmpty()) {
         return explicitRoot;
     }
-    const QString fromEnvironment = qEnvironmentVariable("TOLVAN_LOG_ROOT");
+    QString fromEnvironment = qEnvironmentVariable("TOLVAN_LOG_ROOT");
     if (!fromEnvironment.isEmpty()) {
         return fromEnvironment;
     }
@@ -97,7 +97,7 @@ QStringList LogFolders::subFolders(std::uint32_t modelCode) const {
 }
 
 QString LogFolders::logPath(std::uint32_t modelCode, const QString& name) const {
-    const QString folder = modelFolder(modelCode);
+    QString folder = modelFolder(modelCode);
     if (folder.isEmpty() || name.isEmpty()) {
         return folder;
     }

@@ -52,7 +52,7 @@ struct ReportPage {
 
 // The rule under every report header: 117 hyphen-minus characters.
 inline QString reportRuleLine() {
-    return QString(117, QLatin1Char('-'));
+    return {117, QLatin1Char('-')};
 }
 
 // First line of the printed reports of log files 1 to 4: the model as printed (model code 4

@@ -10,7 +10,7 @@ packages=(
   libudev-dev
   fonts-ipafont-gothic fonts-noto-cjk
   xvfb xauth poppler-utils
-  clang-format
+  clang-format clang-tidy ccache
 )
 
 missing=()

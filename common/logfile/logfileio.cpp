@@ -47,7 +47,7 @@ QString saveAtomically(const QString& path, const QByteArray& bytes) {
         return file.errorString();
     }
     if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
+        QString error = file.errorString();
         file.cancelWriting();
         return error;
     }

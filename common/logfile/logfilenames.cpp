@@ -20,7 +20,7 @@ QString saveName(const QString& chosen, const QString& extension) {
 
 QString openName(const QString& chosen, const QString& extension) {
     if (!QFileInfo(chosen).fileName().contains(QLatin1Char('.'))) {
-        const QString withExtension = chosen + QLatin1Char('.') + extension;
+        QString withExtension = chosen + QLatin1Char('.') + extension;
         if (QFileInfo(withExtension).isFile()) {
             return withExtension;
         }
