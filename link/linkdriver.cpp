@@ -12,6 +12,7 @@ LinkDriver::LinkDriver(QObject* parent) : QObject(parent), m_engine(*this) {
     m_interByteTimer.setSingleShot(true);
     connect(&m_responseTimer, &QTimer::timeout, this, [this] { m_engine.timerFired(LinkTimer::Response); });
     connect(&m_pauseTimer, &QTimer::timeout, this, [this] { m_engine.timerFired(LinkTimer::ClosePause); });
+    connect(&m_watchdogTimer, &QTimer::timeout, this, [this] { m_engine.timerFired(LinkTimer::Watchdog); });
     connect(&m_interByteTimer, &QTimer::timeout, this, [this] {
         std::vector<Bytes> units;
         m_splitter.expire(m_clock.elapsed(), units);
@@ -91,7 +92,15 @@ bool LinkDriver::write(std::span<const std::uint8_t> bytes) {
 }
 
 QTimer& LinkDriver::timerOf(LinkTimer timer) {
-    return timer == LinkTimer::Response ? m_responseTimer : m_pauseTimer;
+    switch (timer) {
+    case LinkTimer::Response:
+        return m_responseTimer;
+    case LinkTimer::ClosePause:
+        return m_pauseTimer;
+    case LinkTimer::Watchdog:
+        break;
+    }
+    return m_watchdogTimer;
 }
 
 void LinkDriver::startTimer(LinkTimer timer, int ms) {

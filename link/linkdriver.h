@@ -62,6 +62,7 @@ private:
     QPointer<QIODevice> m_device;
     QTimer m_responseTimer;
     QTimer m_pauseTimer;
+    QTimer m_watchdogTimer;
     QTimer m_interByteTimer;
     QElapsedTimer m_clock;
 };

@@ -9,6 +9,8 @@ LinkEngine::LinkEngine(LinkHost& host) : m_host(host) {}
 void LinkEngine::portAttached() {
     m_state.portOpen = true;
     m_state.workerRun = true;
+    m_stalledTicks = 0;
+    m_host.startTimer(LinkTimer::Watchdog, kWatchdogTickMs);
 }
 
 void LinkEngine::portDetached() {
@@ -16,6 +18,7 @@ void LinkEngine::portDetached() {
     m_state.workerRun = false;
     m_host.stopTimer(LinkTimer::Response);
     m_host.stopTimer(LinkTimer::ClosePause);
+    m_host.stopTimer(LinkTimer::Watchdog);
     m_pauseRunning = false;
     m_deferred.clear();
 }
@@ -138,6 +141,7 @@ void LinkEngine::receiveUnit(std::span<const std::uint8_t> unit) {
     }
     switch (m_state.receiveBuffer[0]) {
     case kStx:
+        ++m_frames;
         m_state.receiveRetryCounter = 0;
         handleFrame();
         break;
@@ -213,11 +217,77 @@ void LinkEngine::timerFired(LinkTimer timer) {
     if (m_fatal) {
         return;
     }
-    if (timer == LinkTimer::ClosePause) {
+    switch (timer) {
+    case LinkTimer::ClosePause:
         closePauseElapsed();
-    } else {
+        break;
+    case LinkTimer::Response:
         responseTimerExpired();
+        break;
+    case LinkTimer::Watchdog:
+        watchdogTick();
+        break;
     }
+}
+
+bool LinkEngine::operationWaiting() const {
+    // Plain keep-alive with nothing asked of the handset may stay quiet until the user acts;
+    // everything else is an operation someone waits for.
+    if (!m_state.portOpen) {
+        return false;
+    }
+    if (m_state.dialogueState == kScriptRunning || m_state.pendingFlag || m_pauseRunning) {
+        return true;
+    }
+    if (m_state.dialogueState == kIdle) {
+        // A close frame still unacknowledged.
+        return m_state.currentCommand == cmd::kClose && m_state.sendCounter > 0;
+    }
+    return isAnswerDrivenOperation(m_state.operationId);
+}
+
+void LinkEngine::watchdogTick() {
+    Progress now{m_state.dialogueState, m_state.operationId, m_state.scriptId,
+                 m_state.scriptStep,    m_state.pendingFlag, m_state.pendingCommand};
+    // A running test, measurement or registration lives on the handset's answers to the polls;
+    // in a script only a step forward counts, so a handset that answers but never with the data
+    // cannot hold it forever.
+    if (m_state.dialogueState == kKeepAlive && isAnswerDrivenOperation(m_state.operationId)) {
+        now.answers = m_frames;
+    }
+    if (!operationWaiting() || now != m_lastProgress) {
+        m_lastProgress = now;
+        m_stalledTicks = 0;
+        return;
+    }
+    if (++m_stalledTicks * kWatchdogTickMs < kStallLimitMs) {
+        return;
+    }
+    m_stalledTicks = 0;
+    abandonStalledOperation();
+}
+
+void LinkEngine::abandonStalledOperation() {
+    m_host.stopTimer(LinkTimer::Response);
+    m_state.sendCounter = 0;
+    m_state.nakCounter = 0;
+    m_state.receiveRetryCounter = 0;
+    if (m_pauseRunning) {
+        m_host.stopTimer(LinkTimer::ClosePause);
+        m_pauseRunning = false;
+        m_deferred.clear();
+    }
+    setPending(false, 0);
+    if (m_state.operationId == kOperationLeaveMode || !abortTargetOf(m_state.operationId)) {
+        // Nobody waits for a screen: the mode was left. Do not keep the port open for nobody.
+        m_state.dialogueState = kIdle;
+        closeLink();
+        return;
+    }
+    notifyAborted();
+    m_state.dialogueState = kIdle;
+    send(cmd::kClose);
+    raise(LinkMessage::UsbError);
 }
 
 void LinkEngine::responseTimerExpired() {
@@ -442,6 +512,7 @@ void LinkEngine::raise(LinkMessage message) {
         m_fatal = message;
         m_host.stopTimer(LinkTimer::Response);
         m_host.stopTimer(LinkTimer::ClosePause);
+        m_host.stopTimer(LinkTimer::Watchdog);
         m_pauseRunning = false;
         m_deferred.clear();
     }
@@ -452,6 +523,7 @@ void LinkEngine::closeLink() {
     m_state.workerRun = false;
     m_state.portOpen = false;
     m_host.stopTimer(LinkTimer::Response);
+    m_host.stopTimer(LinkTimer::Watchdog);
     m_host.closePort();
 }
 

@@ -14,6 +14,7 @@ namespace tolvan::link {
 enum class LinkTimer : std::uint8_t {
     Response,   // resend / abort timer, periodic until stopped
     ClosePause, // the pause after an acknowledged close frame
+    Watchdog,   // a tick while the port is open, so no operation waits without end
 };
 
 enum class ModeWindow : std::uint8_t { DataSetting, Test, LogDisplay, HandsetSetting, DataSave };
@@ -71,11 +72,22 @@ constexpr std::optional<AbortTarget> abortTargetOf(std::uint32_t id) {
     return std::nullopt;
 }
 
+// Operations that run in the keep-alive dialogue on the handset's answers to the polls: a test or
+// a measurement (not power off or reset, after which the handset rightly says nothing) and the
+// registration.
+constexpr bool isAnswerDrivenOperation(std::uint32_t id) {
+    return (id > 0x5000 && id <= 0x5007) || (id > 0x6000 && id <= 0x6008) || id == 0x600B || id == 0xD005 ||
+           id == 0xD006;
+}
+
 inline constexpr std::uint32_t kOperationLeaveMode = 0xFFFF;
 inline constexpr int kShortResponseMs = 500;
 inline constexpr int kLongResponseMs = 2000;
 inline constexpr int kClosePauseMs = 900;
 inline constexpr std::uint32_t kRetryLimit = 5;
+// An operation that makes no progress for this long is abandoned, whatever the handset sends.
+inline constexpr int kWatchdogTickMs = 1000;
+inline constexpr int kStallLimitMs = 20000;
 
 // The link engine: sends request frames named by command codes, follows ACK, NAK and response
 // frames through a command script, and owns the response timer, the retry counters and the
@@ -128,6 +140,9 @@ private:
     bool acceptedWhileIdle(std::span<const std::uint8_t> unit) const;
     void startResponseTimerFor(std::uint32_t code);
     void runDeferred();
+    void watchdogTick();
+    bool operationWaiting() const;
+    void abandonStalledOperation();
 
     LinkHost& m_host;
     LinkState m_state;
@@ -141,6 +156,20 @@ private:
     };
     std::deque<Deferred> m_deferred;
     std::optional<LinkMessage> m_fatal;
+    // What the watchdog last saw of the running operation, and for how many ticks it stayed so.
+    struct Progress {
+        std::uint32_t dialogueState = 0;
+        std::uint32_t operationId = 0;
+        std::uint8_t scriptId = 0;
+        std::uint8_t scriptStep = 0;
+        bool pendingFlag = false;
+        std::uint32_t pendingCommand = 0;
+        std::uint64_t answers = 0; // counted only where any answer is progress
+        bool operator==(const Progress&) const = default;
+    };
+    Progress m_lastProgress;
+    int m_stalledTicks = 0;
+    std::uint64_t m_frames = 0; // validated frames received
 };
 
 } // namespace tolvan::link

@@ -99,24 +99,4 @@ std::vector<std::string> expectedConversation(int script, std::uint32_t modelCod
     return out;
 }
 
-void fillRequestBuffers(link::LinkState& state) {
-    for (std::uint32_t code = 0; code <= 0x6FFF; ++code) {
-        const link::CommandInfo* info = link::findCommand(code);
-        if (!info || !info->requestBuffer) {
-            continue;
-        }
-        const std::size_t frameLength = code == 0x0008 ? info->byteCount - 1u : info->byteCount;
-        link::Bytes frame;
-        if (code < 0x1000) {
-            frame =
-                link::buildDataFrame(static_cast<std::uint16_t>(code), link::Bytes(frameLength - 6, 0x21));
-        } else {
-            link::Bytes body{static_cast<std::uint8_t>((code & 0xFF) + 0x20)};
-            body.resize(frameLength - 4, 0x21);
-            frame = link::buildFrame(static_cast<std::uint8_t>(code >> 8), body);
-        }
-        state.requests.set(static_cast<std::uint16_t>(code), frame);
-    }
-}
-
 } // namespace tolvan::test

@@ -86,7 +86,4 @@ std::vector<std::string> commandTexts(const std::vector<VirtualLink::Sent>& sent
 // poll, model query, poll, then every step (polled unless ACK alone answers it).
 std::vector<std::string> expectedConversation(int script, std::uint32_t modelCode);
 
-// Fills every request buffer with a well-formed frame of its catalogue length.
-void fillRequestBuffers(link::LinkState& state);
-
 } // namespace tolvan::test

@@ -1,5 +1,7 @@
 #include "tests/support/virtuallink.h"
 
+#include "link/core/catalogue.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <sstream>
@@ -51,8 +53,9 @@ bool VirtualLink::step(std::int64_t limit) {
         consider(firstDelivery->at);
     }
     consider(m_splitter.deadline());
-    consider(m_timers[0]);
-    consider(m_timers[1]);
+    for (const auto& due : m_timers) {
+        consider(due);
+    }
     if (!next || *next > limit) {
         return false;
     }
@@ -75,7 +78,8 @@ bool VirtualLink::step(std::int64_t limit) {
         }
         return true;
     }
-    for (const link::LinkTimer timer : {link::LinkTimer::Response, link::LinkTimer::ClosePause}) {
+    for (const link::LinkTimer timer :
+         {link::LinkTimer::Response, link::LinkTimer::ClosePause, link::LinkTimer::Watchdog}) {
         auto& due = m_timers[index(timer)];
         if (due && *due <= m_now) {
             due = m_now + m_periods[index(timer)]; // periodic until stopped
@@ -128,6 +132,26 @@ link::Bytes unhex(const std::string& text) {
         out.push_back(static_cast<std::uint8_t>(std::stoul(tok, nullptr, 16)));
     }
     return out;
+}
+
+void fillRequestBuffers(link::LinkState& state) {
+    for (std::uint32_t code = 0; code <= 0x6FFF; ++code) {
+        const link::CommandInfo* info = link::findCommand(code);
+        if (!info || !info->requestBuffer) {
+            continue;
+        }
+        const std::size_t frameLength = code == 0x0008 ? info->byteCount - 1u : info->byteCount;
+        link::Bytes frame;
+        if (code < 0x1000) {
+            frame =
+                link::buildDataFrame(static_cast<std::uint16_t>(code), link::Bytes(frameLength - 6, 0x21));
+        } else {
+            link::Bytes body{static_cast<std::uint8_t>((code & 0xFF) + 0x20)};
+            body.resize(frameLength - 4, 0x21);
+            frame = link::buildFrame(static_cast<std::uint8_t>(code >> 8), body);
+        }
+        state.requests.set(static_cast<std::uint16_t>(code), frame);
+    }
 }
 
 } // namespace tolvan::test

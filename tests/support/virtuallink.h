@@ -63,7 +63,7 @@ private:
     void showMessage(link::LinkMessage message) override { messages.push_back(message); }
     void closePort() override { ++portCloses; }
 
-    static std::size_t index(link::LinkTimer t) { return t == link::LinkTimer::Response ? 0 : 1; }
+    static std::size_t index(link::LinkTimer t) { return static_cast<std::size_t>(t); }
     bool step(std::int64_t limit);
 
     struct Delivery {
@@ -76,12 +76,14 @@ private:
     std::int64_t m_now = 0;
     std::uint64_t m_seq = 0;
     std::vector<Delivery> m_deliveries;
-    std::array<std::optional<std::int64_t>, 2> m_timers{};
-    std::array<int, 2> m_periods{};
+    std::array<std::optional<std::int64_t>, 3> m_timers{};
+    std::array<int, 3> m_periods{};
     link::UnitSplitter m_splitter;
 };
 
 std::string hex(const link::Bytes& bytes);
+// Fills every request buffer with a well-formed frame of its catalogue length.
+void fillRequestBuffers(link::LinkState& state);
 link::Bytes unhex(const std::string& text);
 
 } // namespace tolvan::test
