@@ -4,8 +4,8 @@
 
 namespace tolvan::app {
 
-std::unique_ptr<QWidget> startDemo(const QString& modelName, QString* error) {
-    auto handset = startVirtualHandset(modelName, error);
+std::unique_ptr<QWidget> startDemo(const QString& modelName, const QStringList& faults, QString* error) {
+    auto handset = startVirtualHandset(modelName, faults, error);
     if (!handset) {
         return nullptr;
     }

@@ -14,7 +14,10 @@
 namespace {
 
 int usage() {
-    std::fputs("usage: Tolvan [--simulate ZX-VA100|ZX-VA150|ZX-VA150(C)]\n", stderr);
+    std::fputs("usage: Tolvan [--simulate ZX-VA100|ZX-VA150|ZX-VA150(C) [--fault RULE]...]\n"
+               "  --fault RULE  a fault of the virtual handset from the start, as tolvan-sim --fault\n"
+               "                takes it (for example silence@7000,count=0 or chaos,seed=3)\n",
+               stderr);
     return 2;
 }
 
@@ -33,13 +36,19 @@ int main(int argc, char** argv) {
 #endif
 
     QString simulate;
+    QStringList faults;
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--simulate") && i + 1 < args.size()) {
             simulate = args[++i];
+        } else if (args[i] == QLatin1String("--fault") && i + 1 < args.size()) {
+            faults.append(args[++i]);
         } else {
             return usage();
         }
+    }
+    if (!faults.isEmpty() && simulate.isEmpty()) {
+        return usage();
     }
 
     // Tolvan.ini belongs to the directory the program was started in.
@@ -50,7 +59,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<QWidget> panel;
     if (!simulate.isEmpty()) {
         QString error;
-        panel = tolvan::app::startDemo(simulate, &error);
+        panel = tolvan::app::startDemo(simulate, faults, &error);
         if (!panel) {
             std::fprintf(stderr, "Tolvan: cannot start the virtual handset: %s\n", qPrintable(error));
             return 2;

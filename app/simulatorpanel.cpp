@@ -14,7 +14,8 @@
 
 namespace tolvan::app {
 
-std::unique_ptr<sim::PtyHandset> startVirtualHandset(const QString& modelName, QString* error) {
+std::unique_ptr<sim::PtyHandset> startVirtualHandset(const QString& modelName, const QStringList& faults,
+                                                     QString* error) {
     const auto model = sim::modelByName(modelName.toStdString());
     if (!model) {
         *error = QStringLiteral("unknown model \"%1\" (ZX-VA100, ZX-VA150 or ZX-VA150(C))").arg(modelName);
@@ -22,6 +23,15 @@ std::unique_ptr<sim::PtyHandset> startVirtualHandset(const QString& modelName, Q
     }
     sim::HandsetConfig config;
     config.modelCode = model->code;
+    for (const QString& text : faults) {
+        std::string why;
+        const auto rule = sim::parseFaultRule(text.toStdString(), &why);
+        if (!rule) {
+            *error = QString::fromStdString(why);
+            return nullptr;
+        }
+        config.faults.push_back(*rule);
+    }
     config.pacing = true; // a real handset's line speed, so the progress dialog is worth watching
     auto handset = std::make_unique<sim::PtyHandset>(config);
     if (!handset->open(error)) {
@@ -64,12 +74,14 @@ SimulatorPanel::SimulatorPanel(std::unique_ptr<sim::PtyHandset> handset, QWidget
         {"Next answer in two bursts", "split,ms=40"},
         {"A stray byte before the next answer", "stray,value=41"},
         {"Pull the cable on the next frame", "unplug"},
+        {"Random answers, then silent for good", "chaos,seed=1"},
     };
     for (const auto& [label, rule] : presets) {
         m_faultPresets->addItem(QString::fromUtf8(label), QString::fromUtf8(rule));
     }
     m_faultSpec = new QLineEdit(this);
-    m_faultSpec->setPlaceholderText(QStringLiteral("KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH]"));
+    m_faultSpec->setPlaceholderText(
+        QStringLiteral("KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH][,seed=N]"));
     connect(m_faultPresets, &QComboBox::currentIndexChanged, this,
             [this] { m_faultSpec->setText(m_faultPresets->currentData().toString()); });
     m_faultSpec->setText(m_faultPresets->currentData().toString());

@@ -2,6 +2,7 @@
 
 #include "sim/ptyhandset.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -38,7 +39,9 @@ private:
 };
 
 // Creates the virtual handset of the named model ("ZX-VA100", "ZX-VA150", "ZX-VA150(C)") on a
-// pseudo-terminal, listed for port discovery; null with a reason when that is not possible.
-std::unique_ptr<sim::PtyHandset> startVirtualHandset(const QString& modelName, QString* error);
+// pseudo-terminal, listed for port discovery, with the fault rules armed from the start; null with
+// a reason when that is not possible.
+std::unique_ptr<sim::PtyHandset> startVirtualHandset(const QString& modelName, const QStringList& faults,
+                                                     QString* error);
 
 } // namespace tolvan::app

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace tolvan::link {
 namespace {
 
@@ -14,17 +16,22 @@ constexpr qsizetype kMaxSettingsBytes = 1 << 20;
 constexpr qsizetype kMaxLines = 4096;
 constexpr qsizetype kMaxLineLength = 4096;
 
+QStringList linesOf(QByteArrayView bytes) {
+    QStringList lines;
+    for (const QByteArray& line :
+         splitLogLines(bytes.first(std::min(bytes.size(), kMaxSettingsBytes)), kMaxLines, kMaxLineLength)
+             .lines) {
+        lines.append(decodeCp932(line).text);
+    }
+    return lines;
+}
+
 QStringList readLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
-    const QByteArray bytes = file.read(kMaxSettingsBytes);
-    QStringList lines;
-    for (const QByteArray& line : splitLogLines(bytes, kMaxLines, kMaxLineLength).lines) {
-        lines.append(decodeCp932(line).text);
-    }
-    return lines;
+    return linesOf(file.read(kMaxSettingsBytes));
 }
 
 bool isSection(const QString& line, QString* name) {
@@ -51,8 +58,17 @@ bool isKey(const QString& line, const QString& key, QString* value) {
 } // namespace
 
 QString SettingsFile::readString(const QString& section, const QString& key, const QString& fallback) const {
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return fallback;
+    }
+    return valueIn(file.read(kMaxSettingsBytes), section, key, fallback);
+}
+
+QString SettingsFile::valueIn(QByteArrayView contents, const QString& section, const QString& key,
+                              const QString& fallback) {
     QString current;
-    for (const QString& line : readLines(m_path)) {
+    for (const QString& line : linesOf(contents)) {
         QString name;
         if (isSection(line, &name)) {
             current = name;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace tolvan::link {
@@ -12,6 +13,9 @@ public:
     explicit SettingsFile(QString path) : m_path(std::move(path)) {}
 
     QString readString(const QString& section, const QString& key, const QString& fallback) const;
+    // The same look-up in a file's bytes (any bytes: the file may be anything).
+    static QString valueIn(QByteArrayView contents, const QString& section, const QString& key,
+                           const QString& fallback);
     // False when the file cannot be written or the value has no code page 932 form.
     bool writeString(const QString& section, const QString& key, const QString& value) const;
 

@@ -11,6 +11,7 @@ packages=(
   fonts-ipafont-gothic fonts-noto-cjk
   xvfb xauth poppler-utils
   clang-format clang-tidy ccache
+  clang-14 libfuzzer-14-dev
 )
 
 missing=()

@@ -7,10 +7,11 @@
 namespace tolvan::sim {
 namespace {
 
-constexpr std::array<std::pair<FaultKind, std::string_view>, 10> kKindNames{{
+constexpr std::array<std::pair<FaultKind, std::string_view>, 11> kKindNames{{
     {FaultKind::Nak, "nak"},
     {FaultKind::Silence, "silence"},
     {FaultKind::Unplug, "unplug"},
+    {FaultKind::Chaos, "chaos"},
     {FaultKind::NoAnswer, "no-answer"},
     {FaultKind::BadCheck, "bad-check"},
     {FaultKind::Split, "split"},
@@ -101,6 +102,9 @@ std::optional<FaultRule> parseFaultRule(std::string_view text, std::string* erro
     case FaultKind::Model:
         rule.value = 9;
         break;
+    case FaultKind::Chaos:
+        rule.count = 30;
+        break;
     default:
         break;
     }
@@ -120,6 +124,8 @@ std::optional<FaultRule> parseFaultRule(std::string_view text, std::string* erro
             ok = parseNumber(value, 10, rule.value);
         } else if (key == "value") {
             ok = parseNumber(value, 16, rule.value) && rule.value <= 0xFF;
+        } else if (key == "seed") {
+            ok = rule.kind == FaultKind::Chaos && parseNumber(value, 10, rule.value);
         }
         if (!ok) {
             return fail(error, "bad option \"" + std::string(option) + "\" in \"" + whole + "\"");

@@ -15,6 +15,7 @@ enum class FaultKind : std::uint8_t {
     Nak,      // frame: NAK instead of the reaction; the frame has no effect
     Silence,  // frame: no reaction at all, as if the frame never arrived
     Unplug,   // frame: the handset is pulled off the cable before it reacts
+    Chaos,    // frame: a random answer (value = seed); once count frames had one, silence for good
     NoAnswer, // answer: the poll is swallowed; the answer stays due
     BadCheck, // answer: the check byte is wrong
     Split,    // answer: sent in two bursts, value = pause in ms
@@ -51,8 +52,9 @@ private:
     std::vector<Armed> m_rules;
 };
 
-// KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH]
-// KIND is nak, silence, unplug, no-answer, bad-check, split, stray, battery, model or delay;
+// KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH][,seed=N]
+// KIND is nak, silence, unplug, chaos, no-answer, bad-check, split, stray, battery, model or
+// delay; chaos takes a decimal seed and answers 30 frames at random unless count says otherwise;
 // CODE four hexadecimal digits; count=0 means every time; ms is decimal (split pause, delay),
 // value a hexadecimal byte (stray byte, model code). Sets error and returns nothing when the text
 // is not a valid rule.

@@ -34,7 +34,7 @@ QString simUsage() {
         "  --seed N               seed of the measurement noise (default 1)\n"
         "  --help                 this text\n"
         "\n"
-        "Fault RULE: KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH]\n"
+        "Fault RULE: KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH][,seed=N]\n"
         "  CODE is the command as four hex digits (20FF open, 7000 poll, 7100 model query,\n"
         "  1001 a read, 0104 a write, 5001 a test ...); without it every command matches.\n"
         "  skip=N lets N occasions pass first; count=N fires N times (default 1, 0 = always).\n"
@@ -42,6 +42,9 @@ QString simUsage() {
         "    nak          NAK instead of the reaction\n"
         "    silence      no reaction at all\n"
         "    unplug       off the cable before reacting\n"
+        "    chaos        random answers (ACK, NAK, frames good and bad, junk, cut frames,\n"
+        "                 nothing) from seed=N (default 0) to count=N frames (default 30),\n"
+        "                 then silent for good; count=0 never falls silent\n"
         "  Faults on the answer to a poll (CODE is the command the answer belongs to):\n"
         "    no-answer    the poll gets nothing; the answer stays due\n"
         "    bad-check    wrong check byte\n"
@@ -58,6 +61,7 @@ QString simUsage() {
         "Examples:\n"
         "  tolvan-sim --model ZX-VA100 --record va100.txt\n"
         "  tolvan-sim --fault nak@1001,count=5 --fault split@1401,ms=40\n"
+        "  tolvan-sim --fault chaos,seed=7\n"
         "  tolvan-sim --registration failure,cause=70 --unplug-after 200 --replug-after 3000\n");
 }
 

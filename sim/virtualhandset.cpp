@@ -113,6 +113,20 @@ void VirtualHandset::handleFrame(const Bytes& frame, std::int64_t arrivalUs, std
     if (has(faults, FaultKind::Silence)) {
         return;
     }
+    const auto chaos = std::find_if(faults.begin(), faults.end(),
+                                    [](const FaultRule& f) { return f.kind == FaultKind::Chaos; });
+    if (chaos != faults.end()) {
+        if (!m_chaos) {
+            m_chaos.emplace(static_cast<std::uint32_t>(chaos->value));
+        }
+        for (ChaosAnswers::Answer& answer : m_chaos->answer()) {
+            send(std::move(answer.bytes), arrivalUs + std::int64_t{answer.delayMs} * 1000, out);
+        }
+        return;
+    }
+    if (m_chaos) {
+        return; // the chaos is spent: a handset that says nothing more
+    }
     const std::int64_t ready = std::max(arrivalUs, m_busyUntilUs) + m_config.replyDelayUs;
     m_busyUntilUs = ready;
     const bool checkOk =

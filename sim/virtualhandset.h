@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/chaosanswers.h"
 #include "sim/faultplan.h"
 #include "sim/handsetstore.h"
 #include "sim/registration.h"
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -96,6 +98,8 @@ private:
     void powerUp();
     void send(Bytes bytes, std::int64_t readyUs, std::vector<Burst>& out);
 
+    // Set once a chaos fault answered a frame; when the fault is spent the handset is silent.
+    std::optional<ChaosAnswers> m_chaos;
     HandsetConfig m_config;
     HandsetStore m_store;
     TestBench m_bench;

@@ -1,6 +1,9 @@
 // Fault rules: how they are written and when they fire.
 #include "sim/faultplan.h"
 #include "sim/registration.h"
+#include "sim/virtualhandset.h"
+
+#include "link/core/catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +66,37 @@ TEST(FaultPlan, CountZeroFiresEveryTimeAndRulesWithoutCodeMatchAll) {
     plan.add(*parseFaultRule("bad-check,count=0"));
     for (const std::uint16_t code : {0x20FF, 0x7100, 0x1001, 0x5001}) {
         EXPECT_EQ(plan.take(code, true).size(), 1u);
+    }
+}
+
+TEST(ChaosFault, AnswersItsFramesAtRandomThenNothingForGood) {
+    const auto rule = parseFaultRule("chaos,seed=7,count=3");
+    ASSERT_TRUE(rule);
+    EXPECT_EQ(rule->kind, FaultKind::Chaos);
+    EXPECT_EQ(rule->value, 7);
+    EXPECT_EQ(parseFaultRule("chaos")->count, 30);
+    EXPECT_FALSE(parseFaultRule("nak,seed=1")); // a seed belongs to chaos only
+
+    // The same seed gives the same answers; after three frames the handset is silent.
+    auto run = [&] {
+        HandsetConfig config;
+        config.faults.push_back(*rule);
+        VirtualHandset handset(config);
+        std::vector<link::Bytes> answers;
+        const link::Bytes open = link::findCommand(link::cmd::kOpen)->fixedFrame;
+        for (int i = 0; i < 6; ++i) {
+            link::Bytes joined;
+            for (const auto& burst : handset.receive(open, i * 1'000'000)) {
+                joined.insert(joined.end(), burst.bytes.begin(), burst.bytes.end());
+            }
+            answers.push_back(joined);
+        }
+        return answers;
+    };
+    const std::vector<link::Bytes> first = run();
+    EXPECT_EQ(first, run());
+    for (int i = 3; i < 6; ++i) {
+        EXPECT_TRUE(first[static_cast<std::size_t>(i)].empty()) << i;
     }
 }
 

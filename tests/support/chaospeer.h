@@ -1,18 +1,17 @@
 #pragma once
 
+#include "sim/chaosanswers.h"
 #include "tests/support/virtuallink.h"
 
 #include <cstdint>
-#include <random>
 
 namespace tolvan::test {
 
 // A handset gone wrong, for the link engine on the virtual clock: for a while it answers every
-// transmission with a seeded random mix of ACK, NAK, valid frames with random bodies, frames
-// with wrong check bytes, junk, truncated frames and silence; then it falls silent for good.
+// transmission at random (the virtual handset's chaos answers); then it falls silent for good.
 class ChaosPeer : public Peer {
 public:
-    ChaosPeer(std::uint32_t seed, std::int64_t chaosMs);
+    ChaosPeer(std::uint32_t seed, std::int64_t chaosMs) : m_chaos(seed), m_chaosMs(chaosMs) {}
 
     void received(const link::Bytes& bytes, VirtualLink& link) override;
 
@@ -22,10 +21,7 @@ public:
     static constexpr std::int64_t kSettleMs = 30'000;
 
 private:
-    link::Bytes randomFrame();
-    link::Bytes randomBytes(std::size_t count);
-
-    std::mt19937 m_random;
+    sim::ChaosAnswers m_chaos;
     std::int64_t m_chaosMs;
     std::int64_t m_silentFrom = -1;
 };

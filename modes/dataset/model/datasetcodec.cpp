@@ -15,8 +15,9 @@ int indexIn(int stored, int first, int count) {
     return index >= 0 && index < count ? index : DataSetScreenValues::kNone;
 }
 
-std::uint8_t byteOf(int value) {
-    return static_cast<std::uint8_t>(value);
+// The low eight bits, computed wide enough that no number a box or a file holds overflows.
+std::uint8_t byteOf(std::int64_t value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
 }
 
 } // namespace
@@ -106,12 +107,14 @@ DataSetScreenValues DataSetCodec::decode(const SystemParamImage& image, std::uin
 void DataSetCodec::encode(const DataSetScreenValues& v, std::uint32_t modelCode, SystemParamImage& image) {
     // No selection is index -1: a level then goes out as 43, as the handset tool always did.
     for (std::size_t i = 0; i < v.handoverLevels.size(); ++i) {
-        image.levels[i] = byteOf(v.handoverLevels[i] + kLevelOffset);
+        image.levels[i] = byteOf(std::int64_t{v.handoverLevels[i]} + kLevelOffset);
     }
     image.setFerThreshold(byteOf(v.ferThreshold));
     image.channel[SystemParamImage::ControlChannel] = byteOf(v.controlChannel);
-    image.channel[SystemParamImage::SeamlessProcess] = byteOf(v.seamlessProcessLevel + kSeamlessOffset);
-    image.channel[SystemParamImage::SeamlessSelect] = byteOf(v.seamlessSelectLevel + kSeamlessOffset);
+    image.channel[SystemParamImage::SeamlessProcess] =
+        byteOf(std::int64_t{v.seamlessProcessLevel} + kSeamlessOffset);
+    image.channel[SystemParamImage::SeamlessSelect] =
+        byteOf(std::int64_t{v.seamlessSelectLevel} + kSeamlessOffset);
     image.channel[SystemParamImage::SeamlessFer] = byteOf(v.seamlessFerThreshold);
     image.channel[SystemParamImage::FerTriggered] = byteOf(v.ferTriggeredLevel);
     image.accessory = byteOf(v.accessory);
@@ -121,7 +124,7 @@ void DataSetCodec::encode(const DataSetScreenValues& v, std::uint32_t modelCode,
         image.area[0] = byteOf(v.areaType);
         image.area[1] = byteOf(v.additionalIdCount);
     }
-    image.setInterval(byteOf(v.interval + 1));
+    image.setInterval(byteOf(std::int64_t{v.interval} + 1));
 
     image.setPsIdValue(static_cast<std::uint32_t>(digitRowValue(v.psId)));
     image.setSystemCallValue(static_cast<std::uint32_t>(digitRowValue(v.systemCall)));
@@ -137,8 +140,8 @@ void DataSetCodec::encode(const DataSetScreenValues& v, std::uint32_t modelCode,
         }
     }
     // The version boxes go back as the numbers they show; these bytes are never sent.
-    image.version[0] = byteOf(atoiLike(v.version[0]) * 10 + atoiLike(v.version[1]));
-    image.version[1] = byteOf(atoiLike(v.version[2]) * 10 + atoiLike(v.version[3]));
+    image.version[0] = byteOf(std::int64_t{atoiLike(v.version[0])} * 10 + atoiLike(v.version[1]));
+    image.version[1] = byteOf(std::int64_t{atoiLike(v.version[2])} * 10 + atoiLike(v.version[3]));
 }
 
 DataSetScreenValues DataSetCodec::noDataView(const DataSetScreenValues& current) {

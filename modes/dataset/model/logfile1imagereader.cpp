@@ -27,8 +27,10 @@ int hexNumber(QByteArrayView field) {
     return value;
 }
 
-std::uint8_t byteOf(int value) {
-    return static_cast<std::uint8_t>(value);
+// The byte a number goes into, as the handset tool stored it: its low eight bits. Wide enough
+// that no number a file can hold overflows on the way.
+std::uint8_t byteOf(std::int64_t value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
 }
 
 void readItem(LogItem item, const QList<QByteArray>& t, SystemParamImage& image) {
@@ -91,13 +93,15 @@ void readItem(LogItem item, const QList<QByteArray>& t, SystemParamImage& image)
         break;
     }
     if (item >= ItemStandbySelect && item <= ItemTchProcess) {
-        image.levels[static_cast<std::size_t>(item - ItemStandbySelect)] = byteOf(number(1) + 34);
+        image.levels[static_cast<std::size_t>(item - ItemStandbySelect)] =
+            byteOf(std::int64_t{number(1)} + 34);
         return;
     }
-    const int value = hexNumber(QByteArrayView(t.value(1))) * 4096 +
-                      hexNumber(QByteArrayView(t.value(2))) * 256 +
-                      hexNumber(QByteArrayView(t.value(3))) * 16 + hexNumber(QByteArrayView(t.value(4)));
-    image.setAdditionalId(item - ItemId1, static_cast<std::uint16_t>(value));
+    const std::int64_t value = std::int64_t{hexNumber(QByteArrayView(t.value(1)))} * 4096 +
+                               std::int64_t{hexNumber(QByteArrayView(t.value(2)))} * 256 +
+                               std::int64_t{hexNumber(QByteArrayView(t.value(3)))} * 16 +
+                               hexNumber(QByteArrayView(t.value(4)));
+    image.setAdditionalId(item - ItemId1, static_cast<std::uint16_t>(value & 0xFFFF));
 }
 
 bool unusedItem(LogItem item) {

@@ -302,6 +302,29 @@ TEST(LogFile1ImageReader, StoresNumbersWithoutRangeChecks) {
     EXPECT_EQ(image.faultCode, current.faultCode);
 }
 
+// Found by fuzzing: numbers at the top of int's range overflowed on the way into their byte.
+TEST(LogFile1ImageReader, HugeNumbersGoInByTheirLowBitsWithoutOverflow) {
+    auto lines = testing::sampleScreenLines(2);
+    lines[4] = "\"待ち受けｿﾞｰﾝ選択ﾚﾍﾞﾙ\",\"99999999999\"";
+    lines[18] = "\"付加ID2\",\"FFFFFFFF\",\"FFFFFF\",\"1\",\"2\"";
+    const LogFile1ImageRead read = LogFile1ImageReader::read(cp932Lines(lines), 2, SystemParamImage{});
+    ASSERT_TRUE(read.loaded);
+    // Clamped to 2147483647 like atoi, plus 34: 0x80000021, of which the byte keeps 0x21.
+    EXPECT_EQ(read.image.levels[SystemParamImage::StandbySelect], 0x21);
+    EXPECT_EQ(read.image.additionalId(1), 0x0F12); // the low 13 bits of 0x10FFFFEF12
+}
+
+TEST(LogFile1Reader, HugeVersionNumbersThroughTheScreenDoNotOverflow) {
+    auto lines = testing::sampleScreenLines(2);
+    lines[1] = "\"外部ﾏｲｺﾝｿﾌﾄｳｪｱ \",\"99999999999\",\"9\",\"1\",\"2\"";
+    SystemParamImage image;
+    const LogFile1ScreenRead read = LogFile1Reader::readThroughScreen(cp932Lines(lines), 2, image);
+    ASSERT_TRUE(read.loaded);
+    EXPECT_EQ(image.version[1], 12);
+    // The box shows what the file says; the byte keeps the low bits of 2147483647 * 10 + 9.
+    EXPECT_EQ(image.version[0], 0xFF);
+}
+
 TEST(LogFile1ImageReader, RoundTripsTheImageFormWriter) {
     for (std::uint32_t model : {2u, 4u}) {
         SystemParamImage written = testing::sampleImage();

@@ -93,12 +93,12 @@ TEST(Chaos, EveryScriptEndsWithinThirtySecondsOfTheHandsetFallingSilent) {
     }
 }
 
-// Seeds that once left the engine waiting for good, most of them while the dialogue was still
-// being opened (open frame and model query answered with broken units, then silence), one in
-// the middle of a write.
+// Seeds that once left the engine waiting for good: most while the dialogue was still being
+// opened (open frame and model query answered with broken units, then silence), three in the
+// middle of a script.
 TEST(Chaos, RegressionSeeds) {
     const std::pair<int, std::uint32_t> cases[] = {
-        {0, 3}, {1, 29}, {4, 1}, {7, 10}, {13, 109}, {15, 10}, {16, 150}, {18, 109}, {19, 115},
+        {0, 7}, {1, 41}, {4, 106}, {7, 172}, {13, 1}, {15, 111}, {16, 8}, {18, 20}, {19, 26},
     };
     for (const auto& [script, seed] : cases) {
         const ChaosRun run = runChaos(script, seed);
