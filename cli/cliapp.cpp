@@ -7,7 +7,8 @@ namespace tolvan::cli {
 CliApp::CliApp(QTextStream& out, QTextStream& err) : m_out(out), m_err(err) {}
 
 int CliApp::usage() {
-    m_err << "usage: tolvan-cli [--port DEVICE] [--trace] [--memo TEXT] [--log-root DIR] COMMAND ...\n";
+    m_err << "usage: tolvan-cli [--port DEVICE] [--trace] [--memo TEXT] [--log-root DIR] [--no-backup] "
+             "COMMAND ...\n";
     for (const Command& c : m_commands) {
         m_err << "  " << c.synopsis << '\n';
     }
@@ -47,6 +48,8 @@ int CliApp::run(const QStringList& arguments) {
             if (!value(m_options.logRoot)) {
                 return usage();
             }
+        } else if (a == QLatin1String("--no-backup")) {
+            m_options.backup = false;
         } else if (a == QLatin1String("--trace")) {
             m_options.trace = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {

@@ -14,8 +14,9 @@ namespace tolvan::cli {
 struct GlobalOptions {
     QString port; // --port DEVICE: bypasses discovery
     bool trace = false;
-    QString memo;    // --memo TEXT: the memo written into saved files
-    QString logRoot; // --log-root DIR: stands for drive C
+    QString memo;       // --memo TEXT: the memo written into saved files
+    QString logRoot;    // --log-root DIR: stands for drive C
+    bool backup = true; // --no-backup: no backup set before a write
 };
 
 // tolvan-cli: global options, then a command and its arguments. Each mode adds its commands to

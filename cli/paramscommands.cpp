@@ -3,6 +3,7 @@
 #include "cli/clisession.h"
 #include "common/logfile/logfileio.h"
 
+#include "modes/dataset/model/datasetbackup.h"
 #include "modes/dataset/model/datasetoperations.h"
 #include "modes/dataset/model/logfile1files.h"
 #include "modes/dataset/model/logfile1format.h"
@@ -105,6 +106,16 @@ int paramsWrite(CliApp& cli, const QString& path) {
     if (!loaded.loaded) {
         params.close();
         return kExitFileError;
+    }
+    // Before anything is written, what the handset held as read is kept.
+    if (cli.options().backup) {
+        const auto backedUp =
+            dataset::backUpSystemParams(params.store(), model, cli.options().memo, backup::backupRoot());
+        if (const auto* failed = std::get_if<Message>(&backedUp)) {
+            params.printMessage(failed->title, failed->text);
+            params.close();
+            return kExitFileError;
+        }
     }
     image.storeInto(params.store());
     if (!dataset::SystemParamFrames::fillRequestBuffers(image, params.requestBuffers())) {

@@ -1,5 +1,6 @@
 #include "modes/dataset/screen/datasetmodedialog.h"
 
+#include "modes/dataset/model/datasetbackup.h"
 #include "modes/dataset/model/datasetcodec.h"
 #include "modes/dataset/model/systemparamframes.h"
 #include "modes/dataset/screen/datasetform.h"
@@ -117,6 +118,13 @@ void DataSetModeDialog::read() {
 
 void DataSetModeDialog::write() {
     context().texts.setMemo(m_memo->text());
+    // Before anything is written, what the handset held as last read is kept.
+    const auto backedUp =
+        backUpSystemParams(context().store, modelCode(), m_memo->text(), backup::backupRoot());
+    if (const auto* failed = std::get_if<Message>(&backedUp)) {
+        shell::DialogService::current().show(this, *failed);
+        return;
+    }
     // Fields the screen does not show go back as the handset sent them.
     SystemParamImage image = SystemParamImage::fromStore(context().store);
     DataSetCodec::encode(screenValues(), modelCode(), image);

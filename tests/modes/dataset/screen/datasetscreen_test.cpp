@@ -6,10 +6,13 @@
 #include "tests/modes/dataset/screen/screenharness.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -439,6 +442,42 @@ TEST(DataSetScreen, UnpluggedThenPluggedInAgainReadsByItselfAndKeepsTheMemo) {
     EXPECT_EQ(screen.memoBox()->text(), QStringLiteral("抜き差し"));
     EXPECT_EQ(screen.modelBox()->text(), QStringLiteral("ZX-VA150(C)"));
     EXPECT_TRUE(screen.isVisible());
+}
+
+} // namespace
+} // namespace tolvan::dataset
+
+namespace tolvan::dataset {
+namespace {
+
+TEST(DataSetScreenBackup, WriteBacksUpFirstAndABlockedBackupSendsNothing) {
+    QTemporaryDir backups;
+    const QByteArray saved = qgetenv("TOLVAN_BACKUP_DIR");
+    qputenv("TOLVAN_BACKUP_DIR", backups.path().toLocal8Bit());
+    ScreenHarness h(3);
+    ASSERT_TRUE(h.readAsTheMenuDoes());
+    DataSetModeDialog& screen = h.openScreen();
+    ASSERT_TRUE(h.waitForKeepAlive());
+    screen.writeButton()->click();
+    const QStringList sets =
+        QDir(backups.filePath(QStringLiteral("ZX-VA150/234567891"))).entryList(QDir::Files);
+    ASSERT_EQ(sets.size(), 1);
+    EXPECT_TRUE(sets.first().endsWith(QStringLiteral(".jv1")));
+
+    // The backup folder cannot be made: the write stops with the message, nothing goes out.
+    const QString blocked = backups.filePath(QStringLiteral("blocked"));
+    ASSERT_TRUE(QFile(blocked).open(QIODevice::WriteOnly));
+    qputenv("TOLVAN_BACKUP_DIR", blocked.toLocal8Bit());
+    ASSERT_TRUE(h.waitForKeepAlive());
+    h.requests.clear();
+    const auto messages = h.dialogs.messages.size();
+    screen.writeButton()->click();
+    ASSERT_EQ(h.dialogs.messages.size(), messages + 1);
+    EXPECT_TRUE(h.dialogs.messages.back().text.startsWith(
+        QStringLiteral("書き込み前のバックアップを保存できませんでした。")));
+    EXPECT_TRUE(
+        std::none_of(h.requests.begin(), h.requests.end(), [](std::uint16_t code) { return code < 0x1000; }));
+    qputenv("TOLVAN_BACKUP_DIR", saved);
 }
 
 } // namespace

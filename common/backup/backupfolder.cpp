@@ -1,0 +1,87 @@
+#include "common/backup/backupfolder.h"
+
+#include "common/logfile/logfileio.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace tolvan::backup {
+namespace {
+
+QString modelName(std::uint32_t modelCode) {
+    switch (modelCode) {
+    case 2:
+        return QStringLiteral("ZX-VA100");
+    case 3:
+        return QStringLiteral("ZX-VA150");
+    case 4:
+        return QStringLiteral("ZX-VA150(C)");
+    default:
+        return QStringLiteral("unknown");
+    }
+}
+
+Message backupFailed(const QString& what) {
+    return errorMessage(
+        QStringLiteral(
+            "書き込み前のバックアップを保存できませんでした。\n%1\n子機には何も書き込んでいません。")
+            .arg(what));
+}
+
+} // namespace
+
+QString backupRoot() {
+    const QString fromEnvironment = qEnvironmentVariable("TOLVAN_BACKUP_DIR");
+    if (!fromEnvironment.isEmpty()) {
+        return fromEnvironment;
+    }
+#ifdef Q_OS_WIN
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/backups");
+#else
+    QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    if (data.isEmpty()) {
+        data = QDir::homePath() + QStringLiteral("/.local/share");
+    }
+    return data + QStringLiteral("/tolvan/backups");
+#endif
+}
+
+QString backupBase(const QString& root, std::uint32_t modelCode, std::uint32_t psId, const QDateTime& when) {
+    return QStringLiteral("%1/%2/%3/%4")
+        .arg(root, modelName(modelCode),
+             QStringLiteral("%1").arg(psId % 1000000000u, 9, 10, QLatin1Char('0')),
+             when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+}
+
+std::variant<QString, Message> saveBackup(const QString& root, std::uint32_t modelCode, std::uint32_t psId,
+                                          const QList<BackupFile>& files, const QDateTime& when) {
+    const QString stamped = backupBase(root, modelCode, psId, when);
+    const QString folder = QFileInfo(stamped).path();
+    if (!QDir().mkpath(folder)) {
+        return backupFailed(folder + QStringLiteral(": フォルダを作成できません"));
+    }
+    // Never overwrite an earlier set: two writes within one second get their own names.
+    QString base = stamped;
+    auto taken = [&](const QString& candidate) {
+        for (const BackupFile& file : files) {
+            if (QFileInfo::exists(candidate + QLatin1Char('.') + file.extension)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (int n = 2; taken(base); ++n) {
+        base = stamped + QLatin1Char('-') + QString::number(n);
+    }
+    for (const BackupFile& file : files) {
+        const QString path = base + QLatin1Char('.') + file.extension;
+        const QString error = logfile::saveAtomically(path, file.bytes);
+        if (!error.isEmpty()) {
+            return backupFailed(path + QStringLiteral(": ") + error);
+        }
+    }
+    return base;
+}
+
+} // namespace tolvan::backup

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "common/message.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <variant>
+
+namespace tolvan::backup {
+
+// One file of a backup set: its extension ("jv1", "jv3", "jv4") and its bytes.
+struct BackupFile {
+    QString extension;
+    QByteArray bytes;
+};
+
+// Where backups go: $TOLVAN_BACKUP_DIR, else the user's data folder (on Linux
+// $XDG_DATA_HOME/tolvan/backups, by default ~/.local/share/tolvan/backups; on Windows the
+// application data folder).
+QString backupRoot();
+
+// The set's base path without extension: <root>/<model name>/<PS-ID, nine digits>/<yyyyMMdd-HHmmss>.
+QString backupBase(const QString& root, std::uint32_t modelCode, std::uint32_t psId, const QDateTime& when);
+
+// Saves what the handset held before a write, every file next to the others under one base
+// name (a second set within the same second gets "-2", "-3" ...). Each file is written
+// atomically. The base path of the set, or the message that stops the write.
+std::variant<QString, Message> saveBackup(const QString& root, std::uint32_t modelCode, std::uint32_t psId,
+                                          const QList<BackupFile>& files,
+                                          const QDateTime& when = QDateTime::currentDateTime());
+
+} // namespace tolvan::backup
