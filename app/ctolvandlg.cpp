@@ -5,6 +5,7 @@
 #include "app/aboutbox.h"
 #include "app/csheetmain.h"
 #include "app/modalrun.h"
+#include "app/systemmenu.h"
 #include "shell/dialogservice.h"
 #include "shell/modelink.h"
 #include "shell/verdialog.h"
@@ -115,12 +116,16 @@ void CTolvanDlg::buildMenus(QVBoxLayout* layout) {
         shell::VerDialog dialog(this);
         shell::WindowHider::execHidden(this, dialog);
     });
-    // Platforms without a window system menu get the about item here.
-    help->addSeparator();
-    help->addAction(QStringLiteral("バージョン情報 Tolvan(&A)..."), this, [this] {
+    const auto showAbout = [this] {
         AboutBox box(this);
         shell::WindowHider::execHidden(this, box);
-    });
+    };
+    // The about item belongs in the window's system menu. Where Qt cannot reach one it joins the
+    // help menu, with a mnemonic of its own: Alt+H, A must still open the version dialog.
+    if (!addToSystemMenu(this, QStringLiteral("バージョン情報 Tolvan(&A)..."), showAbout)) {
+        help->addSeparator();
+        help->addAction(QStringLiteral("バージョン情報 Tolvan(&T)..."), this, showAbout);
+    }
     layout->setMenuBar(bar);
 }
 

@@ -2,6 +2,8 @@
 #include "app/demo.h"
 #include "app/modalrun.h"
 #include "app/modes.h"
+#include "app/toolicon.h"
+#include "common/qtjapanese.h"
 #include "link/settingsfile.h"
 
 #include <QApplication>
@@ -25,6 +27,10 @@ int usage() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt's own buttons and dialogs in Japanese, like every text of the tool.
+    tolvan::installQtJapanese(app);
+    // Large and small icons for every window of the tool.
+    QApplication::setWindowIcon(tolvan::app::toolIcon());
     // The reports and screens name this face; Linux has IPAGothic in its place.
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
 #ifndef Q_OS_WIN

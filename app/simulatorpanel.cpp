@@ -43,14 +43,14 @@ std::unique_ptr<sim::PtyHandset> startVirtualHandset(const QString& modelName, c
 
 SimulatorPanel::SimulatorPanel(std::unique_ptr<sim::PtyHandset> handset, QWidget* parent)
     : QWidget(parent), m_handset(std::move(handset)) {
-    setWindowTitle(QStringLiteral("Virtual handset"));
+    setWindowTitle(QStringLiteral("仮想子機"));
     auto* layout = new QVBoxLayout(this);
     m_status = new QLabel(this);
     layout->addWidget(m_status);
 
     auto* cable = new QHBoxLayout;
-    m_unplug = new QPushButton(QStringLiteral("Unplug"), this);
-    m_plug = new QPushButton(QStringLiteral("Plug in"), this);
+    m_unplug = new QPushButton(QStringLiteral("USBを抜く"), this);
+    m_plug = new QPushButton(QStringLiteral("USBを挿す"), this);
     cable->addWidget(m_unplug);
     cable->addWidget(m_plug);
     layout->addLayout(cable);
@@ -67,14 +67,14 @@ SimulatorPanel::SimulatorPanel(std::unique_ptr<sim::PtyHandset> handset, QWidget
     auto* form = new QFormLayout;
     m_faultPresets = new QComboBox(this);
     const std::pair<const char*, const char*> presets[] = {
-        {"NAK the next read five times", "nak,count=5"},
-        {"Silent from now on", "silence,count=0"},
-        {"Wrong check byte on the next answer", "bad-check"},
-        {"Battery empty on the next answer", "battery"},
-        {"Next answer in two bursts", "split,ms=40"},
-        {"A stray byte before the next answer", "stray,value=41"},
-        {"Pull the cable on the next frame", "unplug"},
-        {"Random answers, then silent for good", "chaos,seed=1"},
+        {"次のコマンドに5回NAKを返す", "nak,count=5"},
+        {"これ以降応答しない", "silence,count=0"},
+        {"次の応答のチェックバイトを誤る", "bad-check"},
+        {"次の応答で電池切れを返す", "battery"},
+        {"次の応答を2回に分けて送る", "split,ms=40"},
+        {"次の応答の前に余分な1バイトを送る", "stray,value=41"},
+        {"次のフレームでケーブルを抜く", "unplug"},
+        {"でたらめに応答し、その後は無応答", "chaos,seed=1"},
     };
     for (const auto& [label, rule] : presets) {
         m_faultPresets->addItem(QString::fromUtf8(label), QString::fromUtf8(rule));
@@ -85,26 +85,26 @@ SimulatorPanel::SimulatorPanel(std::unique_ptr<sim::PtyHandset> handset, QWidget
     connect(m_faultPresets, &QComboBox::currentIndexChanged, this,
             [this] { m_faultSpec->setText(m_faultPresets->currentData().toString()); });
     m_faultSpec->setText(m_faultPresets->currentData().toString());
-    auto* addFaultButton = new QPushButton(QStringLiteral("Inject"), this);
+    auto* addFaultButton = new QPushButton(QStringLiteral("障害を入れる"), this);
     connect(addFaultButton, &QPushButton::clicked, this, &SimulatorPanel::addFault);
     auto* faultRow = new QHBoxLayout;
     faultRow->addWidget(m_faultSpec, 1);
     faultRow->addWidget(addFaultButton);
-    form->addRow(QStringLiteral("Fault"), m_faultPresets);
+    form->addRow(QStringLiteral("障害"), m_faultPresets);
     form->addRow(QString(), faultRow);
 
     m_registration = new QComboBox(this);
     const std::pair<const char*, const char*> outcomes[] = {
-        {"Registration succeeds", "success"},
-        {"Registration fails (cause 70)", "failure,cause=70"},
-        {"Registration ends abnormally", "abnormal"},
-        {"Battery empty during registration", "battery"},
+        {"登録に成功する", "success"},
+        {"登録に失敗する（要因70）", "failure,cause=70"},
+        {"登録が異常終了する", "abnormal"},
+        {"登録中に電池切れ", "battery"},
     };
     for (const auto& [label, rule] : outcomes) {
         m_registration->addItem(QString::fromUtf8(label), QString::fromUtf8(rule));
     }
     connect(m_registration, &QComboBox::currentIndexChanged, this, &SimulatorPanel::setRegistration);
-    form->addRow(QStringLiteral("Registration"), m_registration);
+    form->addRow(QStringLiteral("子機登録"), m_registration);
     layout->addLayout(form);
     m_feedback = new QLabel(this);
     layout->addWidget(m_feedback);
@@ -117,9 +117,9 @@ void SimulatorPanel::refresh() {
         model ? QString::fromUtf8(model->name.data(), static_cast<qsizetype>(model->name.size()))
               : QStringLiteral("?");
     const bool onCable = m_handset->isListed() && !m_handset->isOffCable();
-    m_status->setText(QStringLiteral("%1 on %2: %3")
+    m_status->setText(QStringLiteral("%1（%2）：%3")
                           .arg(name, m_handset->slavePath(),
-                               onCable ? QStringLiteral("plugged in") : QStringLiteral("unplugged")));
+                               onCable ? QStringLiteral("接続中") : QStringLiteral("取り外し中")));
     m_unplug->setEnabled(onCable);
     m_plug->setEnabled(!onCable);
 }
@@ -132,7 +132,7 @@ void SimulatorPanel::addFault() {
         return;
     }
     m_handset->handset().faults().add(*rule);
-    m_feedback->setText(QStringLiteral("Injected: %1").arg(m_faultSpec->text()));
+    m_feedback->setText(QStringLiteral("障害を入れました：%1").arg(m_faultSpec->text()));
 }
 
 void SimulatorPanel::setRegistration() {
@@ -140,7 +140,7 @@ void SimulatorPanel::setRegistration() {
         sim::parseRegistrationScenario(m_registration->currentData().toString().toStdString());
     if (scenario) {
         m_handset->handset().registration().setScenario(*scenario);
-        m_feedback->setText(QStringLiteral("Next registration: %1").arg(m_registration->currentText()));
+        m_feedback->setText(QStringLiteral("次の子機登録：%1").arg(m_registration->currentText()));
     }
 }
 

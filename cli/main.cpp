@@ -2,6 +2,7 @@
 #include "cli/logfile1report.h"
 #include "cli/paramscommands.h"
 #include "cli/printcommand.h"
+#include "common/qtjapanese.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
         }
     }
     QGuiApplication app(argc, argv);
+    // The print path uses Qt's texts; keep them in the tool's language.
+    tolvan::installQtJapanese(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
     tolvan::cli::CliApp cli(out, err);

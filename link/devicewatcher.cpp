@@ -3,18 +3,12 @@
 #include "link/virtualdevices.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QSocketNotifier>
 
 #include <cstdio>
 
 #ifdef Q_OS_WIN
 #include <QAbstractNativeEventFilter>
 #include <windows.h>
-#endif
-
-#if defined(Q_OS_LINUX) && defined(TOLVAN_HAVE_UDEV)
-#include <libudev.h>
 #endif
 
 namespace tolvan::link {
@@ -39,34 +33,23 @@ private:
 } // namespace
 #endif
 
-DeviceWatcher::DeviceWatcher(QObject* parent) : QObject(parent) {
+DeviceWatcher::DeviceWatcher(std::unique_ptr<DeviceEventSource> source, QObject* parent)
+    : QObject(parent), m_source(std::move(source)) {
+#ifdef Q_OS_WIN
+    // A virtual handset raises the notifications of a Windows plug itself.
     connect(&VirtualDevices::instance(), &VirtualDevices::deviceTreeChanged, this,
             &DeviceWatcher::deviceTreeChanged);
-#ifdef Q_OS_WIN
     static DeviceChangeFilter* filter = nullptr;
     if (!filter) {
         filter = new DeviceChangeFilter(this);
         QCoreApplication::instance()->installNativeEventFilter(filter);
     }
-#endif
-#if defined(Q_OS_LINUX) && defined(TOLVAN_HAVE_UDEV)
-    // Without a running udev daemon (containers) a monitor opens but never hears anything.
-    const bool udevRuns = QFileInfo::exists(QStringLiteral("/run/udev/control"));
-    udev* context = udevRuns ? udev_new() : nullptr;
-    udev_monitor* monitor = context ? udev_monitor_new_from_netlink(context, "udev") : nullptr;
-    if (monitor && udev_monitor_filter_add_match_subsystem_devtype(monitor, "tty", nullptr) >= 0 &&
-        udev_monitor_enable_receiving(monitor) >= 0) {
-        m_udev = context;
-        m_monitor = monitor;
-        auto* notifier = new QSocketNotifier(udev_monitor_get_fd(monitor), QSocketNotifier::Read, this);
-        connect(notifier, &QSocketNotifier::activated, this, &DeviceWatcher::readSystemEvent);
+#else
+    // A virtual handset reports its plug as the system's device events would.
+    connect(&VirtualDevices::instance(), &VirtualDevices::deviceEvent, this, &DeviceWatcher::deviceEvent);
+    if (m_source) {
+        connect(m_source.get(), &DeviceEventSource::deviceEvent, this, &DeviceWatcher::deviceEvent);
         return;
-    }
-    if (monitor) {
-        udev_monitor_unref(monitor);
-    }
-    if (context) {
-        udev_unref(context);
     }
     static bool told = false;
     if (!told) {
@@ -77,25 +60,12 @@ DeviceWatcher::DeviceWatcher(QObject* parent) : QObject(parent) {
 #endif
 }
 
-DeviceWatcher::~DeviceWatcher() {
-#if defined(Q_OS_LINUX) && defined(TOLVAN_HAVE_UDEV)
-    if (m_monitor) {
-        udev_monitor_unref(static_cast<udev_monitor*>(m_monitor));
-    }
-    if (m_udev) {
-        udev_unref(static_cast<udev*>(m_udev));
-    }
-#endif
-}
+DeviceWatcher::~DeviceWatcher() = default;
 
-void DeviceWatcher::readSystemEvent() {
-#if defined(Q_OS_LINUX) && defined(TOLVAN_HAVE_UDEV)
-    udev_device* device = udev_monitor_receive_device(static_cast<udev_monitor*>(m_monitor));
-    if (device) {
-        udev_device_unref(device);
+void DeviceWatcher::deviceEvent(const DeviceEvent& event) {
+    for (int n = m_filter.notificationsFor(event); n > 0; --n) {
         emit deviceTreeChanged();
     }
-#endif
 }
 
 } // namespace tolvan::link

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/deviceevent.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -8,7 +10,8 @@ namespace tolvan::link {
 
 // Handsets that live inside this process (the virtual handset on a pseudo-terminal). Port
 // discovery lists them beside the system's serial ports, and plugging or unplugging one raises
-// device-change notifications the way real hardware does.
+// what real hardware raises: the notifications of a Windows plug, and the device events of a
+// USB serial adapter on Linux (usb, usb-serial and tty events, add and bind).
 class VirtualDevices : public QObject {
     Q_OBJECT
 public:
@@ -27,9 +30,11 @@ public:
 
 signals:
     void deviceTreeChanged();
+    void deviceEvent(const tolvan::link::DeviceEvent& event);
 
 private:
     VirtualDevices() = default;
+    void emitLinuxSequence(const QString& action, const Entry& entry);
     QList<Entry> m_entries;
 };
 

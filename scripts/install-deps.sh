@@ -12,6 +12,7 @@ packages=(
   xvfb xauth poppler-utils
   clang-format clang-tidy ccache
   clang-14 libfuzzer-14-dev
+  qt6-translations-l10n
 )
 
 missing=()

@@ -12,9 +12,13 @@ set(expected
   "${program_dir}/Vantor"
   "${PREFIX}/share/applications/vantor.desktop"
   "${PREFIX}/share/icons/hicolor/scalable/apps/vantor.svg"
-  "${PREFIX}/share/icons/hicolor/48x48/apps/vantor.png")
+  "${PREFIX}/share/icons/hicolor/48x48/apps/vantor.png"
+  "${PREFIX}/lib/udev/rules.d/70-tolvan-handset.rules")
 if(WITH_TOLVAN)
-  list(APPEND expected "${program_dir}/ZX-VA1XX/TOLVAN.EXE")
+  list(APPEND expected "${program_dir}/ZX-VA1XX/TOLVAN.EXE"
+    "${PREFIX}/share/applications/tolvan.desktop"
+    "${PREFIX}/share/icons/hicolor/48x48/apps/tolvan.png"
+    "${PREFIX}/share/icons/hicolor/scalable/apps/tolvan.svg")
 endif()
 foreach(file ${expected})
   if(NOT EXISTS "${file}")
@@ -35,4 +39,11 @@ endif()
 file(STRINGS "${PREFIX}/share/applications/vantor.desktop" icon REGEX "^Icon=")
 if(NOT icon STREQUAL "Icon=vantor")
   message(FATAL_ERROR "desktop entry shows '${icon}'")
+endif()
+
+if(WITH_TOLVAN)
+  file(STRINGS "${PREFIX}/share/applications/tolvan.desktop" exec REGEX "^Exec=")
+  if(NOT exec STREQUAL "Exec=${program_dir}/ZX-VA1XX/TOLVAN.EXE")
+    message(FATAL_ERROR "Tolvan's desktop entry starts '${exec}'")
+  endif()
 endif()

@@ -1,4 +1,6 @@
+#include "link/devicewatcher.h"
 #include "link/linksession.h"
+#include "link/virtualdevices.h"
 #include "tests/support/pipedevice.h"
 
 #include <QCoreApplication>
@@ -182,6 +184,170 @@ TEST(LinkSession, OperationsStartWithTheOpenFrameOrReplaceTheKeepAlive) {
     h.session.state().dialogueState = kKeepAlive;
     h.session.pauseForDialog(false, 0); // port not used: nothing
     EXPECT_FALSE(h.session.state().pendingFlag);
+}
+
+// Device events as udevadm monitor shows them for USB serial adapters, in the order they come.
+// An FTDI-style adapter: the USB device and its interface, the usb-serial port, the tty node, then
+// the bind events.
+const QList<DeviceEvent> kFtdiPlug = {
+    {"add", "usb", "", "ZX-VA150_USB_Serial_Ports_Driver"},
+    {"add", "usb", "", ""},
+    {"add", "usb-serial", "", ""},
+    {"add", "tty", "/dev/ttyUSB0", "ZX-VA150_USB_Serial_Ports_Driver"},
+    {"bind", "usb-serial", "", ""},
+    {"bind", "usb", "", ""},
+    {"bind", "usb", "", "ZX-VA150_USB_Serial_Ports_Driver"},
+};
+const QList<DeviceEvent> kFtdiUnplug = {
+    {"remove", "tty", "/dev/ttyUSB0", "ZX-VA150_USB_Serial_Ports_Driver"},
+    {"unbind", "usb-serial", "", ""},
+    {"remove", "usb-serial", "", ""},
+    {"unbind", "usb", "", ""},
+    {"remove", "usb", "", ""},
+    {"unbind", "usb", "", "ZX-VA150_USB_Serial_Ports_Driver"},
+    {"remove", "usb", "", "ZX-VA150_USB_Serial_Ports_Driver"},
+};
+// A CP210x-style adapter reports a change of the tty after its add, and its remove event may come
+// without the product string.
+const QList<DeviceEvent> kCp210xPlug = {
+    {"add", "usb", "", "ZX-VA1XX_USB_Serial_Ports_Driver"},
+    {"add", "usb-serial", "", ""},
+    {"bind", "usb-serial", "", ""},
+    {"add", "tty", "/dev/ttyUSB1", "ZX-VA1XX_USB_Serial_Ports_Driver"},
+    {"change", "tty", "/dev/ttyUSB1", "ZX-VA1XX_USB_Serial_Ports_Driver"},
+    {"bind", "usb", "", "ZX-VA1XX_USB_Serial_Ports_Driver"},
+};
+const QList<DeviceEvent> kCp210xUnplug = {
+    {"unbind", "usb", "", ""},
+    {"remove", "tty", "/dev/ttyUSB1", ""},
+    {"remove", "usb-serial", "", ""},
+    {"remove", "usb", "", ""},
+};
+// Somebody's mobile phone modem on the same laptop.
+const QList<DeviceEvent> kModemPlug = {
+    {"add", "usb", "", "Generic_Modem"},
+    {"add", "tty", "/dev/ttyACM0", "Generic_Modem"},
+    {"bind", "usb", "", "Generic_Modem"},
+};
+const QList<DeviceEvent> kModemUnplug = {
+    {"remove", "tty", "/dev/ttyACM0", "Generic_Modem"},
+    {"remove", "usb", "", "Generic_Modem"},
+};
+
+int notificationsOf(HotplugFilter& filter, const QList<DeviceEvent>& events) {
+    int n = 0;
+    for (const DeviceEvent& event : events) {
+        n += filter.notificationsFor(event);
+    }
+    return n;
+}
+
+TEST(HotplugFilter, APlugCountsAsAWindowsPlugAndAnUnplugOnce) {
+    HotplugFilter filter;
+    EXPECT_EQ(notificationsOf(filter, kFtdiPlug), 2);
+    EXPECT_EQ(notificationsOf(filter, kFtdiUnplug), 1);
+    EXPECT_EQ(notificationsOf(filter, kCp210xPlug), 2);
+    EXPECT_EQ(notificationsOf(filter, kCp210xUnplug), 1); // known by its node
+    EXPECT_EQ(notificationsOf(filter, kModemPlug), 0);
+    EXPECT_EQ(notificationsOf(filter, kModemUnplug), 0);
+    // A remove of a node never seen, without the product string: not ours.
+    EXPECT_EQ(notificationsOf(filter, kCp210xUnplug), 0);
+}
+
+// Recorded events handed to the watcher as the system would.
+class RecordedEvents : public DeviceEventSource {
+public:
+    void replay(const QList<DeviceEvent>& events) {
+        for (const DeviceEvent& event : events) {
+            emit deviceEvent(event);
+        }
+    }
+};
+
+class Hotplug : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto source = std::make_unique<RecordedEvents>();
+        events = source.get();
+        watcher = std::make_unique<DeviceWatcher>(std::move(source));
+        QObject::connect(watcher.get(), &DeviceWatcher::deviceTreeChanged, &h.session,
+                         &LinkSession::deviceTreeChanged);
+        h.plug();
+        ASSERT_EQ(h.session.openLink(), 0);
+    }
+    void unplugWith(const QList<DeviceEvent>& events_) {
+        h.unplug();
+        events->replay(events_);
+        h.settle();
+    }
+    void plugWith(const QList<DeviceEvent>& events_) {
+        h.plug();
+        events->replay(events_);
+        h.settle();
+    }
+
+    SessionHarness h;
+    RecordedEvents* events = nullptr;
+    std::unique_ptr<DeviceWatcher> watcher;
+};
+
+TEST_F(Hotplug, EachUnplugIsOneRemovalAndEachPlugOneReconnect) {
+    for (const auto& [unplug, plug] :
+         {std::pair{kFtdiUnplug, kFtdiPlug}, std::pair{kCp210xUnplug, kCp210xPlug}}) {
+        const int removed = h.removed;
+        const int reconnected = h.reconnected;
+        const int dialogs = h.dialogsShown;
+        // The filter must have seen the node come, as it would have on a real plug.
+        events->replay(plug);
+        h.settle();
+        const int afterPlug = h.reconnected;
+        unplugWith(unplug);
+        EXPECT_EQ(h.removed, removed + 1);
+        EXPECT_EQ(h.dialogsShown, dialogs + 1);
+        EXPECT_FALSE(h.session.state().portOpen);
+        plugWith(plug);
+        EXPECT_EQ(h.reconnected, afterPlug + 1);
+        EXPECT_EQ(h.dialogsClosed, h.dialogsShown);
+        EXPECT_TRUE(h.session.state().portOpen);
+        EXPECT_GE(h.reconnected, reconnected + 1);
+    }
+}
+
+TEST_F(Hotplug, AnotherDeviceComingAndGoingDoesNothingVisible) {
+    const QStringList opened = h.openedPaths;
+    events->replay(kModemPlug);
+    events->replay(kModemUnplug);
+    events->replay(kModemPlug);
+    h.settle();
+    EXPECT_EQ(h.removed, 0);
+    EXPECT_EQ(h.reconnected, 0);
+    EXPECT_EQ(h.dialogsShown, 0);
+    EXPECT_EQ(h.openedPaths, opened);
+    EXPECT_TRUE(h.session.state().portOpen);
+}
+
+TEST_F(Hotplug, TheVirtualHandsetRaisesTheSameEvents) {
+    VirtualDevices& virtualDevices = VirtualDevices::instance();
+    const VirtualDevices::Entry entry{QStringLiteral("ZX-VA150 USB Serial Ports Driver"),
+                                      QStringLiteral("/dev/pts/9")};
+    virtualDevices.plug(entry, 3);
+    h.settle();
+    int ttyEvents = 0;
+    const auto counter = QObject::connect(&virtualDevices, &VirtualDevices::deviceEvent,
+                                          [&](const DeviceEvent& e) { ttyEvents += e.subsystem == "tty"; });
+    const int removed = h.removed;
+    const int reconnected = h.reconnected;
+    h.unplug();
+    virtualDevices.unplug(entry.devicePath, 1);
+    h.settle();
+    EXPECT_EQ(h.removed, removed + 1);
+    h.plug();
+    virtualDevices.plug(entry, 3);
+    h.settle();
+    EXPECT_EQ(h.reconnected, reconnected + 1);
+    EXPECT_EQ(ttyEvents, 2);
+    QObject::disconnect(counter);
+    virtualDevices.unplug(entry.devicePath, 0);
 }
 
 } // namespace
