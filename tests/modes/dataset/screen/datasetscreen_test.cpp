@@ -393,6 +393,25 @@ TEST(DataSetScreen, AbortNoticeShowsTheNoDataView) {
     EXPECT_EQ(screen.viewState(), 0xA002u);
 }
 
+// A handset that stops answering the keep-alive polls: the read the technician starts ends in
+// the no-data view with the USB message instead of a progress dialog that never closes. Real
+// time: the link gives up after 20 s without progress.
+TEST(DataSetScreen, ReadWhileTheKeepAliveGoesUnansweredEndsInTheNoDataView) {
+    ScreenHarness h(3);
+    ASSERT_TRUE(h.readAsTheMenuDoes());
+    DataSetModeDialog& screen = h.openScreen();
+    ASSERT_TRUE(h.waitForKeepAlive());
+    const auto silence = sim::parseFaultRule("silence@7000,count=0");
+    ASSERT_TRUE(silence);
+    h.handset().faults().add(*silence);
+    QTest::qWait(300); // the next keep-alive poll goes out and is not answered
+    screen.readButton()->click();
+    EXPECT_EQ(h.noDataShown, 1);
+    EXPECT_EQ(h.linkMessages, std::vector<link::LinkMessage>{link::LinkMessage::UsbError});
+    EXPECT_EQ(screen.viewState(), 0xA002u);
+    EXPECT_FALSE(screen.writeButton()->isEnabled());
+}
+
 TEST(DataSetScreen, ReadThatTheHandsetDoesNotAnswerEndsInTheNoDataView) {
     ScreenHarness h(3);
     ASSERT_TRUE(h.readAsTheMenuDoes());
