@@ -1,0 +1,24 @@
+#pragma once
+
+#include "link/core/engine.h"
+
+#include <cstdint>
+
+// The data save and write-back mode's view states and scripts. 0xE000 to 0xE003 are also the
+// link's operation id; 0xE004 and 0xE005 only change the buttons.
+namespace tolvan::datasave::op {
+
+inline constexpr std::uint32_t kEntry = 0xE000;     // the main menu's read, before the screen opens
+inline constexpr std::uint32_t kConnected = 0xE001; // data read, both buttons live
+inline constexpr std::uint32_t kNoData = 0xE002;
+inline constexpr std::uint32_t kUnplugged = 0xE003;
+inline constexpr std::uint32_t kDialogOpen = 0xE004;    // a file dialog of the screen is open
+inline constexpr std::uint32_t kDialogSettled = 0xE005; // 2.5 s after a dialog opened
+
+inline constexpr std::uint8_t kReadAllScript = 18;
+inline constexpr std::uint8_t kWriteBackScript = 19;
+
+static_assert(link::abortTargetOf(kConnected)->noDataOperationId == kNoData);
+static_assert(link::abortTargetOf(kEntry)->mode == link::ModeWindow::DataSave);
+
+} // namespace tolvan::datasave::op

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace tolvan::datasave {
+
+// The names of a saved set: one base name with .jv1 (system parameters), .jv3 (buffers) and
+// .jv4 (handset settings).
+class SaveSetNames {
+public:
+    // Save: the chosen path with its first ".jv" and the character after it removed, if there
+    // is one (a.jv4 and a both give a).
+    static QString baseName(const QString& chosen);
+
+    struct WriteBackFiles {
+        QString jv1;
+        QString jv4;
+    };
+    // Write-back: the .jv1 name is the chosen path if it holds ".jv1", else the path with its
+    // first ".jv3", or else its first ".jv4", replaced by ".jv1"; the .jv4 name is that with
+    // every ".jv1" replaced by ".jv4". Nothing when the path holds none of the three.
+    static std::optional<WriteBackFiles> writeBackFiles(const QString& chosen);
+};
+
+} // namespace tolvan::datasave
