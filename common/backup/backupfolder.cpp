@@ -1,6 +1,7 @@
 #include "common/backup/backupfolder.h"
 
 #include "common/logfile/logfileio.h"
+#include "common/modelnames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,16 +11,8 @@ namespace tolvan::backup {
 namespace {
 
 QString modelName(std::uint32_t modelCode) {
-    switch (modelCode) {
-    case 2:
-        return QStringLiteral("ZX-VA100");
-    case 3:
-        return QStringLiteral("ZX-VA150");
-    case 4:
-        return QStringLiteral("ZX-VA150(C)");
-    default:
-        return QStringLiteral("unknown");
-    }
+    const QString name = QString::fromLatin1(modelNameOf(modelCode));
+    return name.isEmpty() ? QStringLiteral("unknown") : name;
 }
 
 Message backupFailed(const QString& what) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/modelnames.h"
 #include "link/core/catalogue.h"
 #include "link/core/frame.h"
 
@@ -30,25 +31,11 @@ inline constexpr std::uint8_t kAccepted = 10;
 inline constexpr std::uint8_t kDataReceived = 11;
 } // namespace rc
 
-// Handset model codes from the model answer.
-inline constexpr std::uint32_t kModelVa100 = 2;
-inline constexpr std::uint32_t kModelVa150 = 3;
-inline constexpr std::uint32_t kModelVa150C = 4;
-
-// The name the tool shows for a model code: "ZX-VA100", "ZX-VA150" or "ZX-VA150(C)"; empty for
-// any other code.
-inline const char* modelNameOf(std::uint32_t modelCode) {
-    switch (modelCode) {
-    case kModelVa100:
-        return "ZX-VA100";
-    case kModelVa150:
-        return "ZX-VA150";
-    case kModelVa150C:
-        return "ZX-VA150(C)";
-    default:
-        return "";
-    }
-}
+// Model codes and names live with the rest of the model table.
+using tolvan::kModelVa100;
+using tolvan::kModelVa150;
+using tolvan::kModelVa150C;
+using tolvan::modelNameOf;
 
 // The one record of the link, read by the modes (progress dialog, parsers, screens) and driven by
 // the engine. Everything runs on one thread, so there is no locking.

@@ -3,6 +3,7 @@
 #include "link/core/catalogue.h"
 #include "link/core/engine.h"
 #include "tests/support/chaospeer.h"
+#include "tests/support/simpeer.h"
 #include "tests/support/virtuallink.h"
 
 #include <gtest/gtest.h>
@@ -15,19 +16,6 @@ namespace {
 
 using link::LinkEvent;
 using link::LinkMessage;
-
-std::uint32_t operationFor(int script) {
-    if (script <= 1 || script == 17) {
-        return 0xA000;
-    }
-    if (script <= 6) {
-        return 0xB000;
-    }
-    if (script <= 14) {
-        return 0xC000;
-    }
-    return script <= 16 ? 0xD000 : 0xE000;
-}
 
 // Nothing is in flight: the dialogue is idle or in keep-alive, nothing pending, no close pause,
 // no frame waiting for its answer.
@@ -55,7 +43,7 @@ ChaosRun runChaos(int script, std::uint32_t seed) {
     fillRequestBuffers(link.state());
     link::LinkEngine& engine = link.engine();
     engine.resetLinkState();
-    engine.setOperation(operationFor(script));
+    engine.setOperation(operationForScript(script));
     engine.setScript(static_cast<std::uint8_t>(script), link::kScriptRunning);
     engine.openRequest();
     // The peer decides when it falls silent at its first answer.

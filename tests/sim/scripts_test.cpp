@@ -11,20 +11,6 @@ namespace {
 
 using link::Bytes;
 
-// The operation id the mode that starts a script would set.
-std::uint32_t operationFor(int script) {
-    if (script <= 1 || script == 17) {
-        return 0xA000;
-    }
-    if (script <= 6) {
-        return 0xB000;
-    }
-    if (script <= 14) {
-        return 0xC000;
-    }
-    return script <= 16 ? 0xD000 : 0xE000;
-}
-
 int readSteps(int script, std::uint32_t model) {
     int n = 0;
     for (int step = 1; step <= link::scriptLastStep(script); ++step) {
@@ -39,7 +25,7 @@ TEST(SimScripts, EveryScriptRunsFrameForFrameForEveryModel) {
         for (int script = 0; script < link::kScriptCount; ++script) {
             SCOPED_TRACE("model " + std::to_string(model) + " script " + std::to_string(script));
             SimSession run(model, script % 3 == 0);
-            ASSERT_TRUE(run.runScript(script, operationFor(script)));
+            ASSERT_TRUE(run.runScript(script, operationForScript(script)));
             EXPECT_EQ(run.link.state().modelCode, model);
             auto expected = expectedConversation(script, model);
             if (script == 17) {
@@ -62,7 +48,7 @@ TEST(SimScripts, EveryScriptRunsFrameForFrameForEveryModel) {
 
 TEST(SimScripts, KeepAliveRunsQuietlyAfterAScript) {
     SimSession run(3);
-    ASSERT_TRUE(run.runScript(0, operationFor(0)));
+    ASSERT_TRUE(run.runScript(0, operationForScript(0)));
     const std::size_t before = run.link.sent.size();
     run.link.runFor(10'000);
     EXPECT_TRUE(run.link.messages.empty());
@@ -101,7 +87,7 @@ TEST(SimScripts, DataSettingWriteReadsBackWhatWasWritten) {
         Bytes frame = dataFrame(code, data);
         ASSERT_TRUE(run.link.state().requests.set(code, frame)) << std::hex << code;
     }
-    ASSERT_TRUE(run.runScript(1, operationFor(1)));
+    ASSERT_TRUE(run.runScript(1, operationForScript(1)));
     ASSERT_TRUE(run.link.messages.empty());
     for (const auto& [code, data] : written) {
         if (code == 0x0C01) {
@@ -139,7 +125,7 @@ TEST(SimScripts, HandsetSettingWriteReadsBackWhatWasWritten) {
     for (const auto& [code, data] : written) {
         ASSERT_TRUE(run.link.state().requests.set(code, dataFrame(code, data))) << std::hex << code;
     }
-    ASSERT_TRUE(run.runScript(16, operationFor(16)));
+    ASSERT_TRUE(run.runScript(16, operationForScript(16)));
     ASSERT_TRUE(run.link.messages.empty());
     for (const auto& [code, data] : written) {
         EXPECT_EQ(run.sink.data[static_cast<std::uint16_t>(code + 0x1000)], data) << std::hex << code;
@@ -158,7 +144,7 @@ TEST(SimScripts, CalibrationWriteScriptsReadBackTheCoefficients) {
         link::appendGroups7of16(rssi, v);
     }
     ASSERT_TRUE(run.link.state().requests.set(0x0003, link::buildDataFrame(0x0003, rssi)));
-    ASSERT_TRUE(run.runScript(4, operationFor(4)));
+    ASSERT_TRUE(run.runScript(4, operationForScript(4)));
     Bytes expected;
     for (const std::uint8_t b : rssi) {
         expected.push_back(static_cast<std::uint8_t>(b - 0x20));
@@ -169,15 +155,16 @@ TEST(SimScripts, CalibrationWriteScriptsReadBackTheCoefficients) {
 
 TEST(SimScripts, ClearingABufferEmptiesItAndLeavesTheOthers) {
     SimSession run(2);
-    ASSERT_TRUE(run.runScript(7, operationFor(7)));
+    ASSERT_TRUE(run.runScript(7, operationForScript(7)));
     const auto before = run.sink.data;
     EXPECT_NE(before.at(0x1501), Bytes(8, 0));
-    ASSERT_TRUE(run.runScript(8, operationFor(8))); // clear the communication event buffer, then read all
+    ASSERT_TRUE(
+        run.runScript(8, operationForScript(8))); // clear the communication event buffer, then read all
     for (std::uint16_t code = 0x1501; code <= 0x1504; ++code) {
         EXPECT_EQ(run.sink.data[code], Bytes(8, 0));
     }
     EXPECT_EQ(run.sink.data[0x1A02], before.at(0x1A02));
-    ASSERT_TRUE(run.runScript(14, operationFor(14))); // clear all
+    ASSERT_TRUE(run.runScript(14, operationForScript(14))); // clear all
     for (const auto& [code, data] : run.sink.data) {
         if (code >= 0x1500 && code < 0x1B00) {
             EXPECT_EQ(data, Bytes(data.size(), 0)) << std::hex << code;

@@ -68,6 +68,19 @@ std::vector<std::string> SimSession::conversation() const {
     return commandTexts(link.sent, from);
 }
 
+std::uint32_t operationForScript(int script) {
+    if (script <= 1 || script == 17) {
+        return 0xA000;
+    }
+    if (script <= 6) {
+        return 0xB000;
+    }
+    if (script <= 14) {
+        return 0xC000;
+    }
+    return script <= 16 ? 0xD000 : 0xE000;
+}
+
 std::string commandText(const link::Bytes& frame) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%04X", sim::requestCodeOf(frame));

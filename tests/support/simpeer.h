@@ -78,6 +78,9 @@ struct SimSession {
     std::size_t from = 0;
 };
 
+// The operation id the mode that starts a script would set.
+std::uint32_t operationForScript(int script);
+
 // The command a frame from the tool stands for, as four hex digits ("1001", "20FF", "0503").
 std::string commandText(const link::Bytes& frame);
 std::vector<std::string> commandTexts(const std::vector<VirtualLink::Sent>& sent, std::size_t from = 0);

@@ -1,5 +1,7 @@
 #include "modes/dataset/model/datasetlists.h"
 
+#include "common/modelnames.h"
+
 namespace tolvan::dataset {
 namespace {
 
@@ -96,16 +98,7 @@ int DataSetLists::indexOf(const QStringList& list, const QString& text) {
 }
 
 QString DataSetLists::modelName(std::uint32_t modelCode) {
-    switch (modelCode) {
-    case 2:
-        return QStringLiteral("ZX-VA100");
-    case 3:
-        return QStringLiteral("ZX-VA150");
-    case 4:
-        return QStringLiteral("ZX-VA150(C)");
-    default:
-        return {};
-    }
+    return QString::fromLatin1(modelNameOf(modelCode));
 }
 
 } // namespace tolvan::dataset
