@@ -1,6 +1,7 @@
 #pragma once
 
 #include "modes/test/model/testlists.h"
+#include "modes/test/model/testoperations.h"
 #include "modes/test/model/testslots.h"
 
 #include "link/core/catalogue.h"
@@ -28,6 +29,15 @@ public:
     // false when the lists are out of range or the buffer refused the frame. The command is then
     // sent as a single command, and the operation id becomes entry.command.
     static bool prepare(const ContentEntry& entry, const SlotTable& table, link::RequestBuffers& buffers);
+
+    // "電源OFF" and "リセット": fixed frames sent as single commands. A reset handset restarts
+    // instead of answering, so its command goes out with the link's no-timer flag set.
+    struct ControlCommand {
+        std::uint32_t code = 0;
+        bool noTimer = false;
+    };
+    static ControlCommand powerOff() { return {op::kPowerOffCommand, false}; }
+    static ControlCommand reset() { return {op::kResetCommand, true}; }
 };
 
 } // namespace tolvan::testmode

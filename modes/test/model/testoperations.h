@@ -30,8 +30,7 @@ inline constexpr std::uint32_t kRssiGainMeasure = 0x6004;
 inline constexpr std::uint32_t kBatteryVoltageMeasure = 0x6005;
 inline constexpr std::uint32_t kBatteryStateMeasure = 0x600B;
 
-// Fixed frames sent as single commands; reset must go out without a response timer, because
-// the handset restarts instead of answering.
+// Fixed frames sent as single commands (TestCommands::powerOff and reset).
 inline constexpr std::uint32_t kPowerOffCommand = 0x6009;
 inline constexpr std::uint32_t kResetCommand = 0x600A;
 

@@ -89,6 +89,15 @@ TEST(Measurements, StartingOneSetsItsCommandAsOperationId) {
     EXPECT_EQ(op::screenStateOf(0x5003), op::ScreenState::TestRunning);
 }
 
+TEST(ControlCommands, PowerOffAndResetAreTheFixedFrames) {
+    EXPECT_EQ(link::findCommand(TestCommands::powerOff().code)->fixedFrame,
+              (link::Bytes{0x02, 0x30, 0x3B, 0x23, 0x03, 0x2B}));
+    EXPECT_EQ(link::findCommand(TestCommands::reset().code)->fixedFrame,
+              (link::Bytes{0x02, 0x30, 0x3B, 0x24, 0x03, 0x2C}));
+    EXPECT_TRUE(TestCommands::reset().noTimer);
+    EXPECT_FALSE(TestCommands::powerOff().noTimer);
+}
+
 TEST(ContentNames, TheCommandLineFindsEveryEntryByIndexOrName) {
     const char* tests[] = {"idle",
                            "receive",
