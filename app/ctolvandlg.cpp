@@ -1,6 +1,7 @@
 #include "app/ctolvandlg.h"
 
 #include "modes/dataset/model/datasetoperations.h"
+#include "modes/test/model/testresultparser.h"
 
 #include "app/aboutbox.h"
 #include "app/csheetmain.h"
@@ -42,7 +43,11 @@ CTolvanDlg::CTolvanDlg(link::LinkSession& session, LogFolders& folders, bool por
       m_folderList(folders, m_texts), m_context{session, m_store, m_texts, folders, m_abortText, portUsed},
       m_modes(defaultModes()) {
     buildWindow();
-    // One sink for every mode's reads: every data block goes into the one store.
+    // One sink for every mode's reads: every data block goes into the one store; a test result
+    // out of range gets the result class the test mode gives it and is not kept.
+    m_sink.setTestResultCheck([](std::span<const std::uint8_t> unit) {
+        return testmode::TestResultParser::parse(unit, 0).resultClass;
+    });
     m_session.engine().setResponseSink(&m_sink);
     m_logFolders.createModelFolders();
     m_texts.setMemo(QString());

@@ -1,5 +1,7 @@
 #include "cli/clisession.h"
 
+#include "modes/test/model/testresultparser.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
@@ -14,6 +16,10 @@ constexpr int kClosePauseWaitMs = 3000;
 } // namespace
 
 CliSession::CliSession(CliApp& cli) : m_link(cli.makeLink()) {
+    // As in Tolvan: a test result out of range gets the test mode's result class and is not kept.
+    m_sink.setTestResultCheck([](std::span<const std::uint8_t> unit) {
+        return testmode::TestResultParser::parse(unit, 0).resultClass;
+    });
     m_link->session().engine().setResponseSink(&m_sink);
 }
 

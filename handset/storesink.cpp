@@ -8,10 +8,17 @@ std::optional<std::uint8_t> StoreSink::dataResponse(std::uint8_t group, std::uin
     return std::nullopt;
 }
 
-void StoreSink::testResult(std::uint8_t classByte, std::uint8_t item, std::span<const std::uint8_t> unit) {
+std::optional<std::uint8_t> StoreSink::testResult(std::uint8_t classByte, std::uint8_t item,
+                                                  std::span<const std::uint8_t> unit) {
+    if (m_testResultCheck) {
+        if (const auto refused = m_testResultCheck(unit)) {
+            return refused;
+        }
+    }
     TestResults& results = m_store.testResults();
     results.latest = TestResults::Result{classByte, item, {unit.begin(), unit.end()}};
     ++results.count;
+    return std::nullopt;
 }
 
 void StoreSink::settingRedirect(std::uint8_t value) {
@@ -20,6 +27,8 @@ void StoreSink::settingRedirect(std::uint8_t value) {
 
 void StoreSink::testRedirect(std::uint8_t value) {
     m_store.testResults().redirect = value;
+    // Counted too, so a screen notices an answer repeated with the same value.
+    ++m_store.testResults().count;
 }
 
 void StoreSink::registrationAnswer(std::uint8_t status, std::span<const std::uint8_t> detail) {

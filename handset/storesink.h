@@ -3,6 +3,8 @@
 #include "handset/handsetstore.h"
 #include "link/core/receiver.h"
 
+#include <functional>
+
 namespace tolvan::handset {
 
 // The one response sink of the process: every intact data response goes into the store, and test
@@ -12,15 +14,22 @@ class StoreSink : public link::ResponseSink {
 public:
     explicit StoreSink(HandsetStore& store) : m_store(store) {}
 
+    // The test mode's range check of a result unit: a result class (4) for a unit out of range,
+    // which is then not kept, or nothing. Set by whoever owns the sink; none keeps every unit.
+    using TestResultCheck = std::function<std::optional<std::uint8_t>(std::span<const std::uint8_t> unit)>;
+    void setTestResultCheck(TestResultCheck check) { m_testResultCheck = std::move(check); }
+
     std::optional<std::uint8_t> dataResponse(std::uint8_t group, std::uint8_t item,
                                              std::span<const std::uint8_t> data) override;
-    void testResult(std::uint8_t classByte, std::uint8_t item, std::span<const std::uint8_t> unit) override;
+    std::optional<std::uint8_t> testResult(std::uint8_t classByte, std::uint8_t item,
+                                           std::span<const std::uint8_t> unit) override;
     void settingRedirect(std::uint8_t value) override;
     void testRedirect(std::uint8_t value) override;
     void registrationAnswer(std::uint8_t status, std::span<const std::uint8_t> detail) override;
 
 private:
     HandsetStore& m_store;
+    TestResultCheck m_testResultCheck;
 };
 
 } // namespace tolvan::handset

@@ -30,7 +30,9 @@ bool testResponse(LinkState& state, ResponseSink& sink, std::span<const std::uin
     switch (status) {
     case 0x01:
         state.resultClass = rc::kAccepted;
-        sink.testResult(unit[1], unitByte(unit, 3), unit);
+        if (const auto replaced = sink.testResult(unit[1], unitByte(unit, 3), unit)) {
+            state.resultClass = *replaced;
+        }
         return true;
     case 0x10:
         return fail(state, rc::kStatus10);

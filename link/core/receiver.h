@@ -19,8 +19,9 @@ public:
     virtual std::optional<std::uint8_t> dataResponse(std::uint8_t group, std::uint8_t item,
                                                      std::span<const std::uint8_t> data) = 0;
     // Class 0x50 or 0x60 result with status 1; item is byte 3, unit the whole decoded unit.
-    virtual void testResult(std::uint8_t classByte, std::uint8_t item,
-                            std::span<const std::uint8_t> unit) = 0;
+    // Return a result class to replace the receiver's (4 for a result out of range), or nothing.
+    virtual std::optional<std::uint8_t> testResult(std::uint8_t classByte, std::uint8_t item,
+                                                   std::span<const std::uint8_t> unit) = 0;
     // Group 0x1C data response with status 0: byte 5 is for the data setting mode.
     virtual void settingRedirect(std::uint8_t value) = 0;
     // Group 0x1B item 2 data response with status 0: byte 5 is for the test mode.
@@ -37,7 +38,10 @@ public:
                                              std::span<const std::uint8_t>) override {
         return std::nullopt;
     }
-    void testResult(std::uint8_t, std::uint8_t, std::span<const std::uint8_t>) override {}
+    std::optional<std::uint8_t> testResult(std::uint8_t, std::uint8_t,
+                                           std::span<const std::uint8_t>) override {
+        return std::nullopt;
+    }
     void settingRedirect(std::uint8_t) override {}
     void testRedirect(std::uint8_t) override {}
     void registrationAnswer(std::uint8_t, std::span<const std::uint8_t>) override {}

@@ -30,9 +30,10 @@ std::optional<std::uint8_t> RecordingSink::dataResponse(std::uint8_t group, std:
     return std::nullopt;
 }
 
-void RecordingSink::testResult(std::uint8_t classByte, std::uint8_t item,
-                               std::span<const std::uint8_t> unit) {
+std::optional<std::uint8_t> RecordingSink::testResult(std::uint8_t classByte, std::uint8_t item,
+                                                      std::span<const std::uint8_t> unit) {
     testResults.push_back({classByte, item, link::Bytes(unit.begin(), unit.end())});
+    return std::nullopt;
 }
 
 void RecordingSink::registrationAnswer(std::uint8_t status, std::span<const std::uint8_t> detail) {

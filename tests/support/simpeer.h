@@ -37,7 +37,8 @@ class RecordingSink : public link::ResponseSink {
 public:
     std::optional<std::uint8_t> dataResponse(std::uint8_t group, std::uint8_t item,
                                              std::span<const std::uint8_t> data) override;
-    void testResult(std::uint8_t classByte, std::uint8_t item, std::span<const std::uint8_t> unit) override;
+    std::optional<std::uint8_t> testResult(std::uint8_t classByte, std::uint8_t item,
+                                           std::span<const std::uint8_t> unit) override;
     void settingRedirect(std::uint8_t value) override { settingValues.push_back(value); }
     void testRedirect(std::uint8_t value) override { testValues.push_back(value); }
     void registrationAnswer(std::uint8_t status, std::span<const std::uint8_t> detail) override;

@@ -21,8 +21,10 @@ struct RecordingSink : ResponseSink {
         data.emplace_back(static_cast<std::uint16_t>((g << 8) | i), Bytes(d.begin(), d.end()));
         return replaceWith;
     }
-    void testResult(std::uint8_t cls, std::uint8_t item, std::span<const std::uint8_t>) override {
+    std::optional<std::uint8_t> testResult(std::uint8_t cls, std::uint8_t item,
+                                           std::span<const std::uint8_t>) override {
         tests.emplace_back(cls, item);
+        return std::nullopt;
     }
     void settingRedirect(std::uint8_t v) override { settingValues.push_back(v); }
     void testRedirect(std::uint8_t v) override { testValues.push_back(v); }
