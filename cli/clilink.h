@@ -43,6 +43,9 @@ public:
     void close();
 
     void printMessage(const QString& title, const QString& text);
+    // The engine abandoned the operation, or ended the program's link for good.
+    bool lost() { return m_aborted || m_session.engine().fatalOutcome().has_value(); }
+    void clearLost() { m_aborted = false; }
 
 private:
     bool waitFor(const std::function<bool()>& done, int timeoutMs);

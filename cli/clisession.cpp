@@ -66,6 +66,20 @@ std::optional<ExitStatus> CliSession::finish(ExitStatus status, bool closedAtEnd
     return status;
 }
 
+void CliSession::sendSingle(std::uint32_t operationId, std::uint32_t code) {
+    m_link->clearLost();
+    m_link->session().engine().setOperation(operationId);
+    m_link->session().sendSingle(code);
+}
+
+bool CliSession::runFor(int ms, const std::function<bool()>& stop) {
+    const QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired() && !m_link->lost() && !(stop && stop())) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    return !m_link->lost();
+}
+
 void CliSession::close() {
     const QDeadlineTimer deadline(kClosePauseWaitMs);
     while (m_link->state().portOpen && m_link->session().engine().closePauseRunning() &&

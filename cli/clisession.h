@@ -6,6 +6,7 @@
 #include "handset/storesink.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -24,6 +25,8 @@ public:
     CliLink& link() { return *m_link; }
     handset::HandsetStore& store() { return m_store; }
     std::uint32_t modelCode() const { return m_link->state().modelCode; }
+    // A close frame was just acknowledged: the dialogue is closing.
+    bool closePauseRunning() { return m_link->session().engine().closePauseRunning(); }
     link::RequestBuffers& requestBuffers() { return m_link->state().requests; }
 
     // Opens the link; dataSetting picks that mode's spelling of the no-communication message.
@@ -36,6 +39,10 @@ public:
     std::optional<ExitStatus> runLastScript(std::uint32_t operationId, std::uint8_t script);
     // Lets the close pause run out (the engine then closes the port) and closes the link.
     void close();
+    // One command in place of the next frame of the keep-alive dialogue, under an operation id.
+    void sendSingle(std::uint32_t operationId, std::uint32_t code);
+    // Runs the event loop for ms, or until stop() holds; false when the link was lost meanwhile.
+    bool runFor(int ms, const std::function<bool()>& stop = {});
 
     void printMessage(const QString& title, const QString& text) { m_link->printMessage(title, text); }
 

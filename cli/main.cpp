@@ -1,5 +1,7 @@
+#include "cli/calibrationcommands.h"
 #include "cli/cliapp.h"
 #include "cli/logfile1report.h"
+#include "cli/logfile2report.h"
 #include "cli/paramscommands.h"
 #include "cli/printcommand.h"
 #include "common/qtjapanese.h"
@@ -32,10 +34,12 @@ int main(int argc, char** argv) {
     tolvan::cli::CliApp cli(out, err);
     tolvan::cli::addLinkCommands(cli);
     tolvan::cli::addParamsCommands(cli);
+    tolvan::cli::addCalibrationCommands(cli);
 
     // Each log file kind adds its report here as its mode lands.
     tolvan::cli::ReportKinds reports;
     reports.add(1, tolvan::cli::logFile1Report);
+    reports.add(2, tolvan::cli::logFile2Report);
     tolvan::cli::addPrintCommand(cli, std::move(reports));
     return cli.run(app.arguments().mid(1));
 }
