@@ -1,0 +1,42 @@
+#pragma once
+
+// HandsetBuffers: the log display mode's typed view of the handset store, the six buffers' raw
+// entries as the last read brought them.
+
+#include "handset/handsetstore.h"
+#include "modes/log/model/bufferkind.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace tolvan::log {
+
+// Entry i of a buffer comes from the response to item i / k + 1 (k entries per response), at
+// byte (i % k) * entry size; bytes a response carries beyond its k entries are not part of the
+// view. Taken from the store, an entry whose response did not arrive in the last read keeps
+// what the store held before, so an interrupted read shows the older contents, not zeros.
+struct HandsetBuffers {
+    std::array<std::uint8_t, layoutOf(BufferKind::CommEvent).bytes()> commEvent{};
+    std::array<std::uint8_t, layoutOf(BufferKind::MmiEvent).bytes()> mmiEvent{};
+    std::array<std::uint8_t, layoutOf(BufferKind::CommStatus).bytes()> commStatus{};
+    // The handset may answer the MMI status read under any item of its group; the store keeps
+    // each item apart, and the view reads the item the read script asks for, 0x1801.
+    std::array<std::uint8_t, layoutOf(BufferKind::MmiStatus).bytes()> mmiStatus{};
+    std::array<std::uint8_t, layoutOf(BufferKind::CommErrorStatus).bytes()> commErrorStatus{};
+    std::array<std::uint8_t, layoutOf(BufferKind::HandsetError).bytes()> handsetError{};
+
+    static HandsetBuffers fromStore(const handset::HandsetStore& store);
+    // Back into the blocks of the read codes; bytes of a block past its entries stay as they are.
+    void storeInto(handset::HandsetStore& store) const;
+
+    // All entries of a buffer, entry after entry.
+    std::span<std::uint8_t> bytes(BufferKind kind);
+    std::span<const std::uint8_t> bytes(BufferKind kind) const;
+    // The bytes of entry index (0 to entries - 1).
+    std::span<const std::uint8_t> entry(BufferKind kind, int index) const;
+
+    bool operator==(const HandsetBuffers&) const = default;
+};
+
+} // namespace tolvan::log
