@@ -1,12 +1,14 @@
 #include "app/modes.h"
 
 #include "modes/dataset/screen/datasetmodedialog.h"
+#include "modes/log/screen/logsetmodedialog.h"
 
 namespace tolvan::app {
 
 std::array<ModeEntry, 5> availableModes() {
     std::array<ModeEntry, 5> modes = CTolvanDlg::defaultModes();
     modes[0] = dataset::DataSetModeDialog::descriptor();
+    modes[2] = log::LogSetModeDialog::descriptor();
     return modes;
 }
 

@@ -2,6 +2,8 @@
 #include "cli/cliapp.h"
 #include "cli/logfile1report.h"
 #include "cli/logfile2report.h"
+#include "cli/logfile3report.h"
+#include "cli/logscommands.h"
 #include "cli/paramscommands.h"
 #include "cli/printcommand.h"
 #include "common/qtjapanese.h"
@@ -35,11 +37,13 @@ int main(int argc, char** argv) {
     tolvan::cli::addLinkCommands(cli);
     tolvan::cli::addParamsCommands(cli);
     tolvan::cli::addCalibrationCommands(cli);
+    tolvan::cli::addLogsCommands(cli);
 
     // Each log file kind adds its report here as its mode lands.
     tolvan::cli::ReportKinds reports;
     reports.add(1, tolvan::cli::logFile1Report);
     reports.add(2, tolvan::cli::logFile2Report);
+    reports.add(3, tolvan::cli::logFile3Report);
     tolvan::cli::addPrintCommand(cli, std::move(reports));
     return cli.run(app.arguments().mid(1));
 }

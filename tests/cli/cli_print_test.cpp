@@ -152,12 +152,13 @@ TEST_F(CliPrint, BadLinesAreReportedAndPrintedEmpty) {
 
 TEST_F(CliPrint, FilesItCannotPrint) {
     const QString pdf = path(QStringLiteral("out.pdf"));
-    // Log files of the other modes: known, not yet printable.
+    // A log file 3 that is only its header has none of its sections: a file error.
     const QString jv3 = path(QStringLiteral("buffers.jv3"));
     ASSERT_TRUE(writeBytes(jv3, cp932File({QStringLiteral("\"ZX-VA100ログファイル3\"")})));
     CliResult r = print(jv3, pdf);
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_EQ(r.err, QStringLiteral("tolvan-cli: printing log file 3 (.jv3) is not available yet\n"));
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("not a log file 3"))) << r.err.toStdString();
+    // Log files of the other modes: known, not yet printable.
     const QString jv4 = path(QStringLiteral("settings.txt"));
     ASSERT_TRUE(writeBytes(jv4, cp932File({QStringLiteral("\"ZX-VA150(C)ログファイル4\"")})));
     EXPECT_EQ(print(jv4, pdf).exitCode, 2);

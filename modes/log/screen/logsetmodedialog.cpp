@@ -1,0 +1,238 @@
+#include "modes/log/screen/logsetmodedialog.h"
+
+#include "modes/log/model/handsetbuffers.h"
+#include "modes/log/model/logfile3format.h"
+#include "modes/log/model/logfile3reader.h"
+#include "modes/log/model/logfile3writer.h"
+#include "modes/log/model/logoperations.h"
+#include "modes/log/model/logreport.h"
+
+#include "shell/dialogservice.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+namespace tolvan::log {
+namespace {
+
+QString stateErrorText() {
+    return QStringLiteral("ログ表示モード状態エラー");
+}
+
+} // namespace
+
+LogSetModeDialog::LogSetModeDialog(shell::ModeContext& context, QWidget* parent)
+    : shell::ModeScreen(context, link::ModeWindow::LogDisplay, QStringLiteral("ログ表示モード"), parent) {
+    buildWindow();
+    m_memo->setText(context.texts.memo());
+    refresh();
+}
+
+shell::ModeDescriptor LogSetModeDialog::descriptor() {
+    return {QStringLiteral("ログ表示モード"), op::kReadPending, op::kReadScript,
+            [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {
+                return std::make_unique<LogSetModeDialog>(context, parent);
+            }};
+}
+
+void LogSetModeDialog::buildWindow() {
+    auto* layout = new QVBoxLayout(this);
+    addFileMenu(
+        QStringLiteral("ファイル(&F)"), [this] { openFile(); }, [this] { saveFile(); },
+        [this] { printReport(); });
+    addHelpMenu();
+    layout->setMenuBar(menuBar());
+
+    // Lists 1 to 3 above, 4 to 6 below, a line of hyphens between; a clear button under each.
+    auto* grid = new QGridLayout;
+    for (std::size_t i = 0; i < kScreenListOrder.size(); ++i) {
+        const BufferKind kind = kScreenListOrder[i];
+        const int row = i < 3 ? 0 : 4;
+        const int column = static_cast<int>(i % 3);
+        auto* list = new QListWidget(this);
+        list->setSelectionMode(QAbstractItemView::NoSelection);
+        auto* clear = new QPushButton(QStringLiteral("クリア"), this);
+        clear->setAutoDefault(false);
+        connect(clear, &QPushButton::clicked, this, [this, kind] { this->clear(kind); });
+        m_lists[indexOf(kind)] = list;
+        m_clears[indexOf(kind)] = clear;
+        grid->addWidget(new QLabel(LogFile3Format::sectionName(kind), this), row, column);
+        grid->addWidget(list, row + 1, column);
+        grid->addWidget(clear, row + 2, column);
+    }
+    auto* rule = new QLabel(QString(100, QLatin1Char('-')), this);
+    rule->setAlignment(Qt::AlignCenter);
+    grid->addWidget(rule, 3, 0, 1, 3);
+    layout->addLayout(grid, 1);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(QStringLiteral("メモ"), this));
+    m_memo = new QLineEdit(this);
+    bottom->addWidget(m_memo, 1);
+    bottom->addWidget(new QLabel(QStringLiteral("接続モデル"), this));
+    m_model = new QLineEdit(this);
+    m_model->setReadOnly(true);
+    bottom->addWidget(m_model);
+    m_clearAll = new QPushButton(QStringLiteral("全バッファクリア"), this);
+    m_read = new QPushButton(QStringLiteral("読み込み"), this);
+    m_back = new QPushButton(QStringLiteral("メニューに戻る"), this);
+    for (QPushButton* button : {m_clearAll, m_read, m_back}) {
+        button->setAutoDefault(false);
+        bottom->addWidget(button);
+    }
+    layout->addLayout(bottom);
+    connect(m_clearAll, &QPushButton::clicked, this, &LogSetModeDialog::clearAll);
+    connect(m_read, &QPushButton::clicked, this, &LogSetModeDialog::readAll);
+    connect(m_back, &QPushButton::clicked, this, &LogSetModeDialog::backToMenu);
+}
+
+LogDisplayLists LogSetModeDialog::lists() const {
+    LogDisplayLists lists;
+    for (const BufferKind kind : kAllBuffers) {
+        QStringList rows;
+        const QListWidget* list = m_lists[indexOf(kind)];
+        for (int i = 0; i < list->count(); ++i) {
+            rows << list->item(i)->text();
+        }
+        lists.setRows(kind, rows);
+    }
+    return lists;
+}
+
+void LogSetModeDialog::showLists(const LogDisplayLists& lists) {
+    for (const BufferKind kind : kAllBuffers) {
+        QListWidget* list = m_lists[indexOf(kind)];
+        list->clear();
+        list->addItems(lists.rows(kind));
+    }
+}
+
+QString LogSetModeDialog::memoText() const {
+    return m_memo->text();
+}
+
+void LogSetModeDialog::runOperation(std::uint32_t operationId, std::uint8_t script, bool reconnect) {
+    context().texts.setMemo(m_memo->text());
+    setViewState(operationId);
+    link().runScript(operationId, script, reconnect);
+    refresh();
+}
+
+void LogSetModeDialog::readAll() {
+    runOperation(op::kReadPending, op::kReadScript);
+}
+
+void LogSetModeDialog::clear(BufferKind kind) {
+    runOperation(op::clearOperation(kind), op::clearScript(kind));
+}
+
+void LogSetModeDialog::clearAll() {
+    runOperation(op::kClearAll, op::kClearAllScript);
+}
+
+void LogSetModeDialog::refresh() {
+    const std::uint32_t state = link().state().dialogueState;
+    if (state == link::kKeepAlive) {
+        LogDisplayLists shown = lists();
+        // The operation that just ran, as the link has it (the main menu's read on opening).
+        if (!shown.applyScriptResult(link().state().operationId,
+                                     HandsetBuffers::fromStore(context().store))) {
+            shell::DialogService::current().error(this, stateErrorText());
+            std::exit(0);
+        }
+        showLists(shown);
+        setViewState(op::kDataShown);
+        showConnected(true);
+    } else if (state == link::kIdle) {
+        setViewState(op::kNoData);
+        showLists(LogDisplayLists{});
+        showConnected(false);
+    } else {
+        shell::DialogService::current().error(this, stateErrorText());
+        std::exit(0);
+    }
+    m_memo->setText(context().texts.memo());
+    m_clears[indexOf(kScreenListOrder.front())]->setFocus();
+}
+
+void LogSetModeDialog::showConnected(bool connected) {
+    for (QPushButton* clear : m_clears) {
+        clear->setEnabled(connected);
+    }
+    m_clearAll->setEnabled(connected);
+    m_read->setEnabled(connected);
+    m_model->setEnabled(connected);
+    if (!connected) {
+        m_model->clear();
+    } else if (const QString name = modelText(link().modelCode()); !name.isEmpty()) {
+        m_model->setText(name);
+    }
+}
+
+void LogSetModeDialog::operationAborted() {
+    // The engine already moved the operation id to the no-data state.
+    setViewState(op::kNoData);
+    showLists(LogDisplayLists{});
+    showConnected(false);
+}
+
+void LogSetModeDialog::handsetRemoved() {
+    setViewState(op::kUnplugged);
+    showLists(LogDisplayLists{});
+    showConnected(false);
+    m_clears[indexOf(kScreenListOrder.front())]->setFocus();
+    link().dropDialogue();
+}
+
+void LogSetModeDialog::handsetReconnected() {
+    runOperation(op::kReadPending, op::kReadScript, true);
+}
+
+shell::LogFileFlow::Target LogSetModeDialog::fileTarget() {
+    return {this, context().folders.logPath(link().modelCode(), context().texts.logFolderName()),
+            QStringLiteral("ﾛｸﾞﾌｧｲﾙ3(*.jv3)"), QStringLiteral("jv3"),
+            [this] { link().pauseForDialog(op::kReadScript); }};
+}
+
+void LogSetModeDialog::saveFile() {
+    shell::LogFileFlow::save(fileTarget(), [this]() -> shell::LogFileFlow::Contents {
+        const LogFile3Text text = LogFile3Writer::write({lists(), m_memo->text()}, link().modelCode());
+        if (!text.ok()) {
+            return *text.error;
+        }
+        return text.bytes;
+    });
+}
+
+void LogSetModeDialog::openFile() {
+    const auto load = shell::LogFileFlow::open(fileTarget(), LogFile3Format::kMaxFileBytes);
+    if (!load) {
+        return;
+    }
+    const LogFile3Read read = LogFile3Reader::read(load->bytes, link().modelCode());
+    if (read.message) {
+        shell::DialogService::current().show(this, *read.message);
+    }
+    if (read.loaded()) {
+        showLists(read.content.lists);
+        m_memo->setText(read.content.memo);
+    }
+}
+
+void LogSetModeDialog::printReport() {
+    shell::LogFileFlow::print(fileTarget(), [this] {
+        return QList<ReportPage>{
+            LogReport::page(lists(), link().modelCode(), context().texts.logFolderName(), m_memo->text())};
+    });
+}
+
+} // namespace tolvan::log

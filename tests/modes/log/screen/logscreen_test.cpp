@@ -1,0 +1,84 @@
+// The log display screen against the in-process virtual handset: read, clear, save and open,
+// unplug.
+#include "modes/log/model/logoperations.h"
+#include "modes/log/screen/logsetmodedialog.h"
+#include "tests/support/modescreenharness.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tolvan::log {
+namespace {
+
+class LogScreen : public ::testing::Test {
+protected:
+    LogSetModeDialog& openRead() {
+        EXPECT_TRUE(h.readAsTheMenuDoes(op::kReadPending, op::kReadScript));
+        return h.open<LogSetModeDialog>();
+    }
+    QStringList rows(LogSetModeDialog& screen, BufferKind kind) { return screen.lists().rows(kind); }
+
+    test::ModeScreenHarness h{3};
+};
+
+TEST_F(LogScreen, ReadShowsEveryBufferAndAClearChangesOnlyItsList) {
+    LogSetModeDialog& screen = openRead();
+    EXPECT_EQ(screen.viewState(), op::kDataShown);
+    EXPECT_EQ(screen.modelBox()->text(), QStringLiteral("ZX-VA150"));
+    EXPECT_EQ(rows(screen, BufferKind::CommEvent).size(), 16);
+    EXPECT_EQ(rows(screen, BufferKind::CommStatus).size(), 80);
+    EXPECT_EQ(rows(screen, BufferKind::CommErrorStatus).size(), 36);
+    EXPECT_EQ(rows(screen, BufferKind::MmiStatus).size(), 1);
+    const LogDisplayLists before = screen.lists();
+
+    ASSERT_TRUE(h.waitForKeepAlive());
+    h.requests.clear();
+    screen.clearButton(BufferKind::MmiStatus)->click();
+    EXPECT_EQ(h.requests.at(2), 0x0803); // open, model query, then the clear command
+    EXPECT_EQ(rows(screen, BufferKind::MmiStatus), QStringList{QStringLiteral("ｱｲﾄﾞﾙ")});
+    for (const BufferKind kind : {BufferKind::CommEvent, BufferKind::MmiEvent, BufferKind::CommStatus,
+                                  BufferKind::CommErrorStatus, BufferKind::HandsetError}) {
+        EXPECT_EQ(rows(screen, kind), before.rows(kind));
+    }
+    EXPECT_EQ(screen.viewState(), op::kDataShown);
+}
+
+TEST_F(LogScreen, ASavedFileOpensBackToTheSameListsAndMemo) {
+    LogSetModeDialog& screen = openRead();
+    screen.memoBox()->setText(QStringLiteral("点検"));
+    const LogDisplayLists shown = screen.lists();
+    const QString saved = h.root.filePath(QStringLiteral("buffers.jv1"));
+    h.dialogs.saveAnswers.push_back(saved);
+    screen.saveFile();
+    const QString written = h.root.filePath(QStringLiteral("buffers.jv3"));
+    QFile file(written);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("\r\n"), 178);
+
+    screen.showLists(LogDisplayLists{});
+    screen.memoBox()->clear();
+    h.dialogs.openAnswers.push_back(written);
+    screen.openFile();
+    EXPECT_EQ(screen.lists(), shown);
+    EXPECT_EQ(screen.memoBox()->text(), QStringLiteral("点検"));
+}
+
+TEST_F(LogScreen, UnpluggingEmptiesTheListsAndLeavesOnlyTheWayBack) {
+    LogSetModeDialog& screen = openRead();
+    h.attached = false;
+    h.session.deviceTreeChanged();
+    EXPECT_EQ(screen.viewState(), op::kUnplugged);
+    EXPECT_EQ(screen.list(BufferKind::CommEvent)->count(), 0);
+    EXPECT_FALSE(screen.readButton()->isEnabled());
+    EXPECT_FALSE(screen.clearAllButton()->isEnabled());
+    EXPECT_TRUE(screen.menuButton()->isEnabled());
+    EXPECT_TRUE(screen.modelBox()->text().isEmpty());
+}
+
+} // namespace
+} // namespace tolvan::log
