@@ -2,6 +2,7 @@
 
 #include "modes/dataset/model/datasetoperations.h"
 #include "modes/log/model/logoperations.h"
+#include "modes/test/model/testoperations.h"
 #include "modes/test/model/testresultparser.h"
 
 #include "app/aboutbox.h"
@@ -32,7 +33,7 @@ namespace tolvan::app {
 std::array<ModeEntry, 5> CTolvanDlg::defaultModes() {
     return {{
         {QStringLiteral("データ設定モード"), dataset::op::kReadPending, dataset::op::kReadScript, {}},
-        {QStringLiteral("テストモード"), 0xB000, 2, {}},
+        {QStringLiteral("テストモード"), testmode::op::kReadPending, testmode::op::kReadScript, {}},
         {QStringLiteral("ログ表示モード"), log::op::kReadPending, log::op::kReadScript, {}},
         {QStringLiteral("子機設定／登録モード"), 0xD000, 15, {}},
         {QStringLiteral("データ保存書き込みモード"), 0xE000, 18, {}},

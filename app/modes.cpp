@@ -2,12 +2,14 @@
 
 #include "modes/dataset/screen/datasetmodedialog.h"
 #include "modes/log/screen/logsetmodedialog.h"
+#include "modes/test/screen/ctestmodedialog.h"
 
 namespace tolvan::app {
 
 std::array<ModeEntry, 5> availableModes() {
     std::array<ModeEntry, 5> modes = CTolvanDlg::defaultModes();
     modes[0] = dataset::DataSetModeDialog::descriptor();
+    modes[1] = testmode::CTestModeDialog::descriptor();
     modes[2] = log::LogSetModeDialog::descriptor();
     return modes;
 }

@@ -30,6 +30,14 @@ bool ModeLink::runScript(std::uint32_t operationId, std::uint8_t script, bool re
     return session.state().dialogueState == link::kKeepAlive;
 }
 
+void ModeLink::startScript(std::uint32_t operationId, std::uint8_t script) {
+    m_context.session.startOperation(operationId, script);
+}
+
+void ModeLink::setNoTimer(bool on) {
+    m_context.session.state().noTimerFlag = on;
+}
+
 void ModeLink::sendSingle(std::uint32_t code) {
     m_context.session.sendSingle(code);
 }

@@ -21,8 +21,13 @@ public:
     // the dialogue in keep-alive. reconnect requests the open frame at once (after a
     // handset-reconnected event) instead of in place of the next keep-alive frame.
     bool runScript(std::uint32_t operationId, std::uint8_t script, bool reconnect = false);
+    // Starts a script without the progress dialog (the screen shows its own please-wait window
+    // and follows the link's notices).
+    void startScript(std::uint32_t operationId, std::uint8_t script);
     // One command in place of the next frame of the running dialogue.
     void sendSingle(std::uint32_t code);
+    // The link engine's no-timer flag (the reset command is sent without a response timer).
+    void setNoTimer(bool on);
     // Before a file or print dialog: the running dialogue is closed, and resumeScript becomes the
     // current script again for the next operation.
     void pauseForDialog(std::uint8_t resumeScript);

@@ -18,8 +18,13 @@ ModeScreen::ModeScreen(ModeContext& context, link::ModeWindow mode, const QStrin
     setWindowTitle(title);
     link::LinkSession& session = context.session;
     connect(&session.driver(), &link::LinkDriver::notice, this, [this](link::LinkNotice notice) {
-        if (notice.event == link::LinkEvent::OperationAborted && notice.mode == m_mode) {
+        if (notice.mode != m_mode) {
+            return;
+        }
+        if (notice.event == link::LinkEvent::OperationAborted) {
             operationAborted();
+        } else if (notice.event == link::LinkEvent::DialogueClosed) {
+            dialogueClosed();
         }
     });
     connect(&session, &link::LinkSession::handsetRemoved, this, [this] { handsetRemoved(); });

@@ -35,6 +35,8 @@ protected:
     // The engine abandoned an operation of this mode (it already set the no-data view id).
     virtual void operationAborted() {}
     virtual void handsetRemoved() {}
+    // A close frame of this mode's dialogue was acknowledged.
+    virtual void dialogueClosed() {}
     virtual void handsetReconnected() {}
     // The memo box's text, kept as the session memo when the screen leaves or saves.
     virtual QString memoText() const { return m_context.texts.memo(); }

@@ -1,0 +1,232 @@
+#include "modes/test/screen/calibrationpanel.h"
+
+#include "modes/test/model/calibrationcalc.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tolvan::testmode {
+namespace {
+
+// "1出力制御H", "　出力制御L", ... for the eight rows of a coefficient table.
+QString rowLabel(int row) {
+    const QString level = row % 2 == 0 ? QStringLiteral("出力制御H") : QStringLiteral("出力制御L");
+    return (row % 2 == 0 ? QString::number(row / 2 + 1) : QStringLiteral("　")) + level;
+}
+
+QLineEdit* hexField(QWidget* parent) {
+    auto* field = new QLineEdit(parent);
+    field->setMaxLength(2);
+    field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("WWW")));
+    return field;
+}
+
+QComboBox* hexList(QWidget* parent, int count, int digits) {
+    auto* list = new QComboBox(parent);
+    for (int i = 0; i < count; ++i) {
+        list->addItem(QStringLiteral("%1").arg(i, digits, 16, QLatin1Char('0')).toUpper());
+    }
+    return list;
+}
+
+QPushButton* button(const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+CalibrationPanel::CalibrationPanel(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    auto* tables = new QHBoxLayout;
+    tables->addWidget(buildRows(false));
+    tables->addWidget(buildRows(true));
+    layout->addLayout(tables);
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(buildRssi());
+    lower->addWidget(buildSingles());
+    layout->addLayout(lower);
+}
+
+QWidget* CalibrationPanel::buildRows(bool amp) {
+    auto* box = new QGroupBox(
+        amp ? QStringLiteral("送信AMPﾊﾞｲｱｽ補正係数") : QStringLiteral("送信DAC値補正係数"), this);
+    auto* grid = new QGridLayout(box);
+    auto* title =
+        new QLabel(amp ? QStringLiteral("ＡＭＰ値補正係数") : QStringLiteral("ＤＡＣ値補正係数"), box);
+    grid->addWidget(title, 0, 0, 1, 7);
+    std::array<Row, 8>& rows = amp ? m_amp : m_dac;
+    for (int r = 0; r < 8; ++r) {
+        Row& row = rows[static_cast<std::size_t>(r)];
+        auto* label = new QLabel(rowLabel(r), box);
+        // The DAC row labels stay disabled: the DAC block belongs to the data setting write.
+        label->setEnabled(amp);
+        grid->addWidget(label, r + 1, 0);
+        row.input = new QLineEdit(box);
+        row.input->setFixedWidth(row.input->fontMetrics().horizontalAdvance(QStringLiteral("WWWWW")));
+        grid->addWidget(row.input, r + 1, 1);
+        row.calculate = button(QStringLiteral("計算%1->").arg(amp ? r + 11 : r + 1), box);
+        grid->addWidget(row.calculate, r + 1, 2);
+        for (std::size_t b = 0; b < row.hex.size(); ++b) {
+            row.hex[b] = hexField(box);
+            grid->addWidget(row.hex[b], r + 1, 3 + static_cast<int>(b));
+        }
+        connect(row.calculate, &QPushButton::clicked, this, [this, &row] { calculateRow(row); });
+    }
+    QPushButton* write =
+        button(amp ? QStringLiteral("補正書き込み４") : QStringLiteral("補正書き込み1"), box);
+    grid->addWidget(write, 9, 3, 1, 4);
+    (amp ? m_ampWrite : m_dacWrite) = write;
+    return box;
+}
+
+QWidget* CalibrationPanel::buildRssi() {
+    auto* box = new QGroupBox(QStringLiteral("RSSI補正係数"), this);
+    auto* grid = new QGridLayout(box);
+    m_x50 = new QLineEdit(box);
+    m_x20 = new QLineEdit(box);
+    m_capture[0] = button(QStringLiteral("50dBμV時データ取込"), box);
+    m_capture[1] = button(QStringLiteral("20dBμV時データ取込"), box);
+    grid->addWidget(m_capture[0], 0, 0);
+    grid->addWidget(m_x50, 0, 1);
+    grid->addWidget(m_capture[1], 1, 0);
+    grid->addWidget(m_x20, 1, 1);
+    for (std::size_t antenna = 0; antenna < 2; ++antenna) {
+        const int row = 2 + static_cast<int>(antenna) * 3;
+        grid->addWidget(new QLabel(QStringLiteral("アンテナ%1").arg(antenna + 1), box), row, 0);
+        m_rssiCalculate[antenna] = button(QStringLiteral("計算%1->").arg(9 + antenna), box);
+        grid->addWidget(m_rssiCalculate[antenna], row, 1);
+        for (std::size_t coefficient = 0; coefficient < 2; ++coefficient) {
+            grid->addWidget(new QLabel(QStringLiteral("ＲＳＳＩ補正値係数%1").arg(coefficient + 1), box),
+                            row + 1 + static_cast<int>(coefficient), 0);
+            for (std::size_t b = 0; b < 2; ++b) {
+                m_rssi[antenna][coefficient][b] = hexField(box);
+                grid->addWidget(m_rssi[antenna][coefficient][b], row + 1 + static_cast<int>(coefficient),
+                                1 + static_cast<int>(b));
+            }
+        }
+        connect(m_rssiCalculate[antenna], &QPushButton::clicked, this,
+                [this, antenna] { calculateRssi(static_cast<int>(antenna)); });
+    }
+    m_rssiWrite = button(QStringLiteral("補正値書き込み2"), box);
+    grid->addWidget(m_rssiWrite, 8, 0, 1, 3);
+    return box;
+}
+
+QWidget* CalibrationPanel::buildSingles() {
+    auto* box = new QGroupBox(this);
+    auto* grid = new QGridLayout(box);
+    m_backlight = hexList(box, 256, 2);
+    m_referenceClock = hexList(box, 256, 2);
+    m_bbicAddress = hexList(box, 0x3E0, 3);
+    m_bbicData = hexList(box, 256, 2);
+    m_backlightButtons = {button(QStringLiteral("読み込み"), box), button(QStringLiteral("書き込み"), box)};
+    m_clockButtons = {button(QStringLiteral("読み込み"), box), button(QStringLiteral("書き込み"), box)};
+    m_bbicWrite = button(QStringLiteral("書き込み"), box);
+    grid->addWidget(new QLabel(QStringLiteral("バックライト輝度"), box), 0, 0);
+    grid->addWidget(m_backlight, 0, 1);
+    grid->addWidget(m_backlightButtons[0], 0, 2);
+    grid->addWidget(m_backlightButtons[1], 0, 3);
+    grid->addWidget(new QLabel(QStringLiteral("リファレンスクロック値"), box), 1, 0);
+    grid->addWidget(m_referenceClock, 1, 1);
+    grid->addWidget(m_clockButtons[0], 1, 2);
+    grid->addWidget(m_clockButtons[1], 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("BBIC REG"), box), 2, 0);
+    grid->addWidget(new QLabel(QStringLiteral("ADR"), box), 3, 0);
+    grid->addWidget(m_bbicAddress, 3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("DATA"), box), 4, 0);
+    grid->addWidget(m_bbicData, 4, 1);
+    grid->addWidget(m_bbicWrite, 4, 3);
+    m_read = button(QStringLiteral("補正値読み込み"), box);
+    grid->addWidget(m_read, 5, 0, 1, 4);
+    return box;
+}
+
+void CalibrationPanel::calculateRow(Row& row) {
+    const auto result = CalibrationCalc::calculateRow(row.input->text());
+    if (!result) {
+        return; // an empty input field: nothing to do
+    }
+    if (result->message) {
+        emit message(*result->message);
+    }
+    for (std::size_t b = 0; b < row.hex.size(); ++b) {
+        row.hex[b]->setText(result->fields[b]);
+    }
+}
+
+void CalibrationPanel::calculateRssi(int antenna) {
+    const auto result = CalibrationCalc::calculateRssi(m_x50->text(), m_x20->text());
+    if (!result) {
+        return;
+    }
+    for (const Message& m : result->messages) {
+        emit message(m);
+    }
+    auto& fields = m_rssi[static_cast<std::size_t>(antenna)];
+    const auto slope = CalibrationCalc::hexFields(result->slope);
+    const auto offset = CalibrationCalc::hexFields(result->offset);
+    for (std::size_t b = 0; b < 2; ++b) {
+        fields[0][b]->setText(slope[b]);
+        fields[1][b]->setText(offset[b]);
+    }
+}
+
+void CalibrationPanel::load(const CalibrationFields& values) {
+    for (std::size_t r = 0; r < 8; ++r) {
+        for (std::size_t b = 0; b < 4; ++b) {
+            m_dac[r].hex[b]->setText(values.dac[r][b]);
+            m_amp[r].hex[b]->setText(values.amp[r][b]);
+        }
+    }
+    for (std::size_t a = 0; a < 2; ++a) {
+        for (std::size_t c = 0; c < 2; ++c) {
+            for (std::size_t b = 0; b < 2; ++b) {
+                m_rssi[a][c][b]->setText(values.rssi[a][c][b]);
+            }
+        }
+    }
+    m_backlight->setCurrentIndex(values.backlight);
+    m_referenceClock->setCurrentIndex(values.referenceClock);
+}
+
+CalibrationFields CalibrationPanel::fields() const {
+    CalibrationFields values;
+    for (std::size_t r = 0; r < 8; ++r) {
+        for (std::size_t b = 0; b < 4; ++b) {
+            values.dac[r][b] = m_dac[r].hex[b]->text();
+            values.amp[r][b] = m_amp[r].hex[b]->text();
+        }
+    }
+    for (std::size_t a = 0; a < 2; ++a) {
+        for (std::size_t c = 0; c < 2; ++c) {
+            for (std::size_t b = 0; b < 2; ++b) {
+                values.rssi[a][c][b] = m_rssi[a][c][b]->text();
+            }
+        }
+    }
+    values.backlight = m_backlight->currentIndex();
+    values.referenceClock = m_referenceClock->currentIndex();
+    return values;
+}
+
+void CalibrationPanel::clearValues() {
+    load(CalibrationFields{});
+}
+
+QPushButton* CalibrationPanel::calculateButton(bool amp, int row) const {
+    return (amp ? m_amp : m_dac)[static_cast<std::size_t>(row)].calculate;
+}
+
+QLineEdit* CalibrationPanel::input(bool amp, int row) const {
+    return (amp ? m_amp : m_dac)[static_cast<std::size_t>(row)].input;
+}
+
+} // namespace tolvan::testmode

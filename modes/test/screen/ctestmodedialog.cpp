@@ -1,0 +1,403 @@
+#include "modes/test/screen/ctestmodedialog.h"
+
+#include "modes/test/model/calibrationcodec.h"
+#include "modes/test/model/calibrationframes.h"
+#include "modes/test/model/calibrationimage.h"
+#include "modes/test/model/calibrationwrites.h"
+#include "modes/test/model/logfile2files.h"
+#include "modes/test/model/logfile2reader.h"
+#include "modes/test/model/logfile2report.h"
+#include "modes/test/model/logfile2writer.h"
+#include "modes/test/model/testcommands.h"
+#include "modes/test/model/testdisplay.h"
+#include "modes/test/model/testlists.h"
+#include "modes/test/model/testoperations.h"
+#include "modes/test/model/testresultparser.h"
+#include "modes/test/screen/calibrationpanel.h"
+#include "modes/test/screen/testpanel.h"
+
+#include "shell/dialogservice.h"
+#include "shell/writingmessage.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tolvan::testmode {
+namespace {
+
+constexpr int kWriteTimerMs = 2000;
+constexpr int kPleaseWaitAfterCloseMs = 5000;
+constexpr int kResultPollMs = 50;
+
+} // namespace
+
+CTestModeDialog::CTestModeDialog(shell::ModeContext& context, QWidget* parent)
+    : shell::ModeScreen(context, link::ModeWindow::Test, QStringLiteral("テストモード"), parent) {
+    buildWindow();
+    m_memo->setText(context.texts.memo());
+    m_resultTimer.setInterval(kResultPollMs);
+    connect(&m_resultTimer, &QTimer::timeout, this, &CTestModeDialog::pollResults);
+    m_resultTimer.start();
+    m_writeTimer.setSingleShot(true);
+    connect(&m_writeTimer, &QTimer::timeout, this, [this] {
+        setViewState(viewState() == op::kNoData ? op::kNoData : op::kIdleAfterWrite);
+        applyState();
+    });
+    refresh();
+}
+
+CTestModeDialog::~CTestModeDialog() = default;
+
+shell::ModeDescriptor CTestModeDialog::descriptor() {
+    return {QStringLiteral("テストモード"), op::kReadPending, op::kReadScript,
+            [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {
+                return std::make_unique<CTestModeDialog>(context, parent);
+            }};
+}
+
+void CTestModeDialog::buildWindow() {
+    auto* layout = new QVBoxLayout(this);
+    addFileMenu(
+        QStringLiteral("ファイル(&F)"), [this] { openFile(); }, [this] { saveFile(); },
+        [this] { printReport(); });
+    addHelpMenu();
+    layout->setMenuBar(menuBar());
+    auto* panels = new QHBoxLayout;
+    m_calibration = new CalibrationPanel(this);
+    m_tests = new TestPanel(this);
+    panels->addWidget(m_calibration);
+    panels->addWidget(m_tests);
+    layout->addLayout(panels);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(QStringLiteral("メモ"), this));
+    m_memo = new QLineEdit(this);
+    bottom->addWidget(m_memo, 1);
+    bottom->addWidget(new QLabel(QStringLiteral("接続モデル"), this));
+    m_model = new QLineEdit(this);
+    m_model->setReadOnly(true);
+    bottom->addWidget(m_model);
+    m_back = new QPushButton(QStringLiteral("メニューに戻る"), this);
+    m_back->setAutoDefault(false);
+    bottom->addWidget(m_back);
+    layout->addLayout(bottom);
+
+    const CalibrationPanel* c = m_calibration;
+    connect(m_back, &QPushButton::clicked, this, &CTestModeDialog::backToMenu);
+    connect(c->readButton(), &QPushButton::clicked, this, &CTestModeDialog::readCorrections);
+    connect(c->rssiWriteButton(), &QPushButton::clicked, this, [this] { writeCorrections(false); });
+    connect(c->ampWriteButton(), &QPushButton::clicked, this, [this] { writeCorrections(true); });
+    connect(m_calibration, &CalibrationPanel::message, this,
+            [this](const Message& m) { shell::DialogService::current().show(this, m); });
+    // The capture buttons copy the measured value into the 50 / 20 dBμV fields.
+    connect(c->captureButtons()[0], &QPushButton::clicked, this,
+            [this] { m_calibration->x50()->setText(m_tests->measuredValue()->text()); });
+    connect(c->captureButtons()[1], &QPushButton::clicked, this,
+            [this] { m_calibration->x20()->setText(m_tests->measuredValue()->text()); });
+    connect(c->backlightButtons()[0], &QPushButton::clicked, this,
+            [this] { sendSingle(viewState(), op::kReadBacklight); });
+    connect(c->referenceClockButtons()[0], &QPushButton::clicked, this,
+            [this] { sendSingle(viewState(), op::kReadReferenceClock); });
+    auto writeSingle = [this](std::uint16_t code) {
+        CalibrationImage image = CalibrationImage::fromStore(context().store);
+        const CalibrationFields fields = m_calibration->fields();
+        image.setBacklightLevel(static_cast<std::uint8_t>(std::max(0, fields.backlight)));
+        image.setReferenceClock(static_cast<std::uint8_t>(std::max(0, fields.referenceClock)));
+        image.storeInto(context().store);
+        if (CalibrationFrames::fillRequestBuffer(code, image, link().requestBuffers())) {
+            sendSingle(viewState(), code);
+        }
+    };
+    connect(c->backlightButtons()[1], &QPushButton::clicked, this,
+            [writeSingle] { writeSingle(op::kWriteBacklight); });
+    connect(c->referenceClockButtons()[1], &QPushButton::clicked, this,
+            [writeSingle] { writeSingle(op::kWriteReferenceClock); });
+    connect(c->bbicWriteButton(), &QPushButton::clicked, this, [this] {
+        const auto frame = CalibrationFrames::bbicRegisterFrame(
+            static_cast<std::uint16_t>(m_calibration->bbicAddress()->currentIndex()),
+            static_cast<std::uint8_t>(m_calibration->bbicData()->currentIndex()));
+        if (frame && link().requestBuffers().set(op::kWriteBbicRegister, *frame)) {
+            sendSingle(viewState(), op::kWriteBbicRegister);
+        }
+    });
+    connect(m_tests->runTest(), &QPushButton::clicked, this, &CTestModeDialog::runTest);
+    connect(m_tests->stopTest(), &QPushButton::clicked, this, &CTestModeDialog::stopTest);
+    connect(m_tests->runMeasure(), &QPushButton::clicked, this, &CTestModeDialog::runMeasurement);
+    connect(m_tests->stopMeasure(), &QPushButton::clicked, this, &CTestModeDialog::stopMeasurement);
+    connect(m_tests->powerOff(), &QPushButton::clicked, this, [this] {
+        link().setNoTimer(TestCommands::powerOff().noTimer);
+        sendSingle(viewState(), TestCommands::powerOff().code);
+    });
+    connect(m_tests->reset(), &QPushButton::clicked, this, [this] {
+        link().setNoTimer(TestCommands::reset().noTimer);
+        sendSingle(viewState(), TestCommands::reset().code);
+    });
+    connect(m_tests, &TestPanel::slotsChanged, this, &CTestModeDialog::applyState);
+}
+
+QString CTestModeDialog::memoText() const {
+    return m_memo->text();
+}
+
+void CTestModeDialog::refresh() {
+    const bool shown = link().keepAlive();
+    setViewState(shown ? op::kIdle : op::kNoData);
+    if (shown) {
+        m_calibration->load(CalibrationCodec::fieldsOf(CalibrationImage::fromStore(context().store)));
+    } else {
+        m_calibration->clearValues();
+    }
+    m_tests->clearTestResults();
+    m_tests->clearMeasurementResults();
+    m_tests->selectIdle(shown);
+    m_resultsSeen = context().store.testResults().count;
+    m_memo->setText(context().texts.memo());
+    applyState();
+}
+
+void CTestModeDialog::applyState() {
+    using op::ScreenState;
+    const ScreenState state = op::screenStateOf(viewState());
+    const bool idle = state == ScreenState::ConnectedIdle;
+    const bool test = state == ScreenState::TestRunning;
+    const bool measuring =
+        state == ScreenState::MeasurementRunning || state == ScreenState::RssiGainMeasurement;
+    const std::uint32_t model = link().modelCode();
+    const CalibrationPanel* c = m_calibration;
+
+    m_tests->runTest()->setEnabled(idle || test);
+    m_tests->stopTest()->setEnabled(test);
+    m_tests->runMeasure()->setEnabled(idle || measuring);
+    m_tests->stopMeasure()->setEnabled(test || measuring);
+    m_tests->powerOff()->setEnabled(idle);
+    m_tests->reset()->setEnabled(idle);
+    for (QPushButton* b :
+         {c->readButton(), c->rssiWriteButton(), c->ampWriteButton(), c->bbicWriteButton()}) {
+        b->setEnabled(idle);
+    }
+    // The DAC block belongs to the data setting write: its write button never comes alive here.
+    c->dacWriteButton()->setEnabled(false);
+    for (QPushButton* b : c->rssiCalculateButtons()) {
+        b->setEnabled(idle);
+    }
+    for (QPushButton* b : c->captureButtons()) {
+        b->setEnabled(state == ScreenState::RssiGainMeasurement);
+    }
+    for (QWidget* w : {static_cast<QWidget*>(c->referenceClock()), static_cast<QWidget*>(c->bbicAddress()),
+                       static_cast<QWidget*>(c->bbicData())}) {
+        w->setEnabled(idle);
+    }
+    for (QPushButton* b : c->referenceClockButtons()) {
+        b->setEnabled(idle);
+    }
+    const bool backlight = idle && TestDisplay::backlightEnabled(model);
+    c->backlight()->setEnabled(backlight);
+    for (QPushButton* b : c->backlightButtons()) {
+        b->setEnabled(backlight);
+    }
+    const SlotTable table = m_tests->slotTable();
+    for (int row = 0; row < 8; ++row) {
+        c->calculateButton(false, row)->setEnabled(idle && TestDisplay::dacCalculateEnabled(row, table));
+        c->calculateButton(true, row)->setEnabled(idle && TestDisplay::ampCalculateEnabled(row, table));
+    }
+    m_back->setEnabled(idle || state == ScreenState::NotConnected || state == ScreenState::Unplugged);
+    const bool connected = state != ScreenState::NotConnected && state != ScreenState::Unplugged;
+    m_model->setEnabled(connected);
+    m_model->setText(connected ? modelText(model) : QString());
+}
+
+void CTestModeDialog::sendSingle(std::uint32_t operationId, std::uint32_t code) {
+    setViewState(operationId);
+    link().sendSingle(code);
+}
+
+void CTestModeDialog::readCorrections() {
+    context().texts.setMemo(m_memo->text());
+    setViewState(op::kReadPending);
+    link().runScript(op::kReadPending, op::kReadScript);
+    refresh();
+}
+
+void CTestModeDialog::writeCorrections(bool amp) {
+    const CalibrationWrites::Prepared prepared =
+        CalibrationWrites::prepare(amp ? CorrectionWrite::AmpBias : CorrectionWrite::Rssi,
+                                   m_calibration->fields(), context().store, link().requestBuffers());
+    if (prepared.message) {
+        shell::DialogService::current().show(this, *prepared.message);
+    }
+    if (!prepared.ready) {
+        return;
+    }
+    setViewState(op::kWriting);
+    applyState();
+    m_writeTimer.start(kWriteTimerMs);
+    link().startScript(op::kWriting, prepared.script);
+    if (!m_pleaseWait) {
+        m_pleaseWait = new shell::WritingMessage(this);
+    }
+    m_pleaseWait->show();
+}
+
+void CTestModeDialog::dialogueClosed() {
+    if (m_pleaseWait && m_pleaseWait->isVisible()) {
+        QTimer::singleShot(kPleaseWaitAfterCloseMs, this, [this] {
+            if (m_pleaseWait) {
+                m_pleaseWait->hide();
+            }
+        });
+    }
+}
+
+void CTestModeDialog::runTest() {
+    const auto entries = TestLists::entries(ContentList::Tests);
+    const int index = m_tests->testIndex();
+    if (index < 0 || index >= static_cast<int>(entries.size())) {
+        return;
+    }
+    const ContentEntry& entry = entries[static_cast<std::size_t>(index)];
+    if (!TestCommands::prepare(entry, m_tests->slotTable(), link().requestBuffers())) {
+        return;
+    }
+    m_readings = {};
+    if (entry.command == op::kTestIdle) {
+        m_tests->clearTestResults();
+    } else {
+        m_tests->showStatus(TestDisplay::testRunningText());
+        m_tests->enableFor(entry.command);
+    }
+    sendSingle(entry.command, entry.command);
+    applyState();
+}
+
+void CTestModeDialog::stopTest() {
+    const ContentEntry& idle = TestLists::entries(ContentList::Tests).front();
+    m_tests->selectIdle(true);
+    TestCommands::prepare(idle, m_tests->slotTable(), link().requestBuffers());
+    m_tests->clearTestResults();
+    sendSingle(idle.command, idle.command);
+    applyState();
+}
+
+void CTestModeDialog::runMeasurement() {
+    const auto entries = TestLists::entries(ContentList::Measurements);
+    const int index = m_tests->measurementIndex();
+    if (index < 0 || index >= static_cast<int>(entries.size())) {
+        return;
+    }
+    const ContentEntry& entry = entries[static_cast<std::size_t>(index)];
+    if (!TestCommands::prepare(entry, m_tests->slotTable(), link().requestBuffers())) {
+        return;
+    }
+    m_readings = {};
+    if (entry.command == op::kMeasureIdle) {
+        m_tests->clearMeasurementResults();
+    } else {
+        m_tests->showStatus(TestDisplay::measuringText());
+        m_tests->enableFor(entry.command);
+    }
+    sendSingle(entry.command, entry.command);
+    applyState();
+}
+
+void CTestModeDialog::stopMeasurement() {
+    const ContentEntry& idle = TestLists::entries(ContentList::Measurements).front();
+    m_tests->selectIdle(true);
+    TestCommands::prepare(idle, m_tests->slotTable(), link().requestBuffers());
+    m_tests->clearMeasurementResults();
+    sendSingle(idle.command, idle.command);
+    applyState();
+}
+
+void CTestModeDialog::pollResults() {
+    const handset::TestResults& results = context().store.testResults();
+    if (results.count == m_resultsSeen) {
+        return;
+    }
+    m_resultsSeen = results.count;
+    if (results.latest) {
+        m_readings.apply(TestResultParser::parse(results.latest->unit, viewState()));
+    }
+    if (results.redirect) {
+        m_readings.apply(TestResultParser::batteryState(*results.redirect));
+    }
+    // The single reads of the backlight and the reference clock select their answers.
+    const CalibrationImage image = CalibrationImage::fromStore(context().store);
+    if (viewState() != op::kNoData) {
+        m_calibration->backlight()->setCurrentIndex(image.backlightLevel());
+        m_calibration->referenceClock()->setCurrentIndex(image.referenceClock());
+    }
+    m_tests->showReadings(m_readings, link().modelCode());
+}
+
+void CTestModeDialog::operationAborted() {
+    setViewState(op::kNoData);
+    m_calibration->clearValues();
+    m_tests->clearTestResults();
+    m_tests->clearMeasurementResults();
+    m_tests->selectIdle(false);
+    applyState();
+}
+
+void CTestModeDialog::handsetRemoved() {
+    setViewState(op::kUnplugged);
+    m_calibration->clearValues();
+    m_tests->clearTestResults();
+    m_tests->clearMeasurementResults();
+    m_tests->selectIdle(false);
+    applyState();
+    link().dropDialogue();
+}
+
+void CTestModeDialog::handsetReconnected() {
+    context().texts.setMemo(m_memo->text());
+    setViewState(op::kReadPending);
+    link().runScript(op::kReadPending, op::kReadScript, true);
+    refresh();
+}
+
+shell::LogFileFlow::Target CTestModeDialog::fileTarget() {
+    return {this, context().folders.logPath(link().modelCode(), context().texts.logFolderName()),
+            QStringLiteral("ﾛｸﾞﾌｧｲﾙ2(*.jv2)"), QStringLiteral("jv2"),
+            [this] { link().pauseForDialog(op::kReadScript); }};
+}
+
+void CTestModeDialog::saveFile() {
+    shell::LogFileFlow::save(fileTarget(), [this]() -> shell::LogFileFlow::Contents {
+        const LogFile2Text text =
+            LogFile2Writer::write(m_calibration->fields(), link().modelCode(), m_memo->text());
+        if (!text.ok()) {
+            return errorMessage(text.error);
+        }
+        return text.bytes;
+    });
+}
+
+void CTestModeDialog::openFile() {
+    const auto load = shell::LogFileFlow::open(fileTarget(), 64 * 1024);
+    if (!load) {
+        return;
+    }
+    const LogFile2Read read =
+        LogFile2Reader::read(load->bytes, link().modelCode(), m_calibration->fields(), m_memo->text());
+    for (const Message& message : read.messages) {
+        shell::DialogService::current().show(this, message);
+    }
+    if (read.loaded) {
+        m_calibration->load(read.fields);
+        m_memo->setText(read.memo);
+    }
+}
+
+void CTestModeDialog::printReport() {
+    shell::LogFileFlow::print(fileTarget(), [this] {
+        return QList<ReportPage>{LogFile2Report::page(m_calibration->fields(), link().modelCode(),
+                                                      context().texts.logFolderName(), m_memo->text())};
+    });
+}
+
+} // namespace tolvan::testmode

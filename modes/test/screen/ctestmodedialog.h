@@ -1,0 +1,86 @@
+#pragma once
+
+// CTestModeDialog: the test mode screen ("テストモード").
+
+#include "modes/test/model/testreadings.h"
+
+#include "shell/logfileflow.h"
+#include "shell/modedescriptor.h"
+#include "shell/modescreen.h"
+
+#include <QPointer>
+#include <QTimer>
+
+#include <cstdint>
+
+class QLineEdit;
+class QPushButton;
+
+namespace tolvan::shell {
+class WritingMessage;
+}
+
+namespace tolvan::testmode {
+
+class CalibrationPanel;
+class TestPanel;
+
+// Reads and writes the correction values, runs tests and measurements through the keep-alive
+// dialogue and shows their results, and saves, opens and prints log file 2. Its view state is
+// the link's operation id while it is open.
+class CTestModeDialog : public shell::ModeScreen {
+    Q_OBJECT
+public:
+    explicit CTestModeDialog(shell::ModeContext& context, QWidget* parent = nullptr);
+    ~CTestModeDialog() override;
+
+    // The main menu's "テストモード".
+    static shell::ModeDescriptor descriptor();
+
+    void readCorrections();
+    void writeCorrections(bool amp);
+    void runTest();
+    void stopTest();
+    void runMeasurement();
+    void stopMeasurement();
+    void openFile();
+    void saveFile();
+    void printReport();
+
+    CalibrationPanel* calibration() const { return m_calibration; }
+    TestPanel* tests() const { return m_tests; }
+    QLineEdit* memoBox() const { return m_memo; }
+    QLineEdit* modelBox() const { return m_model; }
+    QPushButton* menuButton() const { return m_back; }
+    const TestReadings& readings() const { return m_readings; }
+
+protected:
+    void operationAborted() override;
+    void handsetRemoved() override;
+    void handsetReconnected() override;
+    QString memoText() const override;
+
+private:
+    void buildWindow();
+    // After the screen opens and after a read: the values by the dialogue state.
+    void refresh();
+    // The enable rules of the view state.
+    void applyState();
+    void sendSingle(std::uint32_t operationId, std::uint32_t code);
+    void pollResults();
+    void dialogueClosed() override;
+    shell::LogFileFlow::Target fileTarget();
+
+    CalibrationPanel* m_calibration = nullptr;
+    TestPanel* m_tests = nullptr;
+    QLineEdit* m_memo = nullptr;
+    QLineEdit* m_model = nullptr;
+    QPushButton* m_back = nullptr;
+    TestReadings m_readings;
+    std::uint32_t m_resultsSeen = 0;
+    QTimer m_resultTimer;
+    QTimer m_writeTimer; // timer 1: back to connected idle after a correction write
+    QPointer<shell::WritingMessage> m_pleaseWait;
+};
+
+} // namespace tolvan::testmode

@@ -1,0 +1,75 @@
+// The test mode screen against the in-process virtual handset's test bench.
+#include "modes/test/model/calibrationcodec.h"
+#include "modes/test/model/calibrationimage.h"
+#include "modes/test/model/testoperations.h"
+#include "modes/test/screen/calibrationpanel.h"
+#include "modes/test/screen/ctestmodedialog.h"
+#include "modes/test/screen/testpanel.h"
+#include "tests/support/modescreenharness.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace tolvan::testmode {
+namespace {
+
+CTestModeDialog& openRead(test::ModeScreenHarness& h) {
+    EXPECT_TRUE(h.readAsTheMenuDoes(op::kReadPending, op::kReadScript));
+    return h.open<CTestModeDialog>();
+}
+
+TEST(TestScreen, ReadShowsTheCorrectionValuesAndTheModelsControls) {
+    for (const std::uint8_t model : {2, 3}) {
+        test::ModeScreenHarness h(model);
+        CTestModeDialog& screen = openRead(h);
+        EXPECT_EQ(screen.viewState(), op::kIdle);
+        // Antenna 2's fields hold its own coefficients, so an unchanged write sends back what was read.
+        EXPECT_EQ(screen.calibration()->fields(),
+                  CalibrationCodec::fieldsOf(CalibrationImage::fromStore(h.store)));
+        EXPECT_EQ(screen.calibration()->backlight()->isEnabled(), model != 2);
+        EXPECT_FALSE(screen.calibration()->dacWriteButton()->isEnabled());
+        EXPECT_TRUE(screen.calibration()->rssiWriteButton()->isEnabled());
+        EXPECT_FALSE(screen.tests()->stopTest()->isEnabled());
+    }
+}
+
+TEST(TestScreen, ATestAndAMeasurementShowTheirResultsUntilStopped) {
+    test::ModeScreenHarness h(3);
+    CTestModeDialog& screen = openRead(h);
+    ASSERT_TRUE(h.waitForKeepAlive());
+    screen.tests()->testList()->setCurrentIndex(1); // continuous receive
+    screen.tests()->runTest()->click();
+    EXPECT_EQ(screen.viewState(), op::kReceiveTest);
+    EXPECT_FALSE(screen.calibration()->readButton()->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.readings().rssi.has_value(); }, 5000));
+    screen.tests()->stopTest()->click();
+    EXPECT_EQ(screen.viewState(), op::kTestIdle);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return h.session.state().dialogueState == link::kKeepAlive; }, 5000));
+    screen.tests()->measurementList()->setCurrentIndex(5); // battery voltage
+    screen.tests()->runMeasure()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.readings().batteryVoltage.has_value(); }, 5000));
+    QTest::qWait(100);
+    EXPECT_GT(screen.tests()->battery()->value(), 0);
+    screen.tests()->stopMeasure()->click();
+    EXPECT_EQ(screen.viewState(), op::kMeasureIdle);
+}
+
+TEST(TestScreen, UnpluggingLeavesOnlyTheWayBack) {
+    test::ModeScreenHarness h(4);
+    CTestModeDialog& screen = openRead(h);
+    h.attached = false;
+    h.session.deviceTreeChanged();
+    EXPECT_EQ(screen.viewState(), op::kUnplugged);
+    EXPECT_FALSE(screen.tests()->runTest()->isEnabled());
+    EXPECT_FALSE(screen.calibration()->readButton()->isEnabled());
+    EXPECT_TRUE(screen.menuButton()->isEnabled());
+    EXPECT_TRUE(screen.calibration()->fields().dac[0][0].isEmpty());
+}
+
+} // namespace
+} // namespace tolvan::testmode
