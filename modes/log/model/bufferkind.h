@@ -45,7 +45,9 @@ struct BufferLayout {
     std::uint16_t clearCommand;
 
     constexpr int responses() const { return entries / entriesPerResponse; }
-    constexpr std::size_t bytes() const { return static_cast<std::size_t>(entries * entryBytes); }
+    constexpr std::size_t bytes() const {
+        return static_cast<std::size_t>(entries) * static_cast<std::size_t>(entryBytes);
+    }
 };
 
 constexpr BufferLayout layoutOf(BufferKind kind) {

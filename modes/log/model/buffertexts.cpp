@@ -11,7 +11,7 @@ struct PairText {
     const char* text;
 };
 
-// Table A: what the handset was told over the PC interface.
+// Communication events: what the handset was told over the PC interface.
 constexpr PairText kCommEventTexts[] = {
     {0x01, 1, "通常ﾓｰﾄﾞ(BBICを初期化)"},
     {0x01, 2, "ﾃｽﾄﾓｰﾄﾞ(BBICを初期化)"},
@@ -42,7 +42,7 @@ constexpr PairText kCommEventTexts[] = {
     {0x20, 7, "送信AMPﾊﾞｲｱｽ補正値測定(ﾊﾞｰｽﾄ送信PN9段)"},
 };
 
-// Table B: user-interface actions (MMI events) and states (MMI status).
+// User-interface actions (MMI events) and states (MMI status), one table for both.
 constexpr PairText kMmiTexts[] = {
     {0x04, 0, "ﾌﾞｻﾞｰ音停止"},
     {0x04, 1, "電池残量警告音鳴動(単発自動停止)"},
@@ -71,9 +71,9 @@ constexpr PairText kMmiTexts[] = {
     {0x11, 6, "ﾄｰﾝ送出ﾃｽﾄ(1400Hz連続)"},
 };
 
-// Table C: radio state history. Its own spellings differ from Table A where they look alike
-// ("待ち受け", the colons in the amplifier-bias measurements); the test and measurement states
-// it shares with Table A are looked up there.
+// Communication status: the radio state history. Its spellings differ from the communication
+// events' where they look alike ("待ち受け", the colons in the amplifier-bias measurements); the
+// test and measurement states both share are looked up among the events.
 constexpr PairText kCommStatusTexts[] = {
     {0x01, 1, "電源ON"},
     {0x01, 2, "電源OFF"},
@@ -99,7 +99,7 @@ constexpr PairText kCommStatusTexts[] = {
     {0x20, 7, "送信AMPﾊﾞｲｱｽ補正値測定(ﾊﾞｰｽﾄ送信:PN9段)"},
 };
 
-// Table E, indexed by the fault code.
+// Handset errors, indexed by the fault code.
 constexpr const char* kHandsetErrorTexts[] = {
     "--------------------",
     "APLｴﾗｰ(通信ｽﾃｰﾀｽﾛｯｸ)",

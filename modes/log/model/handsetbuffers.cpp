@@ -7,7 +7,7 @@ namespace tolvan::log {
 namespace {
 
 std::size_t responseBytes(const BufferLayout& layout) {
-    return static_cast<std::size_t>(layout.entriesPerResponse * layout.entryBytes);
+    return static_cast<std::size_t>(layout.entriesPerResponse) * static_cast<std::size_t>(layout.entryBytes);
 }
 
 std::uint16_t readCode(const BufferLayout& layout, int response) {
@@ -77,8 +77,8 @@ std::span<const std::uint8_t> HandsetBuffers::entry(BufferKind kind, int index) 
     if (index < 0 || index >= layout.entries) {
         return {};
     }
-    return bytes(kind).subspan(static_cast<std::size_t>(index * layout.entryBytes),
-                               static_cast<std::size_t>(layout.entryBytes));
+    const auto size = static_cast<std::size_t>(layout.entryBytes);
+    return bytes(kind).subspan(static_cast<std::size_t>(index) * size, size);
 }
 
 } // namespace tolvan::log

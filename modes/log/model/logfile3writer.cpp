@@ -35,10 +35,19 @@ void appendBlock(QList<FileLine>& lines, const QStringList& rows, const QString&
     lines.append({QString(kQuote), owner});
 }
 
-std::optional<Message> unwritable(const FileLine& line) {
+// Appends the line with its CR LF, or says why it cannot go into the file.
+std::optional<Message> appendEncoded(const FileLine& line, QByteArray& bytes) {
     if (line.text.contains(QLatin1Char('\r')) || line.text.contains(QLatin1Char('\n'))) {
         return errorMessage(QStringLiteral("%1: 改行はログファイルに書き込めません").arg(line.owner));
     }
+    const Cp932Encoded encoded = encodeCp932(line.text);
+    if (!encoded.ok()) {
+        const qsizetype length = line.text.at(encoded.errorIndex).isHighSurrogate() ? 2 : 1;
+        return errorMessage(QStringLiteral("%1: 文字「%2」はShift-JISで書き込めません")
+                                .arg(line.owner, line.text.mid(encoded.errorIndex, length)));
+    }
+    bytes += encoded.bytes;
+    bytes += "\r\n";
     return std::nullopt;
 }
 
@@ -66,19 +75,9 @@ LogFile3Text LogFile3Writer::write(const LogFile3Content& content, std::uint32_t
     }
     LogFile3Text out;
     for (const FileLine& line : lines) {
-        if (auto error = unwritable(line)) {
+        if (auto error = appendEncoded(line, out.bytes)) {
             return {QByteArray(), error};
         }
-        const Cp932Encoded encoded = encodeCp932(line.text);
-        if (!encoded.ok()) {
-            const QString bad =
-                line.text.mid(encoded.errorIndex, line.text.at(encoded.errorIndex).isHighSurrogate() ? 2 : 1);
-            return {QByteArray(),
-                    errorMessage(
-                        QStringLiteral("%1: 文字「%2」はShift-JISで書き込めません").arg(line.owner, bad))};
-        }
-        out.bytes += encoded.bytes;
-        out.bytes += "\r\n";
     }
     return out;
 }
