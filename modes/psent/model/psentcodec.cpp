@@ -174,7 +174,7 @@ void PsEntCodec::encode(const PsEntScreenValues& v, std::uint32_t modelCode, Han
     put(op[I::PttHoldTone], v.pttHoldTone);
     put(keys[I::BroadcastMonitor], v.broadcastMonitor);
     for (std::size_t k = 0; k < v.remoteKeys.size(); ++k) {
-        encodeFunction(v.remoteKeys[k], image.function(I::RemoteKey1 + 4 * k), FunctionCodes::remoteKeyCode);
+        putRemoteKey(k, v.remoteKeys[k], image);
     }
     if (R::hearingEnabled(modelCode)) {
         put(op[I::Seamless], v.seamlessHandover);
@@ -190,6 +190,16 @@ void PsEntCodec::encode(const PsEntScreenValues& v, std::uint32_t modelCode, Han
     }
     // The bytes the key record defines as 0.
     keys[20] = keys[21] = keys[23] = 0;
+}
+
+void PsEntCodec::putFunctionButton(const PsEntScreenValues::FunctionChoice& choice,
+                                   HandsetSettingImage& image) {
+    encodeFunction(choice, image.function(I::FunctionButton), FunctionCodes::functionButtonCode);
+}
+
+void PsEntCodec::putRemoteKey(std::size_t key, const PsEntScreenValues::FunctionChoice& choice,
+                              HandsetSettingImage& image) {
+    encodeFunction(choice, image.function(I::RemoteKey1 + 4 * key), FunctionCodes::remoteKeyCode);
 }
 
 std::optional<Message> PsEntCodec::prepareWrite(PsEntScreenValues& values, std::uint32_t modelCode,

@@ -27,6 +27,13 @@ public:
     static std::optional<Message> prepareWrite(PsEntScreenValues& values, std::uint32_t modelCode,
                                                HandsetSettingImage& image);
 
+    // A function list pair into its code byte and parameter bytes: nothing picked leaves the
+    // four bytes, no parameter picked leaves the parameter bytes.
+    static void putFunctionButton(const PsEntScreenValues::FunctionChoice& choice,
+                                  HandsetSettingImage& image);
+    static void putRemoteKey(std::size_t key, const PsEntScreenValues::FunctionChoice& choice,
+                             HandsetSettingImage& image);
+
     // What the no-data and unplugged views show: PS number, PIN, out-of-range tone, noise cut,
     // sliders, PS-ID and the model box emptied; every other control keeps its value.
     static PsEntScreenValues noDataView(const PsEntScreenValues& current);

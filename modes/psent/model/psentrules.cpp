@@ -97,10 +97,9 @@ std::optional<Message> PsEntRules::checkCallNumbers(std::array<QString, V::kCall
         if (!message) {
             message = Message{
                 QStringLiteral("個別通話子機番号登録"),
-                QStringLiteral(
-                    "No.%1の内線番号は100～799または1000～7999の範囲ではありません。\n%2に変更します。")
-                    .arg(k)
-                    .arg(100 + k)};
+                QString::asprintf(
+                    "No.%dの内線番号は100～799または1000～7999の範囲ではありません。\n%dに変更します。", k,
+                    100 + k)};
         }
     }
     return message;
