@@ -78,4 +78,9 @@ bool PsEntFrames::fillRequestBuffers(const HandsetSettingImage& image,
     return true;
 }
 
+bool PsEntFrames::fillRequestBuffers(const handset::HandsetStore& store, link::RequestBuffers& buffers) {
+    return fillRequestBuffers(HandsetSettingImage::fromStore(store),
+                              dataset::SystemParamImage::fromStore(store), buffers);
+}
+
 } // namespace tolvan::psent

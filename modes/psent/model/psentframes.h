@@ -28,6 +28,8 @@ public:
     // Fills the request buffer of every code of writeCodes(). False when a buffer refused its frame.
     static bool fillRequestBuffers(const HandsetSettingImage& image, const dataset::SystemParamImage& system,
                                    link::RequestBuffers& buffers);
+    // The same from both views of the store, once the screen's values are stored into it.
+    static bool fillRequestBuffers(const handset::HandsetStore& store, link::RequestBuffers& buffers);
 };
 
 } // namespace tolvan::psent

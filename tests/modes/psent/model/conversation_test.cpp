@@ -126,8 +126,7 @@ TEST_P(HandsetSettingConversation, WriteSendsEveryRecordOfTheModelAndReadsThemBa
     const auto message = PsEntCodec::prepareWrite(v, model(), image);
     ASSERT_TRUE(message.has_value());
     image.storeInto(store);
-    ASSERT_TRUE(PsEntFrames::fillRequestBuffers(image, dataset::SystemParamImage::fromStore(store),
-                                                link.state().requests));
+    ASSERT_TRUE(PsEntFrames::fillRequestBuffers(store, link.state().requests));
     const std::size_t readFrames = link.sent.size();
 
     ASSERT_TRUE(runScript(op::kWriting, op::kWriteScript));
