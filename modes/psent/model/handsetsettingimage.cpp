@@ -1,0 +1,137 @@
+#include "modes/psent/model/handsetsettingimage.h"
+
+#include <algorithm>
+
+namespace tolvan::psent {
+namespace {
+
+void setGroup(std::uint8_t& byte, std::uint32_t bits) {
+    byte = static_cast<std::uint8_t>((byte & 0x80) | (bits & 0x7F));
+}
+
+void setLowNibble(std::uint8_t& byte, std::uint8_t value) {
+    byte = static_cast<std::uint8_t>((byte & 0xF0) | (value & 0x0F));
+}
+
+void setHighNibble(std::uint8_t& byte, std::uint8_t value) {
+    byte = static_cast<std::uint8_t>((byte & 0x0F) | ((value & 0x0F) << 4));
+}
+
+constexpr auto kCoveredCodes = std::to_array<std::uint16_t>(
+    {0x1102, 0x1104, 0x1105, 0x1106, 0x1107, 0x1108, 0x1109, 0x110A, 0x1201, 0x1301, 0x1302, 0x1008, 0x1407});
+
+constexpr std::size_t kNumbersPerRecord = 48;
+
+} // namespace
+
+std::span<std::uint8_t> HandsetSettingImage::block(std::uint16_t readCode) {
+    switch (readCode) {
+    case 0x1102:
+        return otherParams;
+    case 0x1104:
+        return operation;
+    case 0x1105:
+        return keys;
+    case 0x1106:
+    case 0x1107:
+    case 0x1108:
+    case 0x1109:
+        return std::span(callNumbers).subspan((readCode - 0x1106u) * kNumbersPerRecord, kNumbersPerRecord);
+    case 0x110A:
+        return volumes;
+    case 0x1201:
+        return psId;
+    case 0x1301:
+        return psNumber;
+    case 0x1302:
+        return pin;
+    case 0x1008:
+        return buttons;
+    case 0x1407:
+        return hearing;
+    default:
+        return {};
+    }
+}
+
+std::span<const std::uint8_t> HandsetSettingImage::block(std::uint16_t readCode) const {
+    return const_cast<HandsetSettingImage*>(this)->block(readCode);
+}
+
+HandsetSettingImage HandsetSettingImage::fromStore(const handset::HandsetStore& store) {
+    HandsetSettingImage image;
+    for (const std::uint16_t code : kCoveredCodes) {
+        const std::span<std::uint8_t> target = image.block(code);
+        const std::span<const std::uint8_t> source = store.block(code, target.size());
+        std::copy(source.begin(), source.end(), target.begin());
+    }
+    return image;
+}
+
+void HandsetSettingImage::storeInto(handset::HandsetStore& store) const {
+    for (const std::uint16_t code : kCoveredCodes) {
+        const std::span<const std::uint8_t> source = block(code);
+        const std::span<std::uint8_t> target = store.block(code, source.size());
+        std::copy(source.begin(), source.end(), target.begin());
+    }
+}
+
+bool HandsetSettingImage::covers(std::uint16_t readCode) {
+    return std::find(kCoveredCodes.begin(), kCoveredCodes.end(), readCode) != kCoveredCodes.end();
+}
+
+std::uint32_t HandsetSettingImage::psIdValue() const {
+    return (std::uint32_t{psId[0] & 0x7Fu} << 21) | (std::uint32_t{psId[1] & 0x7Fu} << 14) |
+           (std::uint32_t{psId[2] & 0x7Fu} << 7) | (psId[3] & 0x7Fu);
+}
+
+void HandsetSettingImage::setPsIdValue(std::uint32_t value) {
+    setGroup(psId[0], value >> 21);
+    setGroup(psId[1], value >> 14);
+    setGroup(psId[2], value >> 7);
+    setGroup(psId[3], value);
+}
+
+void HandsetSettingImage::setReceiveVolume(std::uint8_t value) {
+    setReceiveVolumeShown(value);
+    setHighNibble(volumes[0], value);
+}
+
+void HandsetSettingImage::setReceiveVolumeShown(std::uint8_t value) {
+    setLowNibble(otherParams[10], value);
+}
+
+void HandsetSettingImage::setOutOfRangeTone(std::uint8_t value) {
+    setLowNibble(otherParams[11], value);
+}
+
+void HandsetSettingImage::setSidetoneVolume(std::uint8_t value) {
+    setLowNibble(volumes[0], value);
+}
+
+void HandsetSettingImage::setMicLevel(std::uint8_t value) {
+    setHighNibble(volumes[1], value);
+}
+
+void HandsetSettingImage::setNotificationVolume(std::uint8_t value) {
+    setLowNibble(volumes[1], value);
+}
+
+int HandsetSettingImage::callNumber(int slot) const {
+    const auto first = static_cast<std::size_t>(slot) * 4;
+    int number = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        number = number * 10 + callNumbers[first + i];
+    }
+    return number;
+}
+
+void HandsetSettingImage::setCallNumber(int slot, int number) {
+    const auto first = static_cast<std::size_t>(slot) * 4;
+    for (std::size_t i = 4; i-- > 0;) {
+        callNumbers[first + i] = static_cast<std::uint8_t>(number % 10);
+        number /= 10;
+    }
+}
+
+} // namespace tolvan::psent

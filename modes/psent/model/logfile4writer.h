@@ -1,0 +1,38 @@
+#pragma once
+
+#include "modes/psent/model/handsetsettingimage.h"
+#include "modes/psent/model/logfile4format.h"
+#include "modes/psent/model/psentscreenvalues.h"
+
+#include "handset/handsetstore.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+namespace tolvan::psent {
+
+struct LogFile4Text {
+    QByteArray bytes; // the whole file, code page 932, CR LF after every line; empty on failure
+    QString error;    // why it could not be written: a character code page 932 cannot carry
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Builds the bytes of a log file 4: from what the handset setting screen shows, or straight from
+// the store (data save, registration, tolvan-cli). Both write the same lines. Without a known
+// model the file is empty.
+class LogFile4Writer {
+public:
+    static LogFile4Text fromScreen(const PsEntScreenValues& values, std::uint32_t modelCode);
+    static LogFile4Text fromImage(const HandsetSettingImage& image, std::uint32_t modelCode,
+                                  const QString& memo);
+    static LogFile4Text fromStore(const handset::HandsetStore& store, std::uint32_t modelCode,
+                                  const QString& memo);
+
+    // The fields of a line after its label (the memo line: the memo alone), as the screen shows them.
+    static QStringList fields(const PsEntScreenValues& values, Log4Line line);
+};
+
+} // namespace tolvan::psent
