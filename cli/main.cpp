@@ -3,9 +3,11 @@
 #include "cli/logfile1report.h"
 #include "cli/logfile2report.h"
 #include "cli/logfile3report.h"
+#include "cli/logfile4report.h"
 #include "cli/logscommands.h"
 #include "cli/paramscommands.h"
 #include "cli/printcommand.h"
+#include "cli/settingscommands.h"
 #include "common/qtjapanese.h"
 
 #include <QGuiApplication>
@@ -38,12 +40,14 @@ int main(int argc, char** argv) {
     tolvan::cli::addParamsCommands(cli);
     tolvan::cli::addCalibrationCommands(cli);
     tolvan::cli::addLogsCommands(cli);
+    tolvan::cli::addSettingsCommands(cli);
 
     // Each log file kind adds its report here as its mode lands.
     tolvan::cli::ReportKinds reports;
     reports.add(1, tolvan::cli::logFile1Report);
     reports.add(2, tolvan::cli::logFile2Report);
     reports.add(3, tolvan::cli::logFile3Report);
+    reports.add(4, tolvan::cli::logFile4Report);
     tolvan::cli::addPrintCommand(cli, std::move(reports));
     return cli.run(app.arguments().mid(1));
 }
