@@ -25,7 +25,7 @@ Message backupFailed(const QString& what) {
 } // namespace
 
 QString backupRoot() {
-    const QString fromEnvironment = qEnvironmentVariable("TOLVAN_BACKUP_DIR");
+    QString fromEnvironment = qEnvironmentVariable("TOLVAN_BACKUP_DIR");
     if (!fromEnvironment.isEmpty()) {
         return fromEnvironment;
     }

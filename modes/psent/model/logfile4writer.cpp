@@ -36,7 +36,7 @@ QStringList LogFile4Writer::fields(const PsEntScreenValues& v, Log4Line line) {
         return {L::text(L::psNumberHundreds(), v.psNumber[0]), L::text(L::digit(), v.psNumber[1]),
                 L::text(L::digit(), v.psNumber[2])};
     case Log4Line::PsId:
-        return QStringList(v.psId.begin(), v.psId.end());
+        return {v.psId.begin(), v.psId.end()};
     case Log4Line::NotificationVolume:
         return slider(S::Notification, v.notificationVolume);
     case Log4Line::OutOfRangeTone:

@@ -378,7 +378,7 @@ void CTestModeDialog::saveFile() {
 }
 
 void CTestModeDialog::openFile() {
-    const auto load = shell::LogFileFlow::open(fileTarget(), 64 * 1024);
+    const auto load = shell::LogFileFlow::open(fileTarget(), qsizetype{64} * 1024);
     if (!load) {
         return;
     }
