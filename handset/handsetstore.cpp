@@ -55,6 +55,13 @@ void HandsetStore::clear() {
     m_registration = {};
 }
 
+void HandsetStore::addRegistrationReport(std::uint8_t status, std::vector<std::uint8_t> detail) {
+    m_registration.add(status, std::move(detail));
+    if (m_registrationListener) {
+        m_registrationListener(m_registration.reports.back());
+    }
+}
+
 bool HandsetStore::operator==(const HandsetStore& other) const {
     auto covers = [](const HandsetStore& a, const HandsetStore& b) {
         return std::all_of(a.m_blocks.begin(), a.m_blocks.end(), [&b](const auto& entry) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <span>
 
@@ -48,6 +49,13 @@ public:
     const TestResults& testResults() const { return m_testResults; }
     RegistrationReports& registration() { return m_registration; }
     const RegistrationReports& registration() const { return m_registration; }
+    // A registration answer: kept, then told to the listener (the registration screen or the
+    // command line), which runs inside the link's receive path and must not call back into it.
+    using RegistrationListener = std::function<void(const RegistrationReports::Report&)>;
+    void setRegistrationListener(RegistrationListener listener) {
+        m_registrationListener = std::move(listener);
+    }
+    void addRegistrationReport(std::uint8_t status, std::vector<std::uint8_t> detail);
 
     // Equal when every block holds the same bytes (a block never touched equals zeros).
     bool operator==(const HandsetStore& other) const;
@@ -58,6 +66,7 @@ private:
     std::map<std::uint16_t, Block> m_blocks;
     TestResults m_testResults;
     RegistrationReports m_registration;
+    RegistrationListener m_registrationListener;
 };
 
 } // namespace tolvan::handset

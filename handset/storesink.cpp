@@ -32,7 +32,7 @@ void StoreSink::testRedirect(std::uint8_t value) {
 }
 
 void StoreSink::registrationAnswer(std::uint8_t status, std::span<const std::uint8_t> detail) {
-    m_store.registration().add(status, {detail.begin(), detail.end()});
+    m_store.addRegistrationReport(status, {detail.begin(), detail.end()});
 }
 
 } // namespace tolvan::handset

@@ -1,0 +1,77 @@
+#include "modes/datasave/model/saveset.h"
+
+#include "common/logfile/linetable.h"
+#include "common/logfile/logfileio.h"
+#include "modes/dataset/model/logfile1format.h"
+#include "modes/dataset/model/logfile1imagereader.h"
+#include "modes/dataset/model/logfile1writer.h"
+#include "modes/dataset/model/systemparamimage.h"
+#include "modes/log/model/handsetbuffers.h"
+#include "modes/log/model/logfile3writer.h"
+#include "modes/psent/model/logfile4format.h"
+#include "modes/psent/model/logfile4imagereader.h"
+#include "modes/psent/model/logfile4writer.h"
+
+namespace tolvan::datasave {
+
+std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetStore& store, std::uint32_t modelCode,
+                                                 const QString& memo) {
+    const auto jv1 =
+        dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(store), modelCode, memo);
+    if (!jv1.ok()) {
+        return errorMessage(jv1.error);
+    }
+    const auto jv3 = log::LogFile3Writer::fromBuffers(log::HandsetBuffers::fromStore(store), modelCode, memo);
+    if (!jv3.ok()) {
+        return *jv3.error;
+    }
+    const auto jv4 = psent::LogFile4Writer::fromStore(store, modelCode, memo);
+    if (!jv4.ok()) {
+        return errorMessage(jv4.error);
+    }
+    return SaveSetFiles{jv1.bytes, jv3.bytes, jv4.bytes};
+}
+
+std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers) {
+    QList<std::pair<QString, const QByteArray*>> parts{{QStringLiteral(".jv1"), &files.jv1}};
+    if (withBuffers) {
+        parts.append({QStringLiteral(".jv3"), &files.jv3});
+    }
+    parts.append({QStringLiteral(".jv4"), &files.jv4});
+    for (const auto& [extension, bytes] : parts) {
+        const QString path = base + extension;
+        const QString error = logfile::saveAtomically(path, *bytes);
+        if (!error.isEmpty()) {
+            return errorMessage(path + QStringLiteral(": ") + error);
+        }
+    }
+    return std::nullopt;
+}
+
+WriteBackLoad loadWriteBackSet(handset::HandsetStore& store, std::uint32_t modelCode,
+                               const SaveSetNames::WriteBackFiles& files) {
+    WriteBackLoad result;
+    const logfile::LoadedFile jv1 = logfile::loadExact(files.jv1, dataset::LogFile1Format::kMaxFileBytes);
+    if (jv1.status == logfile::LoadedFile::Status::Loaded) {
+        const auto read = dataset::LogFile1ImageReader::read(jv1.bytes, modelCode,
+                                                             dataset::SystemParamImage::fromStore(store));
+        result.messages.append(read.messages);
+        if (read.loaded) {
+            read.image.storeInto(store);
+            result.jv1Loaded = true;
+        }
+    }
+    const logfile::LoadedFile jv4 = logfile::loadExact(files.jv4, psent::LogFile4Format::kMaxFileBytes);
+    if (jv4.status == logfile::LoadedFile::Status::Loaded) {
+        const auto read = psent::LogFile4ImageReader::readIntoStore(jv4.bytes, modelCode, store);
+        result.messages.append(read.messages);
+        result.jv4Loaded = read.loaded;
+        const logfile::LineTable lines(jv4.bytes, psent::LogFile4Format::lineCount(modelCode),
+                                       psent::LogFile4Format::kMaxLineBytes);
+        constexpr qsizetype kMemoRuleLine = 17 + 1; // line 17 counting the header as 0
+        result.memoKept = !lines.line(kMemoRuleLine).isEmpty();
+    }
+    return result;
+}
+
+} // namespace tolvan::datasave

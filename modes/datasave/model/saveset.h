@@ -1,0 +1,49 @@
+#pragma once
+
+#include "common/message.h"
+#include "handset/handsetstore.h"
+#include "modes/datasave/model/savesetnames.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+namespace tolvan::datasave {
+
+// A saved set as bytes, built from what the store holds: log file 1 in its image form, log file 3
+// from the buffers, log file 4 from the handset settings.
+struct SaveSetFiles {
+    QByteArray jv1;
+    QByteArray jv3;
+    QByteArray jv4;
+};
+
+// The three files of the handset in the store; a memo code page 932 cannot carry is a message.
+std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetStore& store, std::uint32_t modelCode,
+                                                 const QString& memo);
+
+// Writes base.jv1, then base.jv3 (when withBuffers), then base.jv4, each replaced only once
+// complete. The first failure stops the rest and is returned.
+std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers = true);
+
+// What loading a set for a write-back did.
+struct WriteBackLoad {
+    bool jv1Loaded = false; // read into the store (a missing file or another model's is skipped)
+    bool jv4Loaded = false;
+    // The memo rule after a write-back: the memo box keeps its text only when line 17 (counting
+    // the header as 0) of the .jv4 file is not empty; otherwise it is emptied.
+    bool memoKept = false;
+    QList<Message> messages; // the readers' messages, in order: .jv1 first
+};
+
+// Reads the set's .jv1 and .jv4 files straight into the store as the image-form readers do. A
+// file that does not open is skipped without a message; a .jv1 of another model shows its model
+// message and leaves the system parameters as they were, while the .jv4 is still loaded.
+WriteBackLoad loadWriteBackSet(handset::HandsetStore& store, std::uint32_t modelCode,
+                               const SaveSetNames::WriteBackFiles& files);
+
+} // namespace tolvan::datasave
