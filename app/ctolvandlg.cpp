@@ -1,5 +1,6 @@
 #include "app/ctolvandlg.h"
 
+#include "modes/datasave/model/datasaveoperations.h"
 #include "modes/dataset/model/datasetoperations.h"
 #include "modes/log/model/logoperations.h"
 #include "modes/test/model/testoperations.h"
@@ -36,7 +37,7 @@ std::array<ModeEntry, 5> CTolvanDlg::defaultModes() {
         {QStringLiteral("テストモード"), testmode::op::kReadPending, testmode::op::kReadScript, {}},
         {QStringLiteral("ログ表示モード"), log::op::kReadPending, log::op::kReadScript, {}},
         {QStringLiteral("子機設定／登録モード"), 0xD000, 15, {}},
-        {QStringLiteral("データ保存書き込みモード"), 0xE000, 18, {}},
+        {QStringLiteral("データ保存書き込みモード"), datasave::op::kEntry, datasave::op::kReadAllScript, {}},
     }};
 }
 

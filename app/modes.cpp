@@ -1,5 +1,6 @@
 #include "app/modes.h"
 
+#include "modes/datasave/screen/datasavemodedialog.h"
 #include "modes/dataset/screen/datasetmodedialog.h"
 #include "modes/log/screen/logsetmodedialog.h"
 #include "modes/test/screen/ctestmodedialog.h"
@@ -11,6 +12,7 @@ std::array<ModeEntry, 5> availableModes() {
     modes[0] = dataset::DataSetModeDialog::descriptor();
     modes[1] = testmode::CTestModeDialog::descriptor();
     modes[2] = log::LogSetModeDialog::descriptor();
+    modes[4] = datasave::DataSaveModeDialog::descriptor();
     return modes;
 }
 

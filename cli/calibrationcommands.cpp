@@ -3,6 +3,7 @@
 #include "cli/cliapp.h"
 #include "cli/clisession.h"
 
+#include "modes/test/model/calibrationbackup.h"
 #include "modes/test/model/calibrationcodec.h"
 #include "modes/test/model/calibrationimage.h"
 #include "modes/test/model/calibrationwrites.h"
@@ -96,6 +97,15 @@ int calibrationWrite(CliApp& cli, const QString& path) {
     if (!read.loaded) {
         session.close();
         return kExitFileError;
+    }
+    if (cli.options().backup) {
+        const auto backedUp =
+            backUpCalibration(session.store(), session.modelCode(), cli.options().memo, backup::backupRoot());
+        if (const auto* failed = std::get_if<Message>(&backedUp)) {
+            session.printMessage(failed->title, failed->text);
+            session.close();
+            return kExitFileError;
+        }
     }
     // "補正値書き込み2" (the RSSI coefficients), then "補正書き込み４" (amplifier bias).
     const CorrectionWrite writes[] = {CorrectionWrite::Rssi, CorrectionWrite::AmpBias};

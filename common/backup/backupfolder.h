@@ -12,7 +12,7 @@
 
 namespace tolvan::backup {
 
-// One file of a backup set: its extension ("jv1", "jv3", "jv4") and its bytes.
+// One file of a backup set: its extension ("jv1" to "jv4") and its bytes.
 struct BackupFile {
     QString extension;
     QByteArray bytes;

@@ -1,4 +1,4 @@
-// Before params write touches a handset, what the handset held is saved as a backup set; a
+// Before params (or calibration) write touches a handset, what the handset held is saved as a backup set; a
 // backup that cannot be written stops the write, and --no-backup skips it.
 #include "tests/cli/expectedparams.h"
 #include "tests/support/cliprocess.h"
@@ -107,6 +107,29 @@ TEST_F(CliBackup, ABackupThatCannotBeWrittenStopsTheWriteBeforeAnythingIsSent) {
     const CliResult unguarded = params(sim, {QStringLiteral("--no-backup")}, "write", file);
     EXPECT_EQ(unguarded.exitCode, 0) << unguarded.err.toStdString();
     EXPECT_GT(writesIn(unguarded.err), 0);
+}
+
+TEST_F(CliBackup, CalibrationWriteKeepsTheValuesReadAsLogFile2) {
+    SimProcess sim({QStringLiteral("--no-pacing")});
+    ASSERT_TRUE(sim.started());
+    const QString file = path("calibration.jv2");
+    const QStringList port{QStringLiteral("--port"), sim.device(), QStringLiteral("--memo"),
+                           QStringLiteral("点検前")};
+    ASSERT_EQ(runCli(port + QStringList{QStringLiteral("calibration"), QStringLiteral("read"), file}, 90000)
+                  .exitCode,
+              0);
+    const CliResult write =
+        runCli(port + QStringList{QStringLiteral("calibration"), QStringLiteral("write"), file}, 90000);
+    ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+    const QStringList sets = filesUnder(m_backups.path());
+    ASSERT_EQ(sets.size(), 1);
+    // The test mode's read does not ask for the PS-ID: the set is filed under nine zeros.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^ZX-VA150/000000000/[0-9]{8}-[0-9]{6}\\.jv2$"))
+                    .match(sets.first())
+                    .hasMatch())
+        << sets.first().toStdString();
+    // The values as the read wrote them, memo included.
+    EXPECT_EQ(contentsOf(m_backups.filePath(sets.first())), contentsOf(file));
 }
 
 } // namespace

@@ -28,11 +28,17 @@ std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
 
 std::optional<QString> FakeDialogService::openFileName(QWidget*, const FileRequest& request) {
     openRequests.append(request);
+    if (whileFileDialogOpen) {
+        whileFileDialogOpen();
+    }
     return next(openAnswers);
 }
 
 std::optional<QString> FakeDialogService::saveFileName(QWidget*, const FileRequest& request) {
     saveRequests.append(request);
+    if (whileFileDialogOpen) {
+        whileFileDialogOpen();
+    }
     return next(saveAnswers);
 }
 

@@ -5,6 +5,7 @@
 #include <QList>
 
 #include <deque>
+#include <functional>
 
 namespace tolvan::shell {
 
@@ -19,6 +20,9 @@ public:
     QString printPdfPath;
     // Buttons in order; an empty queue presses the default button, or OK.
     std::deque<QMessageBox::StandardButton> messageAnswers;
+
+    // Runs while a file dialog is open (before it answers), e.g. to unplug the handset meanwhile.
+    std::function<void()> whileFileDialogOpen;
 
     QList<FileRequest> openRequests;
     QList<FileRequest> saveRequests;

@@ -1,5 +1,7 @@
 #include "modes/test/screen/ctestmodedialog.h"
 
+#include "modes/test/model/calibrationbackup.h"
+
 #include "modes/test/model/calibrationcodec.h"
 #include "modes/test/model/calibrationframes.h"
 #include "modes/test/model/calibrationimage.h"
@@ -231,6 +233,13 @@ void CTestModeDialog::writeCorrections(bool amp) {
         shell::DialogService::current().show(this, *prepared.message);
     }
     if (!prepared.ready) {
+        return;
+    }
+    // What the handset holds is kept before the write changes it; no backup, no write.
+    const auto backedUp =
+        backUpCalibration(context().store, link().modelCode(), m_memo->text(), backup::backupRoot());
+    if (const auto* failed = std::get_if<Message>(&backedUp)) {
+        shell::DialogService::current().show(this, *failed);
         return;
     }
     setViewState(op::kWriting);

@@ -3,6 +3,7 @@
 #include "modes/log/model/logoperations.h"
 #include "modes/log/screen/logsetmodedialog.h"
 #include "tests/support/modescreenharness.h"
+#include "tests/support/pdftext.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -78,6 +79,22 @@ TEST_F(LogScreen, UnpluggingEmptiesTheListsAndLeavesOnlyTheWayBack) {
     EXPECT_FALSE(screen.clearAllButton()->isEnabled());
     EXPECT_TRUE(screen.menuButton()->isEnabled());
     EXPECT_TRUE(screen.modelBox()->text().isEmpty());
+}
+
+TEST_F(LogScreen, TheReportPrintsThreeColumnsToPdf) {
+    LogSetModeDialog& screen = openRead();
+    screen.memoBox()->setText(QStringLiteral("点検"));
+    h.dialogs.printPdfPath = h.root.filePath(QStringLiteral("buffers.pdf"));
+    screen.printReport();
+    ASSERT_TRUE(h.dialogs.messages.isEmpty());
+    const QString text = test::pdfText(h.dialogs.printPdfPath);
+    EXPECT_TRUE(text.contains(QString(117, QLatin1Char('-')))) << text.toStdString();
+    // Sections side by side: the first and the second column's titles share a line.
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    const auto both = std::find_if(lines.begin(), lines.end(),
+                                   [](const QString& line) { return line.count(QStringLiteral("【")) >= 2; });
+    EXPECT_NE(both, lines.end()) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("ｱｲﾄﾞﾙ")));
 }
 
 } // namespace

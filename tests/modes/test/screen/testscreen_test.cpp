@@ -6,12 +6,15 @@
 #include "modes/test/screen/ctestmodedialog.h"
 #include "modes/test/screen/testpanel.h"
 #include "tests/support/modescreenharness.h"
+#include "tests/support/pdftext.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tolvan::testmode {
@@ -69,6 +72,32 @@ TEST(TestScreen, UnpluggingLeavesOnlyTheWayBack) {
     EXPECT_FALSE(screen.calibration()->readButton()->isEnabled());
     EXPECT_TRUE(screen.menuButton()->isEnabled());
     EXPECT_TRUE(screen.calibration()->fields().dac[0][0].isEmpty());
+}
+
+TEST(TestScreen, TheCorrectionValuesPrintToPdfAndAWriteIsBackedUpFirst) {
+    test::ModeScreenHarness h(3);
+    CTestModeDialog& screen = openRead(h);
+    h.dialogs.printPdfPath = h.root.filePath(QStringLiteral("calibration.pdf"));
+    screen.printReport();
+    ASSERT_TRUE(h.dialogs.messages.isEmpty());
+    const QString text = test::pdfText(h.dialogs.printPdfPath);
+    EXPECT_TRUE(text.contains(QStringLiteral("送信DAC値補正係数"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("RSSI補正係数2")));
+
+    // A backup folder that cannot be written: the message, and the write does not start.
+    const QString blocked = h.root.filePath(QStringLiteral("blocked"));
+    ASSERT_TRUE(QFile(blocked).open(QIODevice::WriteOnly));
+    const QByteArray saved = qgetenv("TOLVAN_BACKUP_DIR");
+    qputenv("TOLVAN_BACKUP_DIR", blocked.toLocal8Bit());
+    h.requests.clear();
+    screen.calibration()->rssiWriteButton()->click();
+    qputenv("TOLVAN_BACKUP_DIR", saved);
+    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    EXPECT_TRUE(h.dialogs.messages.back().text.startsWith(
+        QStringLiteral("書き込み前のバックアップを保存できませんでした。")));
+    EXPECT_EQ(screen.viewState(), op::kIdle);
+    EXPECT_TRUE(
+        std::none_of(h.requests.begin(), h.requests.end(), [](std::uint16_t code) { return code < 0x1000; }));
 }
 
 } // namespace

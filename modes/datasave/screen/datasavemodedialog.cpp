@@ -1,0 +1,316 @@
+#include "modes/datasave/screen/datasavemodedialog.h"
+
+#include "modes/datasave/model/handsetbackup.h"
+#include "modes/datasave/model/saveset.h"
+#include "modes/datasave/model/savesetnames.h"
+#include "modes/dataset/model/systemparamframes.h"
+#include "modes/dataset/model/systemparamimage.h"
+#include "modes/psent/model/handsetsettingimage.h"
+#include "modes/psent/model/psentframes.h"
+
+#include "common/backup/backupfolder.h"
+#include "common/logfile/logfileio.h"
+#include "shell/dialogservice.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tolvan::datasave {
+namespace {
+
+constexpr int kSettleMs = 2500;
+
+QString connectorMessage() {
+    return QStringLiteral("コネクタが切断または\n子機の電源が入ってません");
+}
+
+QString nineDigits(std::uint32_t value) {
+    return QStringLiteral("%1").arg(value, 9, 10, QLatin1Char('0'));
+}
+
+// The three PS-number digits as stored (ASCII digits); anything else shows as "?".
+QString psNumberText(const handset::HandsetStore& store) {
+    const psent::HandsetSettingImage image = psent::HandsetSettingImage::fromStore(store);
+    QString text;
+    for (int i = 0; i < 3; ++i) {
+        const auto digit = image.psNumber[static_cast<std::size_t>(i)];
+        text += digit >= '0' && digit <= '9' ? QChar(digit) : QLatin1Char('?');
+    }
+    return text;
+}
+
+// A name with its file name part, for the dot test of the write-back's open.
+bool fileNameHasDot(const QString& path) {
+    return QFileInfo(path).fileName().contains(QLatin1Char('.'));
+}
+
+} // namespace
+
+DataSaveModeDialog::DataSaveModeDialog(shell::ModeContext& context, QWidget* parent)
+    : shell::ModeScreen(context, link::ModeWindow::DataSave, QStringLiteral("データ保存書き込みモード"),
+                        parent),
+      m_folderList(context.folders, context.texts) {
+    buildWindow();
+    m_settleTimer.setSingleShot(true);
+    connect(&m_settleTimer, &QTimer::timeout, this, [this] {
+        // The removed and no-data views stay; otherwise the buttons come back while the dialog
+        // may still be open.
+        const std::uint32_t id = link().state().operationId;
+        applyView(id == op::kNoData || id == op::kUnplugged ? id : op::kDialogSettled);
+    });
+    initialise();
+}
+
+shell::ModeDescriptor DataSaveModeDialog::descriptor() {
+    return {QStringLiteral("データ保存書き込みモード"), op::kEntry, op::kReadAllScript,
+            [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {
+                return std::make_unique<DataSaveModeDialog>(context, parent);
+            }};
+}
+
+void DataSaveModeDialog::buildWindow() {
+    auto* layout = new QVBoxLayout(this);
+    addFileMenu(QStringLiteral("ファイル(&F)"), nullptr, nullptr, nullptr);
+    addHelpMenu();
+    layout->setMenuBar(menuBar());
+
+    m_save = new QPushButton(QStringLiteral("子機から読み込み～ファイル保存"), this);
+    m_write = new QPushButton(QStringLiteral("ファイル読み込み～子機書き込み"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_save);
+    buttons->addWidget(m_write);
+    layout->addLayout(buttons);
+
+    layout->addWidget(new QLabel(QStringLiteral("ログを保存するフォルダを入力、または選択して下さい"), this));
+    m_folders = new QComboBox(this);
+    m_folders->setEditable(true);
+    m_folders->setInsertPolicy(QComboBox::NoInsert);
+    layout->addWidget(m_folders);
+
+    auto* results = new QGridLayout;
+    auto addResult = [this, results](const QString& label) {
+        auto* box = new QLineEdit(this);
+        box->setReadOnly(true);
+        const int row = results->rowCount();
+        results->addWidget(new QLabel(label, this), row, 0);
+        results->addWidget(box, row, 1);
+        return box;
+    };
+    m_fileName = addResult(QStringLiteral("ファイル名"));
+    m_csId = addResult(QStringLiteral("CS-ID"));
+    m_psId = addResult(QStringLiteral("PS-ID"));
+    m_psNumber = addResult(QStringLiteral("PS番号"));
+    layout->addLayout(results);
+    m_check = new QLabel(this);
+    m_check->setWordWrap(true);
+    m_check->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_check);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(QStringLiteral("メモ"), this));
+    m_memo = new QLineEdit(this);
+    bottom->addWidget(m_memo, 1);
+    bottom->addWidget(new QLabel(QStringLiteral("接続モデル"), this));
+    m_model = new QLineEdit(this);
+    m_model->setReadOnly(true);
+    bottom->addWidget(m_model);
+    m_back = new QPushButton(QStringLiteral("メニューに戻る"), this);
+    bottom->addWidget(m_back);
+    layout->addLayout(bottom);
+
+    for (QPushButton* button : {m_save, m_write, m_back}) {
+        button->setAutoDefault(false);
+    }
+    connect(m_save, &QPushButton::clicked, this, &DataSaveModeDialog::saveSet);
+    connect(m_write, &QPushButton::clicked, this, &DataSaveModeDialog::writeBack);
+    connect(m_back, &QPushButton::clicked, this, &DataSaveModeDialog::backToMenu);
+}
+
+void DataSaveModeDialog::initialise() {
+    const std::uint32_t view = link().keepAlive() ? op::kConnected : op::kNoData;
+    setViewState(view);
+    applyView(view);
+    emptyResults();
+    fillFolderBox();
+    m_memo->setText(context().texts.memo());
+    m_save->setFocus();
+}
+
+void DataSaveModeDialog::applyView(std::uint32_t view) {
+    m_view = view;
+    const bool live = view == op::kEntry || view == op::kConnected || view == op::kDialogSettled;
+    m_save->setEnabled(live);
+    m_write->setEnabled(live);
+    m_back->setEnabled(view != op::kDialogOpen);
+}
+
+void DataSaveModeDialog::emptyResults() {
+    for (QLineEdit* box : {m_fileName, m_csId, m_psId, m_psNumber, m_model}) {
+        box->clear();
+    }
+    m_model->setEnabled(false);
+    m_check->clear();
+}
+
+void DataSaveModeDialog::showResults(const QString& path) {
+    const handset::HandsetStore& store = context().store;
+    const dataset::SystemParamImage system = dataset::SystemParamImage::fromStore(store);
+    m_fileName->setText(path);
+    m_csId->setText(nineDigits(system.systemCallValue()));
+    m_psId->setText(nineDigits(system.psIdValue()));
+    m_psNumber->setText(psNumberText(store));
+    m_model->setText(modelText(link().modelCode()));
+    m_model->setEnabled(true);
+}
+
+void DataSaveModeDialog::fillFolderBox() {
+    m_folderList.refill(link().modelCode());
+    m_folders->clear();
+    m_folders->addItems(m_folderList.names());
+    m_folders->setEditText(m_folderList.editText());
+}
+
+void DataSaveModeDialog::dropFolderText() {
+    const QString text = m_folders->currentText();
+    context().texts.setLogFolderName(LogFolders::isValidFolderName(text) ? text : QString());
+    m_folders->setEditText(QString());
+}
+
+void DataSaveModeDialog::prepareFileDialog() {
+    link().pauseForDialog(op::kReadAllScript);
+    emptyResults();
+    const LogFolderList::TakeOver taken = m_folderList.takeOver(m_folders->currentText(), link().modelCode());
+    if (taken == LogFolderList::TakeOver::Added || taken == LogFolderList::TakeOver::Rejected) {
+        fillFolderBox();
+    }
+    applyView(op::kDialogOpen);
+    m_settleTimer.start(kSettleMs);
+}
+
+bool DataSaveModeDialog::handsetGone() {
+    if (link().state().dialogueState != link::kIdle) {
+        return false;
+    }
+    shell::DialogService::current().error(this, connectorMessage());
+    return true;
+}
+
+void DataSaveModeDialog::saveSet() {
+    prepareFileDialog();
+    shell::DialogService& dialogs = shell::DialogService::current();
+    shell::FileRequest request;
+    request.directory = context().folders.logPath(link().modelCode(), context().texts.logFolderName());
+    request.filter = QStringLiteral("ﾛｸﾞﾌｧｲﾙ(*.jv1 *.jv3 *.jv4)");
+    const std::optional<QString> chosen = dialogs.saveFileName(this, request);
+    if (!chosen || handsetGone()) {
+        return;
+    }
+    context().texts.setMemo(m_memo->text());
+    const auto built = buildSaveSet(context().store, link().modelCode(), m_memo->text());
+    if (const auto* failed = std::get_if<Message>(&built)) {
+        dialogs.show(this, *failed);
+        return;
+    }
+    if (const auto failed = writeSaveSet(SaveSetNames::baseName(*chosen), std::get<SaveSetFiles>(built))) {
+        dialogs.show(this, *failed);
+        return;
+    }
+    // The next save holds what this read brings.
+    link().runScript(op::kConnected, op::kReadAllScript);
+    showResults(*chosen);
+}
+
+void DataSaveModeDialog::writeBack() {
+    shell::DialogService& dialogs = shell::DialogService::current();
+    std::optional<QString> chosen;
+    for (;;) {
+        prepareFileDialog();
+        shell::FileRequest request;
+        request.directory = context().folders.logPath(link().modelCode(), context().texts.logFolderName());
+        request.filter = QStringLiteral("ﾛｸﾞﾌｧｲﾙ(*.jv1 *.jv3 *.jv4)");
+        chosen = dialogs.openFileName(this, request);
+        if (!chosen) {
+            return;
+        }
+        if (QFileInfo(*chosen).isFile() && fileNameHasDot(*chosen)) {
+            break;
+        }
+        dialogs.show(this, logfile::fileMissing());
+    }
+    if (handsetGone()) {
+        return;
+    }
+    const auto files = SaveSetNames::writeBackFiles(*chosen);
+    if (!files) {
+        // Only the file was wrong: the program goes on, nothing is sent.
+        dialogs.error(this, QStringLiteral("jv読み出しフォーマットエラー"));
+        return;
+    }
+    handset::HandsetStore& store = context().store;
+    const std::uint32_t model = link().modelCode();
+    context().texts.setMemo(m_memo->text());
+    // What the handset holds now is kept before anything of the set reaches it.
+    const auto backedUp = backUpHandset(store, model, m_memo->text(), backup::backupRoot(), true);
+    if (const auto* failed = std::get_if<Message>(&backedUp)) {
+        dialogs.show(this, *failed);
+        return;
+    }
+    const WriteBackLoad load = loadWriteBackSet(store, model, *files);
+    for (const Message& message : load.messages) {
+        dialogs.show(this, message);
+    }
+    link::RequestBuffers& buffers = link().requestBuffers();
+    if (!dataset::SystemParamFrames::fillRequestBuffers(dataset::SystemParamImage::fromStore(store),
+                                                        buffers) ||
+        !psent::PsEntFrames::fillRequestBuffers(store, buffers)) {
+        dialogs.error(this, QStringLiteral("書き込みデータを作成できませんでした"));
+        return;
+    }
+    const handset::HandsetStore written = store;
+    const bool ok = link().runScript(op::kConnected, op::kWriteBackScript);
+    showResults(*chosen);
+    if (!load.memoKept) {
+        m_memo->clear();
+    }
+    if (ok) {
+        checkWrittenSet(written);
+    }
+}
+
+void DataSaveModeDialog::checkWrittenSet(const handset::HandsetStore& expected) {
+    (void)expected;
+}
+
+QString DataSaveModeDialog::memoText() const {
+    return m_memo->text();
+}
+
+void DataSaveModeDialog::operationAborted() {
+    setViewState(op::kNoData);
+    dropFolderText();
+    emptyResults();
+    applyView(op::kNoData);
+}
+
+void DataSaveModeDialog::handsetRemoved() {
+    setViewState(op::kUnplugged);
+    link().dropDialogue();
+    dropFolderText();
+    emptyResults();
+    applyView(op::kUnplugged);
+}
+
+void DataSaveModeDialog::handsetReconnected() {
+    link().runScript(op::kEntry, op::kReadAllScript, true);
+    context().texts.setMemo(m_memo->text());
+    initialise();
+}
+
+} // namespace tolvan::datasave

@@ -1,0 +1,166 @@
+// The data save and write-back screen against the in-process virtual handset: a saved set, the
+// write-back of a set with its backup, the messages of a wrong choice, a handset gone meanwhile.
+#include "modes/datasave/model/datasaveoperations.h"
+#include "modes/datasave/model/saveset.h"
+#include "modes/datasave/screen/datasavemodedialog.h"
+#include "tests/support/modescreenharness.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace tolvan::datasave {
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool anyWrite(const std::vector<std::uint16_t>& requests) {
+    return std::any_of(requests.begin(), requests.end(), [](std::uint16_t code) { return code < 0x1000; });
+}
+
+class DataSaveScreen : public ::testing::Test {
+protected:
+    DataSaveModeDialog& openRead() {
+        EXPECT_TRUE(h.readAsTheMenuDoes(op::kEntry, op::kReadAllScript));
+        DataSaveModeDialog& screen = h.open<DataSaveModeDialog>();
+        EXPECT_TRUE(h.waitForKeepAlive());
+        return screen;
+    }
+    QString path(const QString& name) const { return h.root.filePath(name); }
+
+    test::ModeScreenHarness h{3};
+};
+
+TEST_F(DataSaveScreen, SaveWritesTheThreeFilesSideBySideAndShowsWhatWasRead) {
+    DataSaveModeDialog& screen = openRead();
+    EXPECT_EQ(screen.view(), op::kConnected);
+    EXPECT_TRUE(screen.saveButton()->isEnabled());
+    screen.memoBox()->setText(QStringLiteral("交換前"));
+    const auto expected = std::get<SaveSetFiles>(buildSaveSet(h.store, 3, QStringLiteral("交換前")));
+
+    std::uint32_t viewWhileOpen = 0;
+    h.dialogs.whileFileDialogOpen = [&] { viewWhileOpen = screen.view(); };
+    h.dialogs.saveAnswers.push_back(path(QStringLiteral("set.jv4")));
+    screen.saveSet();
+    EXPECT_EQ(viewWhileOpen, op::kDialogOpen);
+    EXPECT_FALSE(screen.menuButton()->isEnabled()); // until the 2.5 s have passed
+    EXPECT_TRUE(h.dialogs.saveRequests.back().defaultSuffix.isEmpty());
+
+    EXPECT_EQ(fileBytes(path(QStringLiteral("set.jv1"))), expected.jv1);
+    EXPECT_EQ(fileBytes(path(QStringLiteral("set.jv3"))), expected.jv3);
+    EXPECT_EQ(fileBytes(path(QStringLiteral("set.jv4"))), expected.jv4);
+    EXPECT_EQ(screen.fileNameBox()->text(), path(QStringLiteral("set.jv4")));
+    EXPECT_EQ(screen.psIdBox()->text().size(), 9);
+    EXPECT_EQ(screen.csIdBox()->text().size(), 9);
+    EXPECT_EQ(screen.psNumberBox()->text().size(), 3);
+    EXPECT_EQ(screen.modelBox()->text(), QStringLiteral("ZX-VA150"));
+    EXPECT_EQ(h.texts.memo(), QStringLiteral("交換前"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screen.view() == op::kDialogSettled; }, 4000));
+    EXPECT_TRUE(screen.menuButton()->isEnabled());
+}
+
+TEST_F(DataSaveScreen, AHandsetGoneWhileTheDialogIsOpenWritesAndSendsNothing) {
+    DataSaveModeDialog& screen = openRead();
+    h.dialogs.whileFileDialogOpen = [&] {
+        h.attached = false;
+        h.session.deviceTreeChanged();
+    };
+    h.dialogs.saveAnswers.push_back(path(QStringLiteral("gone")));
+    h.requests.clear();
+    screen.saveSet();
+    ASSERT_FALSE(h.dialogs.messages.isEmpty());
+    EXPECT_EQ(h.dialogs.messages.back().text,
+              QStringLiteral("コネクタが切断または\n子機の電源が入ってません"));
+    EXPECT_EQ(h.dialogs.messages.back().title, QStringLiteral("エラー"));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("gone.jv1"))));
+    EXPECT_EQ(screen.view(), op::kUnplugged);
+    EXPECT_FALSE(screen.saveButton()->isEnabled());
+    EXPECT_TRUE(screen.fileNameBox()->text().isEmpty());
+    EXPECT_FALSE(anyWrite(h.requests));
+}
+
+TEST_F(DataSaveScreen, WriteBackBacksUpLoadsTheSetAndSendsItsBlocks) {
+    QTemporaryDir backups;
+    const QByteArray saved = qgetenv("TOLVAN_BACKUP_DIR");
+    qputenv("TOLVAN_BACKUP_DIR", backups.path().toLocal8Bit());
+    DataSaveModeDialog& screen = openRead();
+    h.dialogs.saveAnswers.push_back(path(QStringLiteral("clone")));
+    screen.saveSet();
+    ASSERT_TRUE(h.waitForKeepAlive());
+
+    // A missing file asks again; the .jv3 name stands for its set.
+    h.requests.clear();
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("nothing.jv1")));
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("clone.jv3")));
+    screen.writeBack();
+    EXPECT_EQ(h.dialogs.openRequests.size(), 2);
+    EXPECT_EQ(h.dialogs.messages.size(), 1);
+    const std::vector<std::uint16_t> sent(h.requests.begin(), h.requests.end());
+    for (const std::uint16_t code :
+         {0x0102, 0x0104, 0x0109, 0x010A, 0x0201, 0x0301, 0x0401, 0x0406, 0x0C01}) {
+        EXPECT_NE(std::find(sent.begin(), sent.end(), code), sent.end()) << std::hex << code;
+    }
+    // The hearing record is not the ZX-VA150's.
+    EXPECT_EQ(std::find(sent.begin(), sent.end(), 0x0407), sent.end());
+    EXPECT_EQ(screen.fileNameBox()->text(), path(QStringLiteral("clone.jv3")));
+    const QStringList sets =
+        QDir(backups.filePath(QStringLiteral("ZX-VA150"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(sets.size(), 1);
+    EXPECT_EQ(
+        QDir(backups.filePath(QStringLiteral("ZX-VA150/") + sets.first())).entryList(QDir::Files).size(), 3);
+
+    // A backup that cannot be written stops the write-back before anything is sent.
+    const QString blocked = backups.filePath(QStringLiteral("blocked"));
+    ASSERT_TRUE(QFile(blocked).open(QIODevice::WriteOnly));
+    qputenv("TOLVAN_BACKUP_DIR", blocked.toLocal8Bit());
+    ASSERT_TRUE(h.waitForKeepAlive());
+    h.requests.clear();
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("clone.jv1")));
+    screen.writeBack();
+    EXPECT_FALSE(anyWrite(h.requests));
+    EXPECT_TRUE(h.dialogs.messages.back().text.startsWith(
+        QStringLiteral("書き込み前のバックアップを保存できませんでした。")));
+    qputenv("TOLVAN_BACKUP_DIR", saved);
+}
+
+TEST_F(DataSaveScreen, ANameOfNoSetIsRefusedAndTheScreenStays) {
+    DataSaveModeDialog& screen = openRead();
+    const QString other = path(QStringLiteral("notes.txt"));
+    ASSERT_TRUE(QFile(other).open(QIODevice::WriteOnly));
+    h.dialogs.openAnswers.push_back(other);
+    h.requests.clear();
+    screen.writeBack();
+    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    EXPECT_EQ(h.dialogs.messages.back().text, QStringLiteral("jv読み出しフォーマットエラー"));
+    EXPECT_FALSE(anyWrite(h.requests));
+    EXPECT_TRUE(screen.isVisible());
+}
+
+TEST_F(DataSaveScreen, TheFolderTakenWhenADialogOpensIsCreatedAndListed) {
+    DataSaveModeDialog& screen = openRead();
+    screen.folderBox()->setEditText(QStringLiteral("現場A"));
+    screen.saveSet(); // cancelled
+    EXPECT_EQ(h.texts.logFolderName(), QStringLiteral("現場A"));
+    EXPECT_TRUE(QDir(h.folders.logPath(3, QStringLiteral("現場A"))).exists());
+    EXPECT_NE(screen.folderBox()->findText(QStringLiteral("現場A")), -1);
+    EXPECT_EQ(h.dialogs.saveRequests.back().directory, h.folders.logPath(3, QStringLiteral("現場A")));
+
+    // Unplugged: the box's text is kept as the folder name and emptied.
+    h.attached = false;
+    h.session.deviceTreeChanged();
+    EXPECT_TRUE(screen.folderBox()->currentText().isEmpty());
+    EXPECT_EQ(h.texts.logFolderName(), QStringLiteral("現場A"));
+}
+
+} // namespace
+} // namespace tolvan::datasave
