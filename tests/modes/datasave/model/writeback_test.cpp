@@ -55,7 +55,7 @@ TEST(WriteBackVerify, ABlockTheHandsetDidNotTakeListsItsLines) {
         levels[i] = static_cast<std::uint8_t>(34 + 1 + i);
     }
     handset.storeResponse(0x1401, levels);
-    const std::uint8_t psNumber[] = {'9', '9', '9'};
+    const std::uint8_t psNumber[] = {'1', '9', '9'};
     handset.storeResponse(0x1301, psNumber);
     const auto differences = compareWriteBack(expected, handset, 4);
     const QList<WriteBackDifference> want{
@@ -68,7 +68,7 @@ TEST(WriteBackVerify, ABlockTheHandsetDidNotTakeListsItsLines) {
     ASSERT_EQ(differences.size(), want.size() + 1);
     EXPECT_EQ(differences.mid(0, want.size()), want);
     EXPECT_EQ(differences.last().label, QStringLiteral("PS番号"));
-    EXPECT_EQ(differences.last().handsetValue, QStringLiteral("9 9 9"));
+    EXPECT_EQ(differences.last().handsetValue, QStringLiteral("1 9 9"));
 }
 
 TEST(WriteBackVerify, LinesTheWriteBackDoesNotSendAreNotCompared) {
