@@ -1,5 +1,6 @@
 #include "cli/calibrationcommands.h"
 #include "cli/cliapp.h"
+#include "cli/datasavecommands.h"
 #include "cli/logfile1report.h"
 #include "cli/logfile2report.h"
 #include "cli/logfile3report.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     tolvan::cli::addCalibrationCommands(cli);
     tolvan::cli::addLogsCommands(cli);
     tolvan::cli::addSettingsCommands(cli);
+    tolvan::cli::addDataSaveCommands(cli);
 
     // Each log file kind adds its report here as its mode lands.
     tolvan::cli::ReportKinds reports;

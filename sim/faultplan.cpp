@@ -7,11 +7,12 @@
 namespace tolvan::sim {
 namespace {
 
-constexpr std::array<std::pair<FaultKind, std::string_view>, 11> kKindNames{{
+constexpr std::array<std::pair<FaultKind, std::string_view>, 12> kKindNames{{
     {FaultKind::Nak, "nak"},
     {FaultKind::Silence, "silence"},
     {FaultKind::Unplug, "unplug"},
     {FaultKind::Chaos, "chaos"},
+    {FaultKind::IgnoreWrite, "ignore-write"},
     {FaultKind::NoAnswer, "no-answer"},
     {FaultKind::BadCheck, "bad-check"},
     {FaultKind::Split, "split"},

@@ -12,17 +12,18 @@ namespace tolvan::sim {
 // that frame's command code (a poll is 0x7000). Answer faults act on the frame sent in answer to
 // a poll and match the command the answer belongs to (the last command other than a poll).
 enum class FaultKind : std::uint8_t {
-    Nak,      // frame: NAK instead of the reaction; the frame has no effect
-    Silence,  // frame: no reaction at all, as if the frame never arrived
-    Unplug,   // frame: the handset is pulled off the cable before it reacts
-    Chaos,    // frame: a random answer (value = seed); once count frames had one, silence for good
-    NoAnswer, // answer: the poll is swallowed; the answer stays due
-    BadCheck, // answer: the check byte is wrong
-    Split,    // answer: sent in two bursts, value = pause in ms
-    Stray,    // answer: one stray byte (value) goes out just before it
-    Battery,  // answer: status code 0x20 (battery empty) in place of the real one
-    Model,    // answer: the model answer carries value as its model code (default code 0x7100)
-    Delay,    // answer: value ms more processing before it goes out
+    Nak,         // frame: NAK instead of the reaction; the frame has no effect
+    Silence,     // frame: no reaction at all, as if the frame never arrived
+    Unplug,      // frame: the handset is pulled off the cable before it reacts
+    Chaos,       // frame: a random answer (value = seed); once count frames had one, silence for good
+    IgnoreWrite, // frame: a write is acknowledged and echoed as usual, but its block stays as it was
+    NoAnswer,    // answer: the poll is swallowed; the answer stays due
+    BadCheck,    // answer: the check byte is wrong
+    Split,       // answer: sent in two bursts, value = pause in ms
+    Stray,       // answer: one stray byte (value) goes out just before it
+    Battery,     // answer: status code 0x20 (battery empty) in place of the real one
+    Model,       // answer: the model answer carries value as its model code (default code 0x7100)
+    Delay,       // answer: value ms more processing before it goes out
 };
 
 struct FaultRule {
@@ -53,7 +54,7 @@ private:
 };
 
 // KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH][,seed=N]
-// KIND is nak, silence, unplug, chaos, no-answer, bad-check, split, stray, battery, model or
+// KIND is nak, silence, unplug, chaos, ignore-write, no-answer, bad-check, split, stray, battery, model or
 // delay; chaos takes a decimal seed and answers 30 frames at random unless count says otherwise;
 // CODE four hexadecimal digits; count=0 means every time; ms is decimal (split pause, delay),
 // value a hexadecimal byte (stray byte, model code). Sets error and returns nothing when the text

@@ -45,6 +45,7 @@ QString simUsage() {
         "    chaos        random answers (ACK, NAK, frames good and bad, junk, cut frames,\n"
         "                 nothing) from seed=N (default 0) to count=N frames (default 30),\n"
         "                 then silent for good; count=0 never falls silent\n"
+        "    ignore-write ACK and echo a write (0104, 0C01 ...) but keep the block as it was\n"
         "  Faults on the answer to a poll (CODE is the command the answer belongs to):\n"
         "    no-answer    the poll gets nothing; the answer stays due\n"
         "    bad-check    wrong check byte\n"

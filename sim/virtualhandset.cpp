@@ -136,7 +136,16 @@ void VirtualHandset::handleFrame(const Bytes& frame, std::int64_t arrivalUs, std
         send({link::kNak}, ready, out);
         return;
     }
+    m_ignoreWrite = has(faults, FaultKind::IgnoreWrite);
     react(frame, code, ready, out);
+}
+
+bool VirtualHandset::storeWrite(std::uint16_t code, std::span<const std::uint8_t> payload) {
+    if (m_ignoreWrite) {
+        HandsetStore scratch = m_store;
+        return scratch.write(code, payload);
+    }
+    return m_store.write(code, payload);
 }
 
 void VirtualHandset::react(const Bytes& frame, std::uint16_t code, std::int64_t readyUs,
@@ -227,7 +236,7 @@ void VirtualHandset::reactToData(const Bytes& body, std::uint16_t code, std::int
         break;
     case 0x0C01:
         // Stored and acknowledged; nothing follows.
-        if (!m_store.write(code, payload)) {
+        if (!storeWrite(code, payload)) {
             send({link::kNak}, readyUs, out);
             return;
         }
@@ -238,7 +247,7 @@ void VirtualHandset::reactToData(const Bytes& body, std::uint16_t code, std::int
         if ((code >> 8) >= 0x10) {
             m_due = m_store.read(code) ? Due::Data : Due::Refused;
         } else {
-            m_due = m_store.write(code, payload) ? Due::Echo : Due::Refused;
+            m_due = storeWrite(code, payload) ? Due::Echo : Due::Refused;
         }
         break;
     }

@@ -92,6 +92,8 @@ private:
     void handleFrame(const Bytes& frame, std::int64_t arrivalUs, std::vector<Burst>& out);
     void react(const Bytes& frame, std::uint16_t code, std::int64_t readyUs, std::vector<Burst>& out);
     void reactToData(const Bytes& body, std::uint16_t code, std::int64_t readyUs, std::vector<Burst>& out);
+    // Stores a write's payload; with the ignore-write fault only checks that it would be taken.
+    bool storeWrite(std::uint16_t code, std::span<const std::uint8_t> payload);
     void answerPoll(std::int64_t readyUs, std::vector<Burst>& out);
     Bytes dueAnswer(std::int64_t atUs);
     void logTestStart(std::uint8_t classByte, std::uint8_t item);
@@ -115,6 +117,7 @@ private:
     std::uint16_t m_dueCode = 0;
     std::uint8_t m_dueClass = 0;
     std::uint16_t m_lastCommand = 0;
+    bool m_ignoreWrite = false; // the frame being handled is a write to acknowledge and drop
     std::int64_t m_inLineFreeUs = 0;
     std::int64_t m_busyUntilUs = 0;
     std::int64_t m_outLineFreeUs = 0;

@@ -34,6 +34,12 @@ TEST(FaultRule, ParsesKindCodeAndOptions) {
     EXPECT_EQ(parseFaultRule("model")->value, 9);
     EXPECT_EQ(parseFaultRule("stray@7000")->code, 0x7000);
     EXPECT_FALSE(parseFaultRule("silence@20FF")->isAnswerFault());
+    r = parseFaultRule("ignore-write@0104,count=0");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->kind, FaultKind::IgnoreWrite);
+    EXPECT_EQ(r->code, 0x0104);
+    EXPECT_FALSE(r->isAnswerFault());
+    EXPECT_EQ(faultKindName(FaultKind::IgnoreWrite), "ignore-write");
 }
 
 TEST(FaultRule, RejectsWhatItCannotRead) {

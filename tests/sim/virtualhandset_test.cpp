@@ -1,4 +1,5 @@
 // The handset's side of the protocol, byte for byte: what it answers to each frame and when.
+#include "sim/faultplan.h"
 #include "sim/virtualhandset.h"
 #include "tests/support/virtuallink.h"
 
@@ -78,6 +79,30 @@ TEST_F(Handset, EchoesAWriteAndStoresIt) {
     // Read back: the same four groups.
     send("02 30 32 21 03 20");
     EXPECT_EQ(poll(), V{"02 30 20 32 21 21 22 23 24 03 04"});
+}
+
+TEST_F(Handset, AnIgnoredWriteIsEchoedButLeavesItsBlockForItsCount) {
+    use([](HandsetConfig& c) { c.faults = {*parseFaultRule("ignore-write@0201")}; });
+    const Bytes before = *handset.store().read(0x1201);
+    const Bytes frame = link::buildDataFrame(0x0201, Bytes{0x21, 0x22, 0x23, 0x24});
+    EXPECT_EQ(send(hex(frame)), V{"06"});
+    EXPECT_EQ(poll(), V{"02 30 20 22 21 03 10"});
+    EXPECT_EQ(*handset.store().read(0x1201), before);
+    // A wrong length is still refused: the handset only pretends to take what it would take.
+    EXPECT_EQ(send(hex(link::buildDataFrame(0x0201, Bytes{0x21}))), V{"06"});
+    EXPECT_EQ(poll(), V{"02 30 30 22 21 03 00"});
+    // The rule fired once; the next write is taken.
+    EXPECT_EQ(send(hex(frame)), V{"06"});
+    EXPECT_EQ(poll(), V{"02 30 20 22 21 03 10"});
+    EXPECT_EQ(*handset.store().read(0x1201), (Bytes{1, 2, 3, 4}));
+}
+
+TEST_F(Handset, AnIgnored0C01IsAcknowledgedAndNotStored) {
+    use([](HandsetConfig& c) { c.faults = {*parseFaultRule("ignore-write@0c01,count=0")}; });
+    const Bytes before = *handset.store().read(0x1C01);
+    const Bytes set{static_cast<std::uint8_t>(before.at(0) == 0 ? 0x21 : 0x20)};
+    EXPECT_EQ(send(hex(link::buildDataFrame(0x0C01, set))), V{"06"});
+    EXPECT_EQ(*handset.store().read(0x1C01), before);
 }
 
 TEST_F(Handset, RefusesAWriteOfTheWrongLengthWithStatus10) {

@@ -45,4 +45,8 @@ std::optional<SaveSetNames::WriteBackFiles> SaveSetNames::writeBackFiles(const Q
     return WriteBackFiles{jv1, jv4};
 }
 
+Message SaveSetNames::formatError() {
+    return errorMessage(QStringLiteral("jv読み出しフォーマットエラー"));
+}
+
 } // namespace tolvan::datasave

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/message.h"
+
 #include <QString>
 
 #include <optional>
@@ -22,6 +24,8 @@ public:
     // first ".jv3", or else its first ".jv4", replaced by ".jv1"; the .jv4 name is that with
     // every ".jv1" replaced by ".jv4". Nothing when the path holds none of the three.
     static std::optional<WriteBackFiles> writeBackFiles(const QString& chosen);
+    // "jv読み出しフォーマットエラー": the chosen name is none of the set's three files.
+    static Message formatError();
 };
 
 } // namespace tolvan::datasave

@@ -1,11 +1,13 @@
-// tolvan-bench-params: how close `tolvan-cli params read` comes to the time the bytes need on a
-// 9600 baud line. Run by hand (see CMakeLists.txt); it needs a pty, so no CI machine time.
+// tolvan-bench-params and tolvan-bench-datasave: how close a tolvan-cli command comes to the time
+// the bytes need on a 9600 baud line. Run by hand (see CMakeLists.txt); it needs a pty, so no CI
+// machine time.
 //
-// For each model it starts tolvan-sim (paced at 9600 baud 8O1 unless told otherwise, with a
-// transcript), runs tolvan-cli --trace params read against it, and compares the wall time of
+// For each model and command it starts tolvan-sim (paced at 9600 baud 8O1 unless told otherwise,
+// with a transcript), runs the command with --trace against it, and compares the wall time of
 // the command with the wire-time bound: every byte both ways at 11 bits / 9600 baud, plus the
 // 0.9 s pause after each acknowledged close frame. The gaps between the traced units show where
-// the rest of the time went.
+// the rest of the time went. Commands: params (params read), save (save, script 18) and
+// write-back (script 18, then script 19, of a set saved untimed just before).
 
 #include "link/core/catalogue.h"
 
@@ -81,9 +83,28 @@ QList<Unit> readTranscript(const QString& path) {
     return units;
 }
 
-Run runOnce(const QString& model, const QStringList& simArgs) {
+// The arguments of a benchmarked command, with what must run untimed before it.
+struct BenchCommand {
+    QStringList prepare;
+    QStringList timed;
+};
+
+BenchCommand benchCommand(const QString& name, const QTemporaryDir& dir) {
+    const QString set = dir.filePath(QStringLiteral("set"));
+    if (name == QLatin1String("save")) {
+        return {{}, {QStringLiteral("save"), set}};
+    }
+    if (name == QLatin1String("write-back")) {
+        return {{QStringLiteral("save"), set}, {QStringLiteral("write-back"), set + QStringLiteral(".jv1")}};
+    }
+    return {{},
+            {QStringLiteral("params"), QStringLiteral("read"), dir.filePath(QStringLiteral("params.jv1"))}};
+}
+
+Run runOnce(const QString& model, const QString& command, const QStringList& simArgs) {
     Run run;
     QTemporaryDir dir;
+    const BenchCommand args = benchCommand(command, dir);
     const QString record = dir.filePath(QStringLiteral("transcript.txt"));
     QProcess sim;
     sim.start(QStringLiteral(TOLVAN_SIM_PATH),
@@ -100,6 +121,22 @@ Run runOnce(const QString& model, const QStringList& simArgs) {
             QStringLiteral("tolvan-sim printed no device: ") + QString::fromUtf8(sim.readAllStandardError());
         return run;
     }
+    // Backups of a write go into the run's folder, not the user's.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TOLVAN_BACKUP_DIR"), dir.filePath(QStringLiteral("backups")));
+    if (!args.prepare.isEmpty()) {
+        QProcess prepare;
+        prepare.setProcessEnvironment(environment);
+        prepare.start(QStringLiteral(TOLVAN_CLI_PATH),
+                      QStringList{QStringLiteral("--port"), device} + args.prepare);
+        if (!prepare.waitForFinished(300000) || prepare.exitCode() != 0) {
+            run.error = QStringLiteral("preparing with ") + args.prepare.join(QLatin1Char(' ')) +
+                        QStringLiteral(" failed: ") + QString::fromUtf8(prepare.readAllStandardError());
+            return run;
+        }
+    }
+    // The preparation's units are not the command's.
+    const qsizetype preparedUnits = readTranscript(record).size();
 
     QProcess cli;
     QElapsedTimer clock;
@@ -125,9 +162,9 @@ Run runOnce(const QString& model, const QStringList& simArgs) {
     };
     clock.start();
     cli.setReadChannel(QProcess::StandardError);
+    cli.setProcessEnvironment(environment);
     cli.start(QStringLiteral(TOLVAN_CLI_PATH),
-              {QStringLiteral("--trace"), QStringLiteral("--port"), device, QStringLiteral("params"),
-               QStringLiteral("read"), dir.filePath(QStringLiteral("params.jv1"))});
+              QStringList{QStringLiteral("--trace"), QStringLiteral("--port"), device} + args.timed);
     while (cli.state() != QProcess::NotRunning) {
         if (cli.waitForReadyRead(20)) {
             takeLines();
@@ -144,7 +181,7 @@ Run runOnce(const QString& model, const QStringList& simArgs) {
         sim.kill();
         sim.waitForFinished(3000);
     }
-    run.transcript = readTranscript(record);
+    run.transcript = readTranscript(record).mid(preparedUnits);
     return run;
 }
 
@@ -212,11 +249,14 @@ int main(int argc, char** argv) {
     QTextStream out(stdout);
     QStringList models{QStringLiteral("ZX-VA100"), QStringLiteral("ZX-VA150"), QStringLiteral("ZX-VA150(C)")};
     int runs = 1;
+    QStringList commands = QString::fromLatin1(TOLVAN_BENCH_COMMANDS).split(QLatin1Char(','));
     QStringList simArgs;
     const QStringList args = QCoreApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--model") && i + 1 < args.size()) {
             models = {args[++i]};
+        } else if (args[i] == QLatin1String("--command") && i + 1 < args.size()) {
+            commands = {args[++i]};
         } else if (args[i] == QLatin1String("--runs") && i + 1 < args.size()) {
             runs = std::max(1, args[++i].toInt());
         } else if (args[i] == QLatin1String("--")) {
@@ -224,13 +264,22 @@ int main(int argc, char** argv) {
             break;
         } else {
             std::fprintf(stderr,
-                         "usage: tolvan-bench-params [--model NAME] [--runs N] [-- TOLVAN-SIM-ARGS...]\n");
+                         "usage: %s [--model NAME] [--command params|save|write-back] [--runs N] "
+                         "[-- TOLVAN-SIM-ARGS...]\n",
+                         qPrintable(QCoreApplication::applicationName()));
             return 2;
         }
     }
     const int delayMs = simDelayMs(simArgs);
     const bool paced = !simArgs.contains(QStringLiteral("--no-pacing"));
-    out << "tolvan-cli params read against tolvan-sim "
+    for (const QString& command : commands) {
+        if (command != QLatin1String("params") && command != QLatin1String("save") &&
+            command != QLatin1String("write-back")) {
+            std::fprintf(stderr, "unknown command %s\n", qPrintable(command));
+            return 2;
+        }
+    }
+    out << "tolvan-cli " << commands.join(QStringLiteral(", ")) << " against tolvan-sim "
         << (paced ? "paced at 9600 baud 8O1" : "WITHOUT pacing") << ", handset reply delay " << delayMs
         << " ms"
         << (simArgs.isEmpty() ? QString() : QStringLiteral(" (") + simArgs.join(' ') + QLatin1Char(')'))
@@ -239,50 +288,55 @@ int main(int argc, char** argv) {
 
     double worst = 0;
     bool failed = false;
-    for (const QString& model : models) {
-        for (int r = 0; r < runs; ++r) {
-            const Run run = runOnce(model, simArgs);
-            if (run.exitCode != 0 || run.trace.isEmpty()) {
-                out << model << ": tolvan-cli failed (" << run.exitCode << "): " << run.error << '\n';
-                failed = true;
-                continue;
+    for (const QString& command : commands) {
+        for (const QString& model : models) {
+            for (int r = 0; r < runs; ++r) {
+                const Run run = runOnce(model, command, simArgs);
+                if (run.exitCode != 0 || run.trace.isEmpty()) {
+                    out << command << ' ' << model << ": tolvan-cli failed (" << run.exitCode
+                        << "): " << run.error << '\n';
+                    failed = true;
+                    continue;
+                }
+                const Figures f = analyse(run);
+                const double ratio = run.wallS / f.bound;
+                worst = std::max(worst, ratio);
+                qsizetype simOut = 0;
+                qsizetype simIn = 0;
+                for (const Unit& u : run.transcript) {
+                    (u.direction == '>' ? simOut : simIn) += u.bytes.size();
+                }
+                out << command << ' ' << model
+                    << (runs > 1 ? QStringLiteral(" run %1").arg(r + 1) : QString()) << '\n';
+                out << QString::asprintf("  wall time                  %7.3f s\n", run.wallS);
+                out << QString::asprintf("  bytes tool -> handset      %7lld   (transcript %lld)\n",
+                                         static_cast<long long>(f.bytesOut), static_cast<long long>(simOut));
+                out << QString::asprintf("  bytes handset -> tool      %7lld   (transcript %lld)\n",
+                                         static_cast<long long>(f.bytesIn), static_cast<long long>(simIn));
+                out << QString::asprintf("  wire time                  %7.3f s\n", f.wire);
+                out << QString::asprintf("  acknowledged close frames  %7d   (%.3f s)\n", f.closes,
+                                         kClosePauseS * f.closes);
+                out << QString::asprintf("  wire-time bound            %7.3f s\n", f.bound);
+                out << QString::asprintf("  ratio                      %7.3f   (target 1.10 or less)\n",
+                                         ratio);
+                // What the tool and the line leave over once the handset's own processing time is
+                // taken out; the raw ratio above stays the figure.
+                const double handsetS = f.replies * delayMs / 1000.0;
+                out << QString::asprintf("  ratio less handset delay   %7.3f   ((wall - %.3f s) / bound)\n",
+                                         (run.wallS - handsetS) / f.bound, handsetS);
+                out << QString::asprintf("  beyond the bound           %7.3f s:\n", run.wallS - f.bound);
+                out << QString::asprintf("    start-up to first unit   %7.3f s   (process, Qt, port open)\n",
+                                         run.firstUnitS);
+                out << QString::asprintf("    handset answers          %7.3f s   (%d answers; handset delay "
+                                         "%d ms each = %.3f s)\n",
+                                         f.replyExcess, f.replies, delayMs, f.replies * delayMs / 1000.0);
+                out << QString::asprintf("    tool turnaround          %7.3f s\n", f.turnaroundExcess);
+                out << QString::asprintf("    same-side sequences      %7.3f s\n", f.otherExcess);
+                out << QString::asprintf(
+                    "    after the last unit      %7.3f s   (beyond its close pause: port close, exit)\n",
+                    f.tailExcess);
+                out.flush();
             }
-            const Figures f = analyse(run);
-            const double ratio = run.wallS / f.bound;
-            worst = std::max(worst, ratio);
-            qsizetype simOut = 0;
-            qsizetype simIn = 0;
-            for (const Unit& u : run.transcript) {
-                (u.direction == '>' ? simOut : simIn) += u.bytes.size();
-            }
-            out << model << (runs > 1 ? QStringLiteral(" run %1").arg(r + 1) : QString()) << '\n';
-            out << QString::asprintf("  wall time                  %7.3f s\n", run.wallS);
-            out << QString::asprintf("  bytes tool -> handset      %7lld   (transcript %lld)\n",
-                                     static_cast<long long>(f.bytesOut), static_cast<long long>(simOut));
-            out << QString::asprintf("  bytes handset -> tool      %7lld   (transcript %lld)\n",
-                                     static_cast<long long>(f.bytesIn), static_cast<long long>(simIn));
-            out << QString::asprintf("  wire time                  %7.3f s\n", f.wire);
-            out << QString::asprintf("  acknowledged close frames  %7d   (%.3f s)\n", f.closes,
-                                     kClosePauseS * f.closes);
-            out << QString::asprintf("  wire-time bound            %7.3f s\n", f.bound);
-            out << QString::asprintf("  ratio                      %7.3f   (target 1.10 or less)\n", ratio);
-            // What the tool and the line leave over once the handset's own processing time is
-            // taken out; the raw ratio above stays the figure.
-            const double handsetS = f.replies * delayMs / 1000.0;
-            out << QString::asprintf("  ratio less handset delay   %7.3f   ((wall - %.3f s) / bound)\n",
-                                     (run.wallS - handsetS) / f.bound, handsetS);
-            out << QString::asprintf("  beyond the bound           %7.3f s:\n", run.wallS - f.bound);
-            out << QString::asprintf("    start-up to first unit   %7.3f s   (process, Qt, port open)\n",
-                                     run.firstUnitS);
-            out << QString::asprintf(
-                "    handset answers          %7.3f s   (%d answers; handset delay %d ms each = %.3f s)\n",
-                f.replyExcess, f.replies, delayMs, f.replies * delayMs / 1000.0);
-            out << QString::asprintf("    tool turnaround          %7.3f s\n", f.turnaroundExcess);
-            out << QString::asprintf("    same-side sequences      %7.3f s\n", f.otherExcess);
-            out << QString::asprintf(
-                "    after the last unit      %7.3f s   (beyond its close pause: port close, exit)\n",
-                f.tailExcess);
-            out.flush();
         }
     }
     out << QString::asprintf("\nworst ratio %.3f (target 1.10 or less)\n", worst);

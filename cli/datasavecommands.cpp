@@ -1,0 +1,191 @@
+#include "cli/datasavecommands.h"
+
+#include "cli/cliapp.h"
+#include "cli/clisession.h"
+
+#include "common/backup/backupfolder.h"
+#include "common/logfile/logfileio.h"
+#include "modes/datasave/model/datasaveoperations.h"
+#include "modes/datasave/model/handsetbackup.h"
+#include "modes/datasave/model/saveset.h"
+#include "modes/datasave/model/savesetnames.h"
+#include "modes/datasave/model/writebackframes.h"
+#include "modes/datasave/model/writebackverify.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tolvan::cli {
+namespace {
+
+using datasave::SaveSetNames;
+
+void print(CliSession& session, const Message& message) {
+    session.printMessage(message.title, message.text);
+}
+
+// Whether every file of the set can be written, known before the handset is read for nothing.
+std::optional<Message> probeSaveSet(const QString& base, const QString& memo) {
+    // A memo without a code page 932 form stops the save as the writers would.
+    if (const auto built = datasave::buildSaveSet({}, link::kModelVa150, memo);
+        const auto* failed = std::get_if<Message>(&built)) {
+        return *failed;
+    }
+    for (const char* extension : {".jv1", ".jv3", ".jv4"}) {
+        const QString path = base + QLatin1String(extension);
+        QSaveFile probe(path);
+        if (!probe.open(QIODevice::WriteOnly)) {
+            return errorMessage(path + QStringLiteral(": ") + probe.errorString());
+        }
+        probe.cancelWriting();
+    }
+    return std::nullopt;
+}
+
+int save(CliApp& cli, const QString& chosen) {
+    CliSession session(cli);
+    // a.jv4 saves a.jv1, a.jv3 and a.jv4 side by side.
+    const QString base = SaveSetNames::baseName(chosen);
+    const QString memo = cli.options().memo;
+    if (const auto refused = probeSaveSet(base, memo)) {
+        print(session, *refused);
+        return kExitFileError;
+    }
+    if (const auto failed = session.open()) {
+        return *failed;
+    }
+    // Everything is read as the main menu does before the screen opens.
+    if (const auto failed = session.runLastScript(datasave::op::kEntry, datasave::op::kReadAllScript)) {
+        return *failed;
+    }
+    const auto built = datasave::buildSaveSet(session.store(), session.modelCode(), memo);
+    std::optional<Message> error;
+    if (const auto* failed = std::get_if<Message>(&built)) {
+        error = *failed;
+    } else {
+        error = datasave::writeSaveSet(base, std::get<datasave::SaveSetFiles>(built));
+    }
+    session.close();
+    if (error) {
+        print(session, *error);
+        return kExitFileError;
+    }
+    return kExitOk;
+}
+
+struct WriteBackArgs {
+    QString file;
+    bool verify = false;
+};
+
+std::optional<WriteBackArgs> parseWriteBackArgs(const QStringList& args) {
+    WriteBackArgs parsed;
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--verify") && !parsed.verify) {
+            parsed.verify = true;
+        } else if (!arg.startsWith(QLatin1String("--")) && parsed.file.isEmpty()) {
+            parsed.file = arg;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (parsed.file.isEmpty()) {
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+int writeBack(CliApp& cli, const WriteBackArgs& args) {
+    CliSession session(cli);
+    // The screen asks for another name here; a script gets the same message and a file error.
+    if (!QFileInfo(args.file).isFile() || !QFileInfo(args.file).fileName().contains(QLatin1Char('.'))) {
+        print(session, logfile::fileMissing());
+        return kExitFileError;
+    }
+    // The screen ends the whole program on this one; a command only refuses the name.
+    const auto files = SaveSetNames::writeBackFiles(args.file);
+    if (!files) {
+        print(session, SaveSetNames::formatError());
+        return kExitFileError;
+    }
+
+    // The write needs the handset's current blocks (what the set does not hold goes back as it
+    // is) and its model, and the backup needs all of it.
+    if (const auto failed = session.open()) {
+        return *failed;
+    }
+    if (const auto failed = session.runScript(datasave::op::kEntry, datasave::op::kReadAllScript)) {
+        return *failed;
+    }
+    const std::uint32_t model = session.modelCode();
+    const handset::HandsetStore asRead = session.store();
+    const datasave::WriteBackLoad load = datasave::loadWriteBackSet(session.store(), model, *files);
+    for (const Message& message : load.messages) {
+        print(session, message);
+    }
+    // Writing back only what was just read would change nothing the user asked for.
+    if (!load.jv1Loaded && !load.jv4Loaded) {
+        session.close();
+        return kExitFileError;
+    }
+    // Before anything is written, what the handset held as read is kept.
+    if (cli.options().backup) {
+        const auto backedUp =
+            datasave::backUpHandset(asRead, model, cli.options().memo, backup::backupRoot(), true);
+        if (const auto* failed = std::get_if<Message>(&backedUp)) {
+            print(session, *failed);
+            session.close();
+            return kExitFileError;
+        }
+    }
+    if (!datasave::WriteBackFrames::fillRequestBuffers(session.store(), session.requestBuffers())) {
+        cli.err() << "tolvan-cli: a write frame could not be built from " << args.file << '\n';
+        cli.err().flush();
+        session.close();
+        return kExitNoAnswer;
+    }
+    if (!args.verify) {
+        if (const auto failed =
+                session.runLastScript(datasave::op::kConnected, datasave::op::kWriteBackScript)) {
+            return *failed;
+        }
+        session.close();
+        return kExitOk;
+    }
+
+    const handset::HandsetStore expected = session.store();
+    if (const auto failed = session.runScript(datasave::op::kConnected, datasave::op::kWriteBackScript)) {
+        return *failed;
+    }
+    // Read into an empty store, so a block the handset does not send back cannot pass for one it
+    // holds.
+    session.store().clear();
+    if (const auto failed = session.runLastScript(datasave::op::kConnected, datasave::op::kReadAllScript)) {
+        return *failed;
+    }
+    session.close();
+    const auto differences = datasave::compareWriteBack(expected, session.store(), model);
+    for (const auto& d : differences) {
+        cli.out() << d.label << '\t' << d.fileValue << '\t' << d.handsetValue << '\n';
+    }
+    cli.out().flush();
+    return differences.isEmpty() ? kExitOk : kExitNoAnswer;
+}
+
+} // namespace
+
+void addDataSaveCommands(CliApp& app) {
+    app.addCommand({QStringLiteral("save"),
+                    QStringLiteral("save BASE                   read everything, write BASE.jv1, BASE.jv3, "
+                                   "BASE.jv4"),
+                    1, 1, [](CliApp& cli, const QStringList& args) { return save(cli, args.at(0)); }});
+    app.addCommand({QStringLiteral("write-back"),
+                    QStringLiteral("write-back FILE [--verify]  write a saved set back into the handset; "
+                                   "--verify reads it again and lists what differs"),
+                    1, 2, [](CliApp& cli, const QStringList& args) {
+                        const auto parsed = parseWriteBackArgs(args);
+                        return parsed ? writeBack(cli, *parsed) : cli.usage();
+                    }});
+}
+
+} // namespace tolvan::cli
