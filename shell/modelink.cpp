@@ -4,11 +4,51 @@
 #include "shell/pserrdialog.h"
 #include "shell/windowhider.h"
 
+#include "link/core/catalogue.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
 namespace tolvan::shell {
+namespace {
+
+// Long enough for a close frame's retries and its pause; the engine's watchdog ends anything
+// slower.
+constexpr int kPausedDialogueLimitMs = 30000;
+
+} // namespace
+
+bool ModeLink::dialogueReopening() const {
+    const link::LinkState& s = state();
+    if (!s.portOpen || s.dialogueState != link::kScriptRunning) {
+        return false;
+    }
+    return (s.pendingFlag && s.pendingCommand == link::cmd::kClose) ||
+           s.currentCommand == link::cmd::kClose || m_context.session.engine().closePauseRunning();
+}
+
+void ModeLink::waitForReopenedDialogue() {
+    if (!dialogueReopening()) {
+        return;
+    }
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [this, &loop] {
+        if (!dialogueReopening()) {
+            loop.quit();
+        }
+    });
+    QTimer::singleShot(kPausedDialogueLimitMs, &loop, &QEventLoop::quit);
+    check.start(10);
+    loop.exec();
+}
 
 bool ModeLink::runScript(std::uint32_t operationId, std::uint8_t script, bool reconnect) {
     link::LinkSession& session = m_context.session;
     WindowHider hider(m_owner);
+    if (!reconnect) {
+        waitForReopenedDialogue();
+    }
     if (reconnect) {
         session.engine().setOperation(operationId);
         session.engine().setScript(script, link::kScriptRunning);
@@ -31,6 +71,7 @@ bool ModeLink::runScript(std::uint32_t operationId, std::uint8_t script, bool re
 }
 
 void ModeLink::startScript(std::uint32_t operationId, std::uint8_t script) {
+    waitForReopenedDialogue();
     m_context.session.startOperation(operationId, script);
 }
 

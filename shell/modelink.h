@@ -49,6 +49,12 @@ public:
     ModeContext& context() { return m_context; }
 
 private:
+    // A file or print dialog paused the link a moment ago and the dialogue is still closing to
+    // reopen in keep-alive. A script started meanwhile would be taken for that keep-alive, so
+    // runScript and startScript first wait (bounded) until it has reopened.
+    bool dialogueReopening() const;
+    void waitForReopenedDialogue();
+
     ModeContext& m_context;
     QPointer<QWidget> m_owner;
 };

@@ -3,10 +3,10 @@
 #include "modes/datasave/model/handsetbackup.h"
 #include "modes/datasave/model/saveset.h"
 #include "modes/datasave/model/savesetnames.h"
-#include "modes/dataset/model/systemparamframes.h"
+#include "modes/datasave/model/writebackframes.h"
+#include "modes/datasave/model/writebackverify.h"
 #include "modes/dataset/model/systemparamimage.h"
 #include "modes/psent/model/handsetsettingimage.h"
-#include "modes/psent/model/psentframes.h"
 
 #include "common/backup/backupfolder.h"
 #include "common/logfile/logfileio.h"
@@ -250,7 +250,7 @@ void DataSaveModeDialog::writeBack() {
     const auto files = SaveSetNames::writeBackFiles(*chosen);
     if (!files) {
         // Only the file was wrong: the program goes on, nothing is sent.
-        dialogs.error(this, QStringLiteral("jv読み出しフォーマットエラー"));
+        dialogs.show(this, SaveSetNames::formatError());
         return;
     }
     handset::HandsetStore& store = context().store;
@@ -267,9 +267,7 @@ void DataSaveModeDialog::writeBack() {
         dialogs.show(this, message);
     }
     link::RequestBuffers& buffers = link().requestBuffers();
-    if (!dataset::SystemParamFrames::fillRequestBuffers(dataset::SystemParamImage::fromStore(store),
-                                                        buffers) ||
-        !psent::PsEntFrames::fillRequestBuffers(store, buffers)) {
+    if (!WriteBackFrames::fillRequestBuffers(store, buffers)) {
         dialogs.error(this, QStringLiteral("書き込みデータを作成できませんでした"));
         return;
     }
@@ -285,7 +283,28 @@ void DataSaveModeDialog::writeBack() {
 }
 
 void DataSaveModeDialog::checkWrittenSet(const handset::HandsetStore& expected) {
-    (void)expected;
+    // Read into an emptied store, so a block the handset does not send back cannot pass for the
+    // one just written; a failed read puts back what was there.
+    handset::HandsetStore& store = context().store;
+    const handset::HandsetStore before = store;
+    store.clear();
+    if (!link().runScript(op::kConnected, op::kReadAllScript)) {
+        store = before;
+        m_check->setText(
+            QStringLiteral("書き込み後の読み込みができなかったため、書き込み結果を確認できませんでした。"));
+        return;
+    }
+    const QList<WriteBackDifference> differences = compareWriteBack(expected, store, link().modelCode());
+    if (differences.isEmpty()) {
+        m_check->setText(QStringLiteral("子機はファイルの内容を保持しています。"));
+        return;
+    }
+    QStringList labels;
+    for (const WriteBackDifference& difference : differences) {
+        labels << difference.label;
+    }
+    m_check->setText(QStringLiteral("子機の内容がファイルと異なります: ") +
+                     labels.join(QStringLiteral("、")));
 }
 
 QString DataSaveModeDialog::memoText() const {

@@ -3,7 +3,9 @@
 #include "modes/datasave/model/datasaveoperations.h"
 #include "modes/datasave/model/saveset.h"
 #include "modes/datasave/screen/datasavemodedialog.h"
+#include "sim/faultplan.h"
 #include "tests/support/modescreenharness.h"
+#include <QLabel>
 
 #include <QComboBox>
 #include <QDir>
@@ -131,6 +133,26 @@ TEST_F(DataSaveScreen, WriteBackBacksUpLoadsTheSetAndSendsItsBlocks) {
     EXPECT_TRUE(h.dialogs.messages.back().text.startsWith(
         QStringLiteral("書き込み前のバックアップを保存できませんでした。")));
     qputenv("TOLVAN_BACKUP_DIR", saved);
+}
+
+TEST_F(DataSaveScreen, AfterAWriteBackTheScreenSaysWhetherTheHandsetHoldsTheSet) {
+    DataSaveModeDialog& screen = openRead();
+    h.dialogs.saveAnswers.push_back(path(QStringLiteral("clone")));
+    screen.saveSet();
+    ASSERT_TRUE(h.waitForKeepAlive());
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("clone.jv1")));
+    screen.writeBack();
+    EXPECT_EQ(screen.checkLabel()->text(), QStringLiteral("子機はファイルの内容を保持しています。"));
+
+    // Another PS-ID in the handset, and a handset that does not take the one written back.
+    ASSERT_TRUE(h.waitForKeepAlive());
+    ASSERT_TRUE(h.handset().store().setBlock(0x1201, {0x01, 0x02, 0x03, 0x04}));
+    h.handset().faults().add(*sim::parseFaultRule("ignore-write@0201"));
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("clone.jv4")));
+    screen.writeBack();
+    EXPECT_TRUE(screen.checkLabel()->text().startsWith(QStringLiteral("子機の内容がファイルと異なります: ")))
+        << screen.checkLabel()->text().toStdString();
+    EXPECT_TRUE(screen.checkLabel()->text().contains(QStringLiteral("PS-ID")));
 }
 
 TEST_F(DataSaveScreen, ANameOfNoSetIsRefusedAndTheScreenStays) {
