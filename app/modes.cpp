@@ -2,6 +2,7 @@
 
 #include "modes/dataset/screen/datasetmodedialog.h"
 #include "modes/log/screen/logsetmodedialog.h"
+#include "modes/psent/screen/psentmodedialog.h"
 #include "modes/test/screen/ctestmodedialog.h"
 
 namespace tolvan::app {
@@ -11,6 +12,7 @@ std::array<ModeEntry, 5> availableModes() {
     modes[0] = dataset::DataSetModeDialog::descriptor();
     modes[1] = testmode::CTestModeDialog::descriptor();
     modes[2] = log::LogSetModeDialog::descriptor();
+    modes[3] = psent::PsEntModeDialog::descriptor();
     return modes;
 }
 
