@@ -167,11 +167,15 @@ void PsEntModeDialog::fitToScreen(QWidget* content) {
     m_scroll->setWidget(content);
     layout()->addWidget(m_scroll);
     QScrollBar* bar = m_scroll->verticalScrollBar();
-    connect(bar, &QScrollBar::rangeChanged, bar, [bar](int min, int max) {
-        const int range = max - min;
-        bar->setSingleStep(std::max(1, range / 100));
-        bar->setPageStep(std::max(1, range / 10));
-    });
+    // Queued: the scroll area sets its own steps right after the range, and these replace them.
+    connect(
+        bar, &QScrollBar::rangeChanged, bar,
+        [bar] {
+            const int range = bar->maximum() - bar->minimum();
+            bar->setSingleStep(std::max(1, range / 100));
+            bar->setPageStep(std::max(1, range / 10));
+        },
+        Qt::QueuedConnection);
     resize(std::min(sizeHint().width(), available.width()), available.height());
 }
 
