@@ -15,6 +15,7 @@
 #include "shell/pserrdialog.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -190,6 +191,15 @@ PsEntScreenValues PsEntModeDialog::screenValues() const {
     values.memo = m_memo->text();
     values.connectedModel = m_model->text();
     return values;
+}
+
+void PsEntModeDialog::closeEvent(QCloseEvent* event) {
+    // The window's close button leaves as "メニューに戻る" does, so it is refused while that is.
+    if (!m_rows[0].back->isEnabled()) {
+        event->ignore();
+        return;
+    }
+    shell::ModeScreen::closeEvent(event);
 }
 
 QString PsEntModeDialog::memoText() const {

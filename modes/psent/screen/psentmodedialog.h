@@ -75,6 +75,7 @@ protected:
     void registrationStep() override;
     void registrationFinished() override;
     QString memoText() const override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildWindow();

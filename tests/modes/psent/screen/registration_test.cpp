@@ -137,6 +137,8 @@ TEST_F(Registration, AnAbortWritesBackAndALateFailureReportChangesNothing) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen.abortButton()->isEnabled(); }, 5000));
     EXPECT_FALSE(screen.buttons(0).read->isEnabled());
     EXPECT_EQ(screen.buttonState(), op::kRegistrationRunning);
+    screen.close(); // the way back is closed while the registration runs
+    EXPECT_TRUE(screen.isVisible());
     const std::size_t before = writesOf(0x0105);
     screen.abortButton()->click();
     EXPECT_EQ(writesOf(0x0105), before + 1);
@@ -155,6 +157,32 @@ TEST_F(Registration, AnAbortWritesBackAndALateFailureReportChangesNothing) {
     EXPECT_EQ(screen.statusBox()->text(), QStringLiteral("子機登録中断"));
     EXPECT_TRUE(screen.errorBox()->text().isEmpty());
     EXPECT_EQ(screen.viewState(), op::kSettingsShown);
+}
+
+TEST_F(Registration, AnEmptyBatteryLosesTheLinkAndTheScreenShowsNoData) {
+    PsEntModeDialog& screen = start(scenario(Outcome::Battery));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.viewState() == op::kNoData; }, 10000));
+    QTest::qWait(1100); // past the button timer
+    EXPECT_EQ(screen.buttonState(), op::kNoData);
+    EXPECT_FALSE(screen.buttons(0).write->isEnabled());
+    EXPECT_FALSE(screen.abortButton()->isEnabled());
+    EXPECT_TRUE(screen.buttons(0).back->isEnabled());
+    EXPECT_TRUE(screen.statusBox()->text().isEmpty());
+}
+
+TEST_F(Registration, AnAnswerWithAnUnknownCauseEndsTheProgram) {
+    sim::RegistrationScenario failure = scenario(Outcome::Failure);
+    failure.cause = 0x1D;
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(
+        {
+            PsEntModeDialog& screen = start(failure);
+            // Still running after the answer came: a status that says the registration went on.
+            std::exit(QTest::qWaitFor([&] { return screen.viewState() != op::kRegistrationRunning; }, 10000)
+                          ? 0
+                          : 1);
+        },
+        ::testing::ExitedWithCode(4), "");
 }
 
 } // namespace
