@@ -3,6 +3,7 @@
 #include "modes/datasave/model/datasaveoperations.h"
 #include "modes/dataset/model/datasetoperations.h"
 #include "modes/log/model/logoperations.h"
+#include "modes/psent/model/psentoperations.h"
 #include "modes/test/model/testoperations.h"
 #include "modes/test/model/testresultparser.h"
 
@@ -36,7 +37,7 @@ std::array<ModeEntry, 5> CTolvanDlg::defaultModes() {
         {QStringLiteral("データ設定モード"), dataset::op::kReadPending, dataset::op::kReadScript, {}},
         {QStringLiteral("テストモード"), testmode::op::kReadPending, testmode::op::kReadScript, {}},
         {QStringLiteral("ログ表示モード"), log::op::kReadPending, log::op::kReadScript, {}},
-        {QStringLiteral("子機設定／登録モード"), 0xD000, 15, {}},
+        {QStringLiteral("子機設定／登録モード"), psent::op::kReadPending, psent::op::kReadScript, {}},
         {QStringLiteral("データ保存書き込みモード"), datasave::op::kEntry, datasave::op::kReadAllScript, {}},
     }};
 }

@@ -3,6 +3,7 @@
 #include "modes/datasave/screen/datasavemodedialog.h"
 #include "modes/dataset/screen/datasetmodedialog.h"
 #include "modes/log/screen/logsetmodedialog.h"
+#include "modes/psent/screen/psentmodedialog.h"
 #include "modes/test/screen/ctestmodedialog.h"
 
 namespace tolvan::app {
@@ -12,6 +13,7 @@ std::array<ModeEntry, 5> availableModes() {
     modes[0] = dataset::DataSetModeDialog::descriptor();
     modes[1] = testmode::CTestModeDialog::descriptor();
     modes[2] = log::LogSetModeDialog::descriptor();
+    modes[3] = psent::PsEntModeDialog::descriptor();
     modes[4] = datasave::DataSaveModeDialog::descriptor();
     return modes;
 }

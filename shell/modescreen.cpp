@@ -25,6 +25,10 @@ ModeScreen::ModeScreen(ModeContext& context, link::ModeWindow mode, const QStrin
             operationAborted();
         } else if (notice.event == link::LinkEvent::DialogueClosed) {
             dialogueClosed();
+        } else if (notice.event == link::LinkEvent::RegistrationStep) {
+            registrationStep();
+        } else if (notice.event == link::LinkEvent::RegistrationFinished) {
+            registrationFinished();
         }
     });
     connect(&session, &link::LinkSession::handsetRemoved, this, [this] { handsetRemoved(); });

@@ -38,6 +38,10 @@ protected:
     // A close frame of this mode's dialogue was acknowledged.
     virtual void dialogueClosed() {}
     virtual void handsetReconnected() {}
+    // The registration's first phase ended, and the whole registration completed. Both come from
+    // inside the link engine: a screen that opens dialogs queues its reaction.
+    virtual void registrationStep() {}
+    virtual void registrationFinished() {}
     // The memo box's text, kept as the session memo when the screen leaves or saves.
     virtual QString memoText() const { return m_context.texts.memo(); }
 

@@ -1,0 +1,509 @@
+#include "modes/psent/screen/psentmodedialog.h"
+
+#include "modes/psent/model/handsetsettingimage.h"
+#include "modes/psent/model/psentcodec.h"
+#include "modes/psent/model/psentframes.h"
+#include "modes/psent/model/psentrules.h"
+#include "modes/psent/model/registrationflow.h"
+#include "modes/psent/screen/psentform.h"
+#include "modes/psent/screen/registrationfilepair.h"
+
+#include "common/backup/backupfolder.h"
+#include "modes/datasave/model/handsetbackup.h"
+#include "shell/dialogservice.h"
+#include "shell/initcom.h"
+#include "shell/pserrdialog.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+namespace tolvan::psent {
+namespace {
+
+constexpr int kScrollScreenHeight = 800;
+constexpr int kButtonLockMs = 1000;
+// A registration answer whose cause the table does not know ends the program, as a link fault
+// does.
+constexpr int kContentErrorExitStatus = 4;
+
+bool oneOf(std::uint32_t state, std::initializer_list<std::uint32_t> states) {
+    return std::find(states.begin(), states.end(), state) != states.end();
+}
+
+QLineEdit* readOnlyBox(QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setReadOnly(true);
+    return box;
+}
+
+} // namespace
+
+PsEntModeDialog::PsEntModeDialog(shell::ModeContext& context, QWidget* parent)
+    : shell::ModeScreen(context, link::ModeWindow::HandsetSetting, QStringLiteral("子機設定／登録モード"),
+                        parent) {
+    buildWindow();
+    // Called from inside the link's receive path: the screen acts once the engine is done.
+    context.store.setRegistrationListener([this](const handset::RegistrationReports::Report& report) {
+        QMetaObject::invokeMethod(
+            this, [this, report] { registrationReport(report); }, Qt::QueuedConnection);
+    });
+    initialise();
+}
+
+PsEntModeDialog::~PsEntModeDialog() {
+    context().store.setRegistrationListener({});
+}
+
+shell::ModeDescriptor PsEntModeDialog::descriptor() {
+    return {QStringLiteral("子機設定／登録モード"), op::kReadPending, op::kReadScript,
+            [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {
+                return std::make_unique<PsEntModeDialog>(context, parent);
+            }};
+}
+
+PsEntModeDialog::ButtonRow PsEntModeDialog::buildButtonRow() {
+    ButtonRow row{new QPushButton(QStringLiteral("設定読み込み"), this),
+                  new QPushButton(QStringLiteral("設定書き込み"), this),
+                  new QPushButton(QStringLiteral("メニューに戻る"), this),
+                  new QPushButton(QStringLiteral("子機交換"), this)};
+    for (QPushButton* button : {row.read, row.write, row.back, row.swap}) {
+        // Enter must not press a button by the back door.
+        button->setAutoDefault(false);
+    }
+    row.swap->hide();
+    connect(row.read, &QPushButton::clicked, this, &PsEntModeDialog::read);
+    connect(row.write, &QPushButton::clicked, this, &PsEntModeDialog::write);
+    connect(row.back, &QPushButton::clicked, this, &PsEntModeDialog::backToMenu);
+    connect(row.swap, &QPushButton::clicked, this, &PsEntModeDialog::swapHandset);
+    return row;
+}
+
+void PsEntModeDialog::buildWindow() {
+    auto* layout = new QVBoxLayout(this);
+    QMenu* file = addFileMenu(
+        QStringLiteral("ファイル(&F)"), [this] { openFile(); }, [this] { saveFile(); },
+        [this] { printReport(); });
+    m_fileActions = file->actions();
+    m_fileActions.removeLast(); // "終了(&X)" stays live in every state
+    addHelpMenu();
+    layout->setMenuBar(menuBar());
+
+    auto* content = new QWidget(this);
+    auto* column = new QVBoxLayout(content);
+    const auto addRow = [&](const ButtonRow& row) {
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch();
+        for (QPushButton* button : {row.read, row.write, row.swap, row.back}) {
+            buttons->addWidget(button);
+        }
+        column->addLayout(buttons);
+    };
+    m_rows[0] = buildButtonRow();
+    m_rows[1] = buildButtonRow();
+    addRow(m_rows[0]);
+    m_form = new PsEntForm(content);
+    column->addWidget(m_form);
+
+    auto* lower = new QGridLayout;
+    auto* caption = new QLabel(QStringLiteral("[ZX-VA100子機登録]"), content);
+    auto* hint = new QLabel(QStringLiteral("※１ 子機登録する場合は「子機番号」「暗証番号」を入力し\n"
+                                           "       設定書き込み後に子機登録を行ってください。"),
+                            content);
+    m_register = new QPushButton(QStringLiteral("子機登録"), content);
+    m_abort = new QPushButton(QStringLiteral("子機登録中断"), content);
+    for (QPushButton* button : {m_register, m_abort}) {
+        button->setAutoDefault(false);
+    }
+    connect(m_register, &QPushButton::clicked, this, &PsEntModeDialog::startRegistration);
+    connect(m_abort, &QPushButton::clicked, this, &PsEntModeDialog::abortRegistration);
+    lower->addWidget(caption, 0, 0, 1, 2);
+    lower->addWidget(hint, 1, 0, 1, 4);
+    lower->addWidget(m_register, 2, 0);
+    lower->addWidget(m_abort, 2, 1);
+    m_status = readOnlyBox(content);
+    m_error = readOnlyBox(content);
+    lower->addWidget(new QLabel(QStringLiteral("状態"), content), 3, 0);
+    lower->addWidget(m_status, 3, 1, 1, 3);
+    lower->addWidget(new QLabel(QStringLiteral("エラー"), content), 4, 0);
+    lower->addWidget(m_error, 4, 1, 1, 3);
+    m_memo = new QLineEdit(content);
+    m_model = readOnlyBox(content);
+    lower->addWidget(new QLabel(QStringLiteral("メモ"), content), 5, 0);
+    lower->addWidget(m_memo, 5, 1, 1, 3);
+    lower->addWidget(new QLabel(QStringLiteral("接続モデル"), content), 6, 0);
+    lower->addWidget(m_model, 6, 1);
+    lower->setColumnStretch(3, 1);
+    column->addLayout(lower);
+    addRow(m_rows[1]);
+    fitToScreen(content);
+}
+
+void PsEntModeDialog::fitToScreen(QWidget* content) {
+    QScreen* display = screen();
+    const QRect available = display ? display->availableGeometry() : QRect();
+    if (!display || available.height() > kScrollScreenHeight) {
+        layout()->addWidget(content);
+        return;
+    }
+    // A small display gets the whole screen and a vertical scroll bar.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(content);
+    layout()->addWidget(m_scroll);
+    QScrollBar* bar = m_scroll->verticalScrollBar();
+    // Queued: the scroll area sets its own steps right after the range, and these replace them.
+    connect(
+        bar, &QScrollBar::rangeChanged, bar,
+        [bar] {
+            const int range = bar->maximum() - bar->minimum();
+            bar->setSingleStep(std::max(1, range / 100));
+            bar->setPageStep(std::max(1, range / 10));
+        },
+        Qt::QueuedConnection);
+    resize(std::min(sizeHint().width(), available.width()), available.height());
+}
+
+void PsEntModeDialog::loadScreen(const PsEntScreenValues& values) {
+    m_form->load(values);
+    m_memo->setText(values.memo);
+    m_model->setText(values.connectedModel);
+}
+
+PsEntScreenValues PsEntModeDialog::screenValues() const {
+    PsEntScreenValues values = m_form->values();
+    values.memo = m_memo->text();
+    values.connectedModel = m_model->text();
+    return values;
+}
+
+void PsEntModeDialog::closeEvent(QCloseEvent* event) {
+    // The window's close button leaves as "メニューに戻る" does, so it is refused while that is.
+    if (!m_rows[0].back->isEnabled()) {
+        event->ignore();
+        return;
+    }
+    shell::ModeScreen::closeEvent(event);
+}
+
+QString PsEntModeDialog::memoText() const {
+    return m_memo->text();
+}
+
+void PsEntModeDialog::initialise() {
+    showState(link().keepAlive() ? op::kSettingsShown : op::kNoData);
+    m_memo->setText(context().texts.memo());
+}
+
+void PsEntModeDialog::showState(std::uint32_t state) {
+    setViewState(state);
+    const std::uint32_t model = link().modelCode();
+    m_form->applyModel(model);
+    const bool shown = state == op::kSettingsShown;
+    if (shown) {
+        loadScreen(
+            PsEntCodec::decode(HandsetSettingImage::fromStore(context().store), model, m_memo->text()));
+    } else {
+        loadScreen(PsEntCodec::noDataView(screenValues()));
+    }
+    m_form->setPsIdEnabled(shown);
+    m_model->setEnabled(shown);
+    setStatus({}, {});
+    applyButtons(state);
+}
+
+void PsEntModeDialog::applyButtons(std::uint32_t state) {
+    m_buttonState = state;
+    const bool live = oneOf(state, {op::kSettingsShown, op::kRegistrationAborted, op::kRegistrationCompleted,
+                                    op::kRegistrationFailed, op::kRegistrationCommandError});
+    const bool running = oneOf(state, {op::kRegistrationRunning, op::kRegistrationSecondPhase});
+    const bool leave = !running && state != op::kAllLocked;
+    QString swapCaption = QStringLiteral("子機交換");
+    bool swapEnabled = leave;
+    if (state == op::kNoData) {
+        swapCaption = QStringLiteral("接続確認完了");
+        swapEnabled = context().portUsed;
+    } else if (state == op::kUnplugged) {
+        swapCaption = QStringLiteral("交換完了");
+    }
+    for (const ButtonRow& row : m_rows) {
+        row.read->setEnabled(live);
+        row.write->setEnabled(live);
+        row.back->setEnabled(leave);
+        row.swap->setText(swapCaption);
+        row.swap->setEnabled(swapEnabled);
+    }
+    m_form->setSlidersEnabled(live);
+    // Registration is offered for the ZX-VA100 alone.
+    m_register->setEnabled(live && link().modelCode() == link::kModelVa100);
+    m_abort->setEnabled(running);
+    for (QAction* action : m_fileActions) {
+        action->setEnabled(leave);
+    }
+}
+
+void PsEntModeDialog::setStatus(const QString& status, const QString& error) {
+    m_status->setText(status);
+    m_error->setText(error);
+}
+
+void PsEntModeDialog::runRead(bool reconnect) {
+    // The memo typed here survives the read, which puts the session memo back into the box.
+    context().texts.setMemo(m_memo->text());
+    setViewState(reconnect ? op::kReadPending : op::kReading);
+    link().runScript(viewState(), op::kReadScript, reconnect);
+    initialise();
+}
+
+void PsEntModeDialog::read() {
+    runRead(false);
+}
+
+bool PsEntModeDialog::backUp() {
+    const auto backedUp = datasave::backUpHandset(context().store, link().modelCode(), m_memo->text(),
+                                                  backup::backupRoot(), false);
+    if (const auto* failed = std::get_if<Message>(&backedUp)) {
+        shell::DialogService::current().show(this, *failed);
+        return false;
+    }
+    return true;
+}
+
+void PsEntModeDialog::runWrite() {
+    if (!PsEntFrames::fillRequestBuffers(context().store, link().requestBuffers())) {
+        // Never send the frames of an earlier write in place of these.
+        context().abortText.take();
+        shell::DialogService::current().error(this, QStringLiteral("書き込みデータを作成できませんでした"));
+        return;
+    }
+    link().runScript(viewState(), op::kWriteScript);
+}
+
+void PsEntModeDialog::write() {
+    context().texts.setMemo(m_memo->text());
+    const std::uint32_t model = link().modelCode();
+    PsEntScreenValues values = screenValues();
+    HandsetSettingImage image = HandsetSettingImage::fromStore(context().store);
+    // The call numbers are tested first; the write goes on with the replaced ones.
+    if (const std::optional<Message> replaced = PsEntCodec::prepareWrite(values, model, image)) {
+        loadScreen(values);
+        shell::DialogService::current().show(this, *replaced);
+    }
+    if (!backUp()) {
+        return;
+    }
+    setViewState(op::kWriting);
+    image.storeInto(context().store);
+    runWrite();
+    initialise();
+}
+
+void PsEntModeDialog::swapHandset() {
+    if (viewState() == op::kNoData || viewState() == op::kUnplugged) {
+        runRead(true);
+        return;
+    }
+    showState(op::kUnplugged);
+    link().dropDialogue();
+}
+
+void PsEntModeDialog::operationAborted() {
+    // The engine already moved the operation id to the no-data state.
+    showState(op::kNoData);
+}
+
+void PsEntModeDialog::handsetRemoved() {
+    showState(op::kUnplugged);
+    link().dropDialogue();
+}
+
+void PsEntModeDialog::handsetReconnected() {
+    runRead(true);
+}
+
+bool PsEntModeDialog::registrationRunning() const {
+    return viewState() == op::kRegistrationRunning || viewState() == op::kRegistrationSecondPhase;
+}
+
+void PsEntModeDialog::startRegistration() {
+    const std::uint32_t model = link().modelCode();
+    HandsetSettingImage image = HandsetSettingImage::fromStore(context().store);
+    PsEntCodec::encode(screenValues(), model, image);
+    // A registered handset starts with seamless handover off.
+    image.operation[HandsetSettingImage::Seamless] = 0;
+    if (!backUp()) {
+        return;
+    }
+    image.storeInto(context().store);
+    if (!PsEntFrames::fillRequestBuffers(context().store, link().requestBuffers())) {
+        shell::DialogService::current().error(this, QStringLiteral("書き込みデータを作成できませんでした"));
+        return;
+    }
+    link::LinkState& state = context().session.state();
+    state.registrationAnswerFlag = 0;
+    state.registrationAnswerFlag = 2;
+    state.resultClass = link::rc::kRetryFailure;
+    setViewState(op::kRegistrationRunning);
+    applyButtons(op::kAllLocked);
+    link().sendSingle(0x0104);
+    QTimer::singleShot(kButtonLockMs, this, [this] {
+        if (viewState() == op::kNoData || link().state().operationId == op::kNoData) {
+            showState(op::kNoData);
+        } else if (m_buttonState == op::kAllLocked) {
+            // An answer that came within the second already set its own buttons.
+            applyButtons(registrationRunning() ? op::kRegistrationRunning : viewState());
+        }
+    });
+}
+
+void PsEntModeDialog::registrationReport(const handset::RegistrationReports::Report& report) {
+    // Answers after an abort, or late ones after the registration ended, change nothing.
+    if (!registrationRunning()) {
+        return;
+    }
+    const std::optional<registration::ReportView> view = registration::viewOf(report);
+    if (!view) {
+        return;
+    }
+    switch (view->kind) {
+    case registration::ReportView::Kind::ContentError:
+        shell::DialogService::current().error(this, view->error);
+        std::exit(kContentErrorExitStatus);
+    case registration::ReportView::Kind::Running:
+        setStatus(view->status, {});
+        break;
+    case registration::ReportView::Kind::Failed:
+    case registration::ReportView::Kind::CommandEnded:
+        setViewState(view->viewState);
+        setStatus(view->status, view->error);
+        applyButtons(view->viewState);
+        break;
+    }
+}
+
+void PsEntModeDialog::registrationStep() {
+    if (viewState() == op::kRegistrationRunning) {
+        setViewState(op::kRegistrationSecondPhase);
+        setStatus(registration::statusText(op::kRegistrationSecondPhase), {});
+    }
+}
+
+void PsEntModeDialog::registrationFinished() {
+    if (registrationRunning()) {
+        // The engine is still inside its close handling: the dialogs come after it.
+        QMetaObject::invokeMethod(this, &PsEntModeDialog::afterRegistration, Qt::QueuedConnection);
+    }
+}
+
+bool PsEntModeDialog::waitForScript() {
+    const link::LinkState& state = link().state();
+    if (state.dialogueState == link::kScriptRunning && state.portOpen) {
+        shell::InitCom progress(state, &context().abortText, this);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.exec();
+    }
+    return link().keepAlive();
+}
+
+void PsEntModeDialog::afterRegistration() {
+    if (link().state().dialogueState != link::kIdle) {
+        link().dropDialogue();
+    }
+    const QString completed = registration::statusText(op::kRegistrationCompleted);
+    setViewState(op::kRegistrationCompleted);
+    setStatus(completed, {});
+    applyButtons(op::kRegistrationCompleted);
+    shell::MessageRequest done;
+    done.title = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    done.text = registration::completedMessage();
+    done.icon = QMessageBox::NoIcon;
+    shell::DialogService& dialogs = shell::DialogService::current();
+    dialogs.message(this, done);
+
+    // The registered handset is read while the save dialog is open.
+    if (link().state().dialogueState == link::kIdle) {
+        link().startScript(op::kRegistrationCompleted, op::kReadScript);
+    }
+    const QString folder = context().folders.logPath(link().modelCode(), context().texts.logFolderName());
+    const std::optional<QString> chosen = RegistrationFilePair::choose(this, folder);
+    // The files and the write-back both need that read finished.
+    const bool read = waitForScript();
+    if (chosen) {
+        if (!read) {
+            // What the store holds is not the registered handset's: no files from it.
+            shell::PsErrDialog noData(link().state(), this);
+            noData.exec();
+        } else if (const auto failed = RegistrationFilePair::write(*chosen, context().store,
+                                                                   link().modelCode(), m_memo->text())) {
+            dialogs.show(this, *failed);
+        }
+    }
+
+    context().texts.setMemo(m_memo->text());
+    HandsetSettingImage image = HandsetSettingImage::fromStore(context().store);
+    PsEntCodec::encode(screenValues(), link().modelCode(), image);
+    image.operation[HandsetSettingImage::Seamless] = 0;
+    if (backUp()) {
+        setViewState(op::kWriting);
+        image.storeInto(context().store);
+        runWrite();
+    }
+    initialise();
+    setStatus(completed, {});
+}
+
+void PsEntModeDialog::abortRegistration() {
+    setViewState(op::kRegistrationAborted);
+    const QString aborted = registration::statusText(op::kRegistrationAborted);
+    setStatus(aborted, {});
+    applyButtons(op::kAllLocked);
+    context().session.state().dialogueState = link::kIdle;
+    context().texts.setMemo(m_memo->text());
+    // The store is written back as the start left it (seamless handover off), the screen not
+    // copied again.
+    if (backUp()) {
+        setViewState(op::kWriting);
+        context().abortText.raise();
+        runWrite();
+    }
+    initialise();
+    setStatus(aborted, {});
+}
+
+LogFile4Actions::Target PsEntModeDialog::fileTarget() {
+    const std::uint32_t model = link().modelCode();
+    return {this, model, context().folders.logPath(model, context().texts.logFolderName()),
+            [this] { link().pauseForDialog(op::kReadScript); }};
+}
+
+void PsEntModeDialog::openFile() {
+    if (const std::optional<PsEntScreenValues> values = LogFile4Actions::open(fileTarget(), screenValues())) {
+        loadScreen(*values);
+    }
+}
+
+void PsEntModeDialog::saveFile() {
+    LogFile4Actions::save(fileTarget(), screenValues());
+}
+
+void PsEntModeDialog::printReport() {
+    LogFile4Actions::print(fileTarget(), screenValues(), context().texts.logFolderName());
+}
+
+} // namespace tolvan::psent

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "common/message.h"
+#include "handset/handsetstore.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class QWidget;
+
+namespace tolvan::psent {
+
+// The file pair saved after a registration: the save dialog (.jv1 and .jv4 offered, no default
+// extension) and the two files written from the store as the registered handset's read left it.
+class RegistrationFilePair {
+public:
+    // The chosen name, or nothing when the dialog was cancelled.
+    static std::optional<QString> choose(QWidget* parent, const QString& folder);
+    // base.jv1 (system parameters) then base.jv4 (handset settings), base being the chosen name
+    // without its first ".jv" and the character after it. The first failure stops the rest.
+    static std::optional<Message> write(const QString& chosen, const handset::HandsetStore& store,
+                                        std::uint32_t modelCode, const QString& memo);
+};
+
+} // namespace tolvan::psent

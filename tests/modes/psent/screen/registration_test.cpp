@@ -1,0 +1,189 @@
+// Registration from the handset setting screen against the in-process virtual handset: success
+// with its file pair and write-back, a failure's texts, an abort, a cancelled save dialog.
+#include "modes/dataset/model/logfile1writer.h"
+#include "modes/dataset/model/systemparamimage.h"
+#include "modes/psent/model/registrationflow.h"
+#include "modes/psent/screen/psentform.h"
+#include "tests/modes/psent/screen/screenharness.h"
+#include "tests/support/iconvbytes.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace tolvan::psent {
+namespace {
+
+using testing::ScreenHarness;
+using Outcome = sim::RegistrationScenario::Outcome;
+
+class Registration : public ::testing::Test {
+protected:
+    PsEntModeDialog& start(sim::RegistrationScenario scenario) {
+        h.prepare = [scenario](sim::VirtualHandset& handset) {
+            for (const auto& [code, data] : testing::sampleRecords()) {
+                handset.store().setBlock(code, data);
+            }
+            handset.registration().setScenario(scenario);
+        };
+        PsEntModeDialog& screen = h.readAndOpen();
+        QObject::connect(screen.statusBox(), &QLineEdit::textChanged,
+                         [this](const QString& text) { statuses.append(text); });
+        EXPECT_TRUE(screen.registerButton()->isEnabled());
+        screen.registerButton()->click();
+        EXPECT_EQ(screen.buttonState(), op::kAllLocked);
+        EXPECT_FALSE(screen.buttons(0).back->isEnabled());
+        return screen;
+    }
+    static sim::RegistrationScenario scenario(Outcome outcome, int runningMs = 300) {
+        sim::RegistrationScenario s;
+        s.outcome = outcome;
+        s.runningMs = runningMs;
+        return s;
+    }
+    // Waits until the screen is back from the write-back after a completed registration.
+    bool waitForWriteBack(PsEntModeDialog& screen) {
+        return QTest::qWaitFor(
+            [&] {
+                return !h.dialogs.messages.isEmpty() && screen.viewState() == op::kSettingsShown &&
+                       screen.statusBox()->text() == registration::statusText(op::kRegistrationCompleted);
+            },
+            30000);
+    }
+    std::size_t writesOf(std::uint16_t code) const {
+        return static_cast<std::size_t>(std::count(h.requests.begin(), h.requests.end(), code));
+    }
+
+    ScreenHarness h{2};
+    QStringList statuses;
+};
+
+TEST_F(Registration, SuccessSavesTheFilePairWritesBackWithSeamlessOffThenFollowsASwap) {
+    h.dialogs.saveAnswers.push_back(h.root.filePath(QStringLiteral("next.jv4")));
+    PsEntModeDialog& screen = start(scenario(Outcome::Success));
+    ASSERT_TRUE(waitForWriteBack(screen));
+    EXPECT_TRUE(statuses.contains(QStringLiteral("子機登録実行中")));
+    EXPECT_TRUE(screen.errorBox()->text().isEmpty());
+    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    EXPECT_EQ(h.dialogs.messages[0].text, registration::completedMessage());
+    EXPECT_FALSE(h.dialogs.messages[0].title.isEmpty());
+    ASSERT_EQ(h.dialogs.saveRequests.size(), 1);
+    EXPECT_TRUE(h.dialogs.saveRequests[0].defaultSuffix.isEmpty());
+    EXPECT_EQ(h.noDataShown, 0);
+
+    // The pair holds the registered handset as read after the registration: seamless handover off.
+    auto lines = testing::sampleLines(2);
+    lines[24] = "\"ｼｰﾑﾚｽﾊﾝﾄﾞｵｰﾊﾞｰ\",\"ｵﾌ\"";
+    QFile jv4(h.root.filePath(QStringLiteral("next.jv4")));
+    ASSERT_TRUE(jv4.open(QIODevice::ReadOnly));
+    EXPECT_EQ(jv4.readAll(), dataset::testing::cp932Lines(lines));
+    QFile jv1(h.root.filePath(QStringLiteral("next.jv1")));
+    ASSERT_TRUE(jv1.open(QIODevice::ReadOnly));
+    EXPECT_EQ(jv1.readAll(), dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(h.store),
+                                                                2, testing::sampleScreen().memo)
+                                 .bytes);
+
+    // The write-back sent the whole script 16 with seamless handover off.
+    EXPECT_GE(writesOf(0x0104), 2u);
+    EXPECT_EQ(writesOf(0x0105), 1u);
+    EXPECT_EQ(h.handsetBlock(0x1104).at(0), 0);
+    EXPECT_EQ(screen.form()->pick(PsEntForm::Pick::Seamless)->currentText(), QStringLiteral("ｵﾌ"));
+    EXPECT_TRUE(screen.buttons(0).read->isEnabled());
+
+    // The next handset goes onto the cable.
+    ASSERT_TRUE(h.waitForKeepAlive());
+    h.attached = false;
+    h.session.deviceTreeChanged();
+    EXPECT_EQ(screen.viewState(), op::kUnplugged);
+    h.attached = true;
+    h.session.deviceTreeChanged();
+    h.session.deviceTreeChanged();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.viewState() == op::kSettingsShown; }, 10000));
+    EXPECT_EQ(screen.modelBox()->text(), QStringLiteral("ZX-VA100"));
+    EXPECT_TRUE(screen.registerButton()->isEnabled());
+}
+
+TEST_F(Registration, CancellingTheSaveDialogStillWritesBack) {
+    PsEntModeDialog& screen = start(scenario(Outcome::Success));
+    ASSERT_TRUE(waitForWriteBack(screen));
+    EXPECT_EQ(h.dialogs.saveRequests.size(), 1);
+    EXPECT_EQ(writesOf(0x0105), 1u);
+    EXPECT_EQ(h.handsetBlock(0x1104).at(0), 0);
+    EXPECT_TRUE(QDir(h.root.path()).entryList({QStringLiteral("*.jv1")}, QDir::Files).isEmpty());
+}
+
+TEST_F(Registration, AFailureShowsItsCauseAndFreesTheButtons) {
+    sim::RegistrationScenario failure = scenario(Outcome::Failure);
+    failure.cause = 0x70;
+    PsEntModeDialog& screen = start(failure);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.viewState() == op::kRegistrationFailed; }, 10000));
+    EXPECT_EQ(screen.statusBox()->text(), QStringLiteral("子機登録制御失敗(異常終了)"));
+    EXPECT_EQ(screen.errorBox()->text(), QStringLiteral("子機増設拒否(子機番号不一致)"));
+    // The button timer does not lock the buttons of the failure again.
+    QTest::qWait(1100);
+    EXPECT_EQ(screen.buttonState(), op::kRegistrationFailed);
+    EXPECT_TRUE(screen.buttons(1).write->isEnabled());
+    EXPECT_TRUE(screen.registerButton()->isEnabled());
+    EXPECT_FALSE(screen.abortButton()->isEnabled());
+    EXPECT_TRUE(screen.buttons(0).back->isEnabled());
+}
+
+TEST_F(Registration, AnAbortWritesBackAndALateFailureReportChangesNothing) {
+    PsEntModeDialog& screen = start(scenario(Outcome::Failure, 2500));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.abortButton()->isEnabled(); }, 5000));
+    EXPECT_FALSE(screen.buttons(0).read->isEnabled());
+    EXPECT_EQ(screen.buttonState(), op::kRegistrationRunning);
+    screen.close(); // the way back is closed while the registration runs
+    EXPECT_TRUE(screen.isVisible());
+    const std::size_t before = writesOf(0x0105);
+    screen.abortButton()->click();
+    EXPECT_EQ(writesOf(0x0105), before + 1);
+    EXPECT_EQ(h.noDataShown, 0);
+    EXPECT_EQ(screen.viewState(), op::kSettingsShown);
+    EXPECT_EQ(screen.statusBox()->text(), QStringLiteral("子機登録中断"));
+    // The handset's own failure report still comes; the screen keeps the abort.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto& reports = h.store.registration().reports;
+            return std::any_of(reports.begin(), reports.end(),
+                               [](const auto& r) { return r.status == 0x10; });
+        },
+        10000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(screen.statusBox()->text(), QStringLiteral("子機登録中断"));
+    EXPECT_TRUE(screen.errorBox()->text().isEmpty());
+    EXPECT_EQ(screen.viewState(), op::kSettingsShown);
+}
+
+TEST_F(Registration, AnEmptyBatteryLosesTheLinkAndTheScreenShowsNoData) {
+    PsEntModeDialog& screen = start(scenario(Outcome::Battery));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.viewState() == op::kNoData; }, 10000));
+    QTest::qWait(1100); // past the button timer
+    EXPECT_EQ(screen.buttonState(), op::kNoData);
+    EXPECT_FALSE(screen.buttons(0).write->isEnabled());
+    EXPECT_FALSE(screen.abortButton()->isEnabled());
+    EXPECT_TRUE(screen.buttons(0).back->isEnabled());
+    EXPECT_TRUE(screen.statusBox()->text().isEmpty());
+}
+
+TEST_F(Registration, AnAnswerWithAnUnknownCauseEndsTheProgram) {
+    sim::RegistrationScenario failure = scenario(Outcome::Failure);
+    failure.cause = 0x1D;
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(
+        {
+            PsEntModeDialog& screen = start(failure);
+            // Still running after the answer came: a status that says the registration went on.
+            std::exit(QTest::qWaitFor([&] { return screen.viewState() != op::kRegistrationRunning; }, 10000)
+                          ? 0
+                          : 1);
+        },
+        ::testing::ExitedWithCode(4), "");
+}
+
+} // namespace
+} // namespace tolvan::psent
