@@ -5,6 +5,7 @@
 
 #include "modes/datasave/model/handsetbackup.h"
 #include "modes/datasave/model/savesetnames.h"
+#include "modes/dataset/model/datasetoperations.h"
 #include "modes/dataset/model/logfile1writer.h"
 #include "modes/dataset/model/systemparamimage.h"
 #include "modes/psent/model/handsetsettingimage.h"
@@ -251,6 +252,11 @@ int finishRegistration(CliApp& cli, CliSession& session, const RegisterRequest& 
     cli.out().flush();
     session.printMessage(QStringLiteral("Tolvan"), reg::completedMessage());
     if (const auto failed = session.runScript(op::kReading, op::kReadScript)) {
+        return *failed;
+    }
+    // The handset setting read leaves records of log file 1 unread (0x1C01): without the data
+    // setting read the saved .jv1 would show a fresh process's zeros there, not the handset.
+    if (const auto failed = session.runScript(op::kReading, dataset::op::kReadScript)) {
         return *failed;
     }
     const std::optional<Message> fileError = writeFilePair(cli, session, request.base);

@@ -115,6 +115,7 @@ TEST(CliRegister, SuccessSavesTheFilePairAndWritesBackWithSeamlessOff) {
 }
 
 struct FailedOutcome {
+    const char* name;
     const char* rule;
     int exitCode;
     const char* outEnd;
@@ -141,13 +142,14 @@ TEST_P(CliRegisterFails, SavesNothingAndSaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, CliRegisterFails,
-    ::testing::Values(FailedOutcome{"failure,cause=70", 1,
+    ::testing::Values(FailedOutcome{"RefusedPsNumber", "failure,cause=70", 1,
                                     "子機登録制御失敗(異常終了)\n子機増設拒否(子機番号不一致)\n", ""},
-                      FailedOutcome{"failure,status=30,cause=10,detail=1A", 1,
+                      FailedOutcome{"Status30WithDetail", "failure,status=30,cause=10,detail=1A", 1,
                                     "子機登録制御失敗(異常終了)\n候補CSなし：1A\n", ""},
-                      FailedOutcome{"abnormal", 1, "コマンド終了(異常終了)\n", ""},
-                      FailedOutcome{"failure,cause=1D", 4, "", "エラー: バッファ内容エラー"},
-                      FailedOutcome{"battery", 1, "", "エラー: 電池残量無し（異常終了）"}));
+                      FailedOutcome{"CommandEnded", "abnormal", 1, "コマンド終了(異常終了)\n", ""},
+                      FailedOutcome{"UnknownCause", "failure,cause=1D", 4, "", "エラー: バッファ内容エラー"},
+                      FailedOutcome{"Battery", "battery", 1, "", "エラー: 電池残量無し（異常終了）"}),
+    [](const ::testing::TestParamInfo<FailedOutcome>& info) { return std::string(info.param.name); });
 
 TEST(CliRegisterRefuses, AnotherModelSendsNoWrite) {
     SimProcess sim({QStringLiteral("--no-pacing"), QStringLiteral("--model"), QStringLiteral("ZX-VA150")});
