@@ -15,6 +15,7 @@
 #include "modes/psent/model/registrationflow.h"
 
 #include "common/logfile/logfileio.h"
+#include "link/core/catalogue.h"
 
 #include <QSaveFile>
 
@@ -30,6 +31,8 @@ namespace reg = psent::registration;
 // The handset follows the registration over the air on its own; the engine's watchdog ends a
 // silent one, but a handset that reports "running" for ever would hold the command without end.
 constexpr int kRegistrationLimitMs = 180000;
+// The handset's answer to the stop command and the close that follows it.
+constexpr int kStopLimitMs = 10000;
 // The operation record: the registration starts with it, sent with seamless handover off.
 constexpr std::uint32_t kOperationRecordWrite = 0x0104;
 constexpr int kHighestPsNumber = 391;
@@ -227,16 +230,27 @@ std::optional<Message> probeFilePair(const QString& base) {
     return std::nullopt;
 }
 
-// As the screen's abort: the registration is left and the settings are written back as they
-// stand (seamless handover stays off).
+// As the screen's abort, the settings are written back as they stand (seamless handover stays
+// off); before that the handset is told to stop registering, or it would go on answering the
+// write script's polls with its reports.
 int abandonRegistration(CliApp& cli, CliSession& session) {
     cli.out() << reg::statusText(op::kRegistrationAborted) << '\n';
     cli.out().flush();
     cli.err() << "tolvan-cli: the registration did not end within " << kRegistrationLimitMs / 1000
-              << " s; it was aborted\n";
+              << " s; it is aborted\n";
     cli.err().flush();
-    session.link().session().engine().setOperation(op::kRegistrationAborted);
-    session.link().state().dialogueState = link::kIdle;
+    // Under the abort's id the close after the handset's answer reopens the keep-alive dialogue
+    // instead of counting as the end of the first phase.
+    session.sendSingle(op::kRegistrationAborted, link::cmd::kRegisterOff);
+    const link::LinkState& state = session.link().state();
+    const bool alive = session.runFor(kStopLimitMs, [&] {
+        return state.dialogueState == link::kKeepAlive && state.currentCommand == link::cmd::kOpen;
+    });
+    if (!alive) {
+        const bool fatal = session.link().session().engine().fatalOutcome().has_value();
+        session.close();
+        return fatal ? kExitLinkFatal : kExitNoAnswer;
+    }
     if (const auto failed = session.runLastScript(op::kWriting, op::kWriteScript)) {
         return *failed;
     }
