@@ -218,8 +218,19 @@ std::optional<Message> writeFilePair(CliApp& cli, CliSession& session, const QSt
     return std::nullopt;
 }
 
-// A file pair that cannot be written is known before the handset is touched.
-std::optional<Message> probeFilePair(const QString& base) {
+// A file pair that cannot be written (no such folder, a memo code page 932 cannot carry) is
+// known before the handset is touched, not after it registered.
+std::optional<Message> checkFilePair(const QString& base, const QString& memo) {
+    const handset::HandsetStore blank;
+    const auto jv1 =
+        dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(blank), kModelVa100, memo);
+    if (!jv1.ok()) {
+        return errorMessage(jv1.error);
+    }
+    const auto jv4 = psent::LogFile4Writer::fromStore(blank, kModelVa100, memo);
+    if (!jv4.ok()) {
+        return errorMessage(jv4.error);
+    }
     for (const QString& extension : {QStringLiteral(".jv1"), QStringLiteral(".jv4")}) {
         QSaveFile probe(base + extension);
         if (!probe.open(QIODevice::WriteOnly)) {
@@ -297,7 +308,7 @@ int registerHandset(CliApp& cli, const QStringList& args) {
     }
     request->base = datasave::SaveSetNames::baseName(request->base);
     CliSession session(cli);
-    if (const auto failed = probeFilePair(request->base)) {
+    if (const auto failed = checkFilePair(request->base, cli.options().memo)) {
         session.printMessage(failed->title, failed->text);
         return kExitFileError;
     }

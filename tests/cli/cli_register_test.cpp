@@ -187,5 +187,20 @@ TEST(CliRegisterRefuses, BadArgumentsAreUsageErrorsBeforeAnyPortIsOpened) {
     }
 }
 
+TEST(CliRegisterRefuses, FilesThatCannotBeWrittenStopItBeforeThePortIsOpened) {
+    QTemporaryDir dir;
+    const QString port = QStringLiteral("/nonexistent/ttyX");
+    const CliResult noFolder = runCli(registerArgs(port, dir.filePath(QStringLiteral("none/unit"))));
+    EXPECT_EQ(noFolder.exitCode, 3);
+    EXPECT_TRUE(noFolder.err.contains(QStringLiteral("unit.jv1"))) << noFolder.err.toStdString();
+    const CliResult memo = runCli(QStringList{QStringLiteral("--memo"), QStringLiteral("\U0001F600")} +
+                                  registerArgs(port, dir.filePath(QStringLiteral("unit"))));
+    EXPECT_EQ(memo.exitCode, 3);
+    for (const CliResult& run : {noFolder, memo}) {
+        EXPECT_FALSE(run.err.contains(QStringLiteral("子機と通信"))) << run.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
 } // namespace
 } // namespace tolvan::test
