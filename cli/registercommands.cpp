@@ -181,7 +181,8 @@ Outcome followRegistration(CliApp& cli, CliSession& session) {
     state.registrationAnswerFlag = 2; // requested: the next status answer brings the registration command
     state.resultClass = link::rc::kRetryFailure;
     session.sendSingle(op::kRegistrationRunning, kOperationRecordWrite);
-    const bool alive = session.runFor(kRegistrationLimitMs, [&] { return finished || outcome.has_value(); });
+    const bool alive = session.runFor(kRegistrationLimitMs,
+                                      [&] { return finished || outcome.has_value() || !state.portOpen; });
 
     QObject::disconnect(connection);
     store.setRegistrationListener({});
@@ -190,6 +191,11 @@ Outcome followRegistration(CliApp& cli, CliSession& session) {
     }
     if (finished) {
         return Outcome::Finished;
+    }
+    if (!state.portOpen) {
+        cli.err() << "tolvan-cli: the handset's port closed during the registration\n";
+        cli.err().flush();
+        return Outcome::Lost;
     }
     return alive ? Outcome::TimedOut : Outcome::Lost;
 }
@@ -255,9 +261,10 @@ int abandonRegistration(CliApp& cli, CliSession& session) {
     session.sendSingle(op::kRegistrationAborted, link::cmd::kRegisterOff);
     const link::LinkState& state = session.link().state();
     const bool alive = session.runFor(kStopLimitMs, [&] {
-        return state.dialogueState == link::kKeepAlive && state.currentCommand == link::cmd::kOpen;
+        return !state.portOpen ||
+               (state.dialogueState == link::kKeepAlive && state.currentCommand == link::cmd::kOpen);
     });
-    if (!alive) {
+    if (!alive || !state.portOpen) {
         const bool fatal = session.link().session().engine().fatalOutcome().has_value();
         session.close();
         return fatal ? kExitLinkFatal : kExitNoAnswer;
