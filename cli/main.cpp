@@ -8,6 +8,7 @@
 #include "cli/logscommands.h"
 #include "cli/paramscommands.h"
 #include "cli/printcommand.h"
+#include "cli/registercommands.h"
 #include "cli/settingscommands.h"
 #include "common/qtjapanese.h"
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     tolvan::cli::addLogsCommands(cli);
     tolvan::cli::addSettingsCommands(cli);
     tolvan::cli::addDataSaveCommands(cli);
+    tolvan::cli::addRegisterCommands(cli);
 
     // Each log file kind adds its report here as its mode lands.
     tolvan::cli::ReportKinds reports;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tolvan::link {
@@ -454,6 +455,91 @@ TEST_F(Conversation, HandsetThatAnswersInPiecesStillCompletesTheScript) {
     const auto sent = codes(link.sent);
     EXPECT_EQ(std::vector<std::string>(sent.begin(), sent.begin() + static_cast<long>(expected.size())),
               expected);
+}
+
+// The registration as the handset setting screen starts it once the settings were read: the
+// operation record in place of the next keep-alive frame, the registration requested.
+class Registration : public Conversation {
+protected:
+    void SetUp() override {
+        Conversation::SetUp();
+        start(15, 0xD00A);
+        ASSERT_TRUE(runScript());
+        LinkState& st = link.state();
+        st.registrationAnswerFlag = 2;
+        st.resultClass = rc::kRetryFailure;
+        link.engine().setOperation(0xD005);
+        link.engine().setPending(true, 0x0104);
+        from = link.sent.size();
+    }
+    static Bytes report(std::uint8_t status) {
+        const std::uint8_t body[] = {static_cast<std::uint8_t>(status + 0x20)};
+        return buildFrame(0x40, body);
+    }
+    long registrationCommands() const {
+        const auto sent = codes(link.sent, from);
+        return std::count(sent.begin(), sent.end(), std::string("40FF"));
+    }
+    bool pollingRegistration() { return link.state().currentCommand == cmd::kRegisterOn; }
+
+    std::size_t from = 0;
+};
+
+TEST_F(Registration, StatusAnswersBringTheCommandAgainUntilTheFirstReport) {
+    int answered = 0;
+    handset.override = [&](const Bytes& f, int) -> std::optional<std::vector<Reply>> {
+        if (codeOf(f) != "7000" || !pollingRegistration()) {
+            return std::nullopt;
+        }
+        ++answered;
+        return std::vector<Reply>{{5, answered == 4 ? report(0x01) : ScriptedHandset::statusAnswer()}};
+    };
+    ASSERT_TRUE(link.runUntil([&] { return answered >= 8; }, 30000));
+    const auto sent = codes(link.sent, from);
+    EXPECT_EQ(std::vector<std::string>(sent.begin(), sent.begin() + 3),
+              (std::vector<std::string>{"0104", "7000", "7000"}));
+    // Three status answers, three more commands; the running report ends the repeats.
+    EXPECT_EQ(registrationCommands(), 4);
+    EXPECT_EQ(link.state().registrationAnswerFlag, 1u);
+    EXPECT_EQ(link.state().operationId, 0xD005u);
+    EXPECT_TRUE(link.messages.empty());
+}
+
+TEST_F(Registration, HandsetFallingSilentAfterTheCommandIsAbandonedWithinTwentySeconds) {
+    // Every registration command is acknowledged, and its polls go unanswered.
+    std::int64_t silentFrom = -1;
+    handset.override = [&](const Bytes& f, int) -> std::optional<std::vector<Reply>> {
+        if (codeOf(f) == "40FF") {
+            silentFrom = silentFrom < 0 ? link.now() : silentFrom;
+            return std::vector<Reply>{{5, {kAck}}};
+        }
+        if (silentFrom >= 0) {
+            return std::vector<Reply>{};
+        }
+        return std::nullopt;
+    };
+    ASSERT_TRUE(link.runUntil([&] { return link.state().dialogueState == kIdle; }, 60000));
+    ASSERT_GE(silentFrom, 0);
+    EXPECT_LT(link.now() - silentFrom, 20000);
+    EXPECT_EQ(link.messages, std::vector<LinkMessage>{LinkMessage::UsbError});
+    EXPECT_EQ(link.notices.back().event, LinkEvent::OperationAborted);
+    EXPECT_EQ(link.state().operationId, 0xD002u);
+    EXPECT_EQ(codes(link.sent).back(), "21FF");
+}
+
+TEST_F(Registration, UnknownReportStatusEndsTheProgramWithTheCommandError) {
+    handset.override = [&](const Bytes& f, int) -> std::optional<std::vector<Reply>> {
+        if (codeOf(f) == "7000" && pollingRegistration()) {
+            return std::vector<Reply>{{5, report(0x50)}};
+        }
+        return std::nullopt;
+    };
+    ASSERT_TRUE(link.runUntil([&] { return link.engine().fatalOutcome().has_value(); }, 30000));
+    EXPECT_EQ(*link.engine().fatalOutcome(), LinkMessage::CommandError);
+    EXPECT_EQ(link.messages, std::vector<LinkMessage>{LinkMessage::CommandError});
+    const std::size_t sentAtEnd = link.sent.size();
+    link.runFor(5000);
+    EXPECT_EQ(link.sent.size(), sentAtEnd);
 }
 
 } // namespace

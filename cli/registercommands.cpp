@@ -1,0 +1,375 @@
+#include "cli/registercommands.h"
+
+#include "cli/cliapp.h"
+#include "cli/clisession.h"
+
+#include "modes/datasave/model/handsetbackup.h"
+#include "modes/datasave/model/savesetnames.h"
+#include "modes/dataset/model/datasetoperations.h"
+#include "modes/dataset/model/logfile1writer.h"
+#include "modes/dataset/model/systemparamimage.h"
+#include "modes/psent/model/handsetsettingimage.h"
+#include "modes/psent/model/logfile4writer.h"
+#include "modes/psent/model/psentframes.h"
+#include "modes/psent/model/psentoperations.h"
+#include "modes/psent/model/registrationflow.h"
+
+#include "common/logfile/logfileio.h"
+#include "link/core/catalogue.h"
+
+#include <QSaveFile>
+
+#include <array>
+#include <optional>
+
+namespace tolvan::cli {
+namespace {
+
+namespace op = psent::op;
+namespace reg = psent::registration;
+
+// The handset follows the registration over the air on its own; the engine's watchdog ends a
+// silent one, but a handset that reports "running" for ever would hold the command without end.
+constexpr int kRegistrationLimitMs = 180000;
+// The handset's answer to the stop command and the close that follows it.
+constexpr int kStopLimitMs = 10000;
+// The operation record: the registration starts with it, sent with seamless handover off.
+constexpr std::uint32_t kOperationRecordWrite = 0x0104;
+constexpr int kHighestPsNumber = 391;
+
+struct RegisterRequest {
+    QString base;
+    std::array<std::uint8_t, 3> psNumber{}; // ASCII digits, as the handset stores them
+    std::array<std::uint8_t, 4> pin{};
+};
+
+// Exactly count ASCII digits (a full-width digit is not one).
+template <std::size_t N> std::optional<std::array<std::uint8_t, N>> asciiDigits(const QString& text) {
+    if (text.size() != static_cast<qsizetype>(N)) {
+        return std::nullopt;
+    }
+    std::array<std::uint8_t, N> digits{};
+    for (std::size_t i = 0; i < N; ++i) {
+        const char16_t c = text.at(static_cast<qsizetype>(i)).unicode();
+        if (c < u'0' || c > u'9') {
+            return std::nullopt;
+        }
+        digits[i] = static_cast<std::uint8_t>(c);
+    }
+    return digits;
+}
+
+// BASE --ps-number NNN --pin NNNN, the options in any order, each once; why says what is wrong.
+std::optional<RegisterRequest> parseRequest(const QStringList& args, QString& why) {
+    RegisterRequest request;
+    std::optional<QString> psNumber;
+    std::optional<QString> pin;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        std::optional<QString>* option = a == QLatin1String("--ps-number") ? &psNumber
+                                         : a == QLatin1String("--pin")     ? &pin
+                                                                           : nullptr;
+        if (option != nullptr) {
+            if (option->has_value() || i + 1 >= args.size()) {
+                why = a + QStringLiteral(" needs one value");
+                return std::nullopt;
+            }
+            *option = args.at(++i);
+        } else if (a.startsWith(QLatin1String("--")) || !request.base.isEmpty()) {
+            why = QStringLiteral("unexpected argument ") + a;
+            return std::nullopt;
+        } else {
+            request.base = a;
+        }
+    }
+    if (request.base.isEmpty() || !psNumber || !pin) {
+        why = QStringLiteral("register needs BASE, --ps-number and --pin");
+        return std::nullopt;
+    }
+    const auto psDigits = asciiDigits<3>(*psNumber);
+    if (!psDigits || psNumber->toInt() > kHighestPsNumber) {
+        why = QStringLiteral("--ps-number is three digits, 000 to 391");
+        return std::nullopt;
+    }
+    const auto pinDigits = asciiDigits<4>(*pin);
+    if (!pinDigits) {
+        why = QStringLiteral("--pin is four digits");
+        return std::nullopt;
+    }
+    request.psNumber = *psDigits;
+    request.pin = *pinDigits;
+    return request;
+}
+
+// What the screen holds when it writes: the settings as read, with the PS number and PIN to
+// register under, and seamless handover off, which a registration needs.
+void putRegistrationSettings(handset::HandsetStore& store, const RegisterRequest& request) {
+    psent::HandsetSettingImage image = psent::HandsetSettingImage::fromStore(store);
+    std::copy(request.psNumber.begin(), request.psNumber.end(), image.psNumber.begin());
+    std::copy(request.pin.begin(), request.pin.end(), image.pin.begin());
+    image.operation[psent::HandsetSettingImage::Seamless] = 0;
+    image.storeInto(store);
+}
+
+// Backs up what was read, puts the registration settings into the store and builds the write
+// frames; an exit status when that failed (nothing is sent then).
+std::optional<ExitStatus> prepareWrite(CliApp& cli, CliSession& session, const RegisterRequest& request) {
+    if (cli.options().backup) {
+        const auto backedUp = datasave::backUpHandset(session.store(), session.modelCode(),
+                                                      cli.options().memo, backup::backupRoot(), false);
+        if (const auto* failed = std::get_if<Message>(&backedUp)) {
+            session.printMessage(failed->title, failed->text);
+            return kExitFileError;
+        }
+    }
+    putRegistrationSettings(session.store(), request);
+    if (!psent::PsEntFrames::fillRequestBuffers(session.store(), session.requestBuffers())) {
+        cli.err() << "tolvan-cli: a write frame could not be built from the handset settings\n";
+        cli.err().flush();
+        return kExitNoAnswer;
+    }
+    return std::nullopt;
+}
+
+enum class Outcome { Finished, Failed, CommandEnded, ContentError, Lost, TimedOut };
+
+// Starts the registration in the keep-alive dialogue the write left and follows the handset's
+// answers, printing the status box's text whenever it changes (and a failure's cause after it).
+Outcome followRegistration(CliApp& cli, CliSession& session) {
+    std::optional<Outcome> outcome;
+    QString shown;
+    auto show = [&](const QString& status) {
+        if (status != shown) {
+            cli.out() << status << '\n';
+            cli.out().flush();
+            shown = status;
+        }
+    };
+    handset::HandsetStore& store = session.store();
+    store.registration().reports.clear();
+    // Runs inside the link's receive path: it only notes and prints.
+    store.setRegistrationListener([&](const handset::RegistrationReports::Report& report) {
+        const auto view = reg::viewOf(report);
+        if (outcome || !view) {
+            return;
+        }
+        switch (view->kind) {
+        case reg::ReportView::Kind::Running:
+            show(view->status);
+            break;
+        case reg::ReportView::Kind::Failed:
+            show(view->status);
+            cli.out() << view->error << '\n';
+            cli.out().flush();
+            outcome = Outcome::Failed;
+            break;
+        case reg::ReportView::Kind::CommandEnded:
+            show(view->status);
+            outcome = Outcome::CommandEnded;
+            break;
+        case reg::ReportView::Kind::ContentError:
+            outcome = Outcome::ContentError;
+            break;
+        }
+    });
+    bool finished = false;
+    const auto connection = QObject::connect(
+        &session.link().session().driver(), &link::LinkDriver::notice,
+        [&](link::LinkNotice n) { finished = finished || n.event == link::LinkEvent::RegistrationFinished; });
+
+    link::LinkState& state = session.link().state();
+    state.registrationAnswerFlag = 2; // requested: the next status answer brings the registration command
+    state.resultClass = link::rc::kRetryFailure;
+    session.sendSingle(op::kRegistrationRunning, kOperationRecordWrite);
+    const bool alive = session.runFor(kRegistrationLimitMs,
+                                      [&] { return finished || outcome.has_value() || !state.portOpen; });
+
+    QObject::disconnect(connection);
+    store.setRegistrationListener({});
+    if (outcome) {
+        return *outcome;
+    }
+    if (finished) {
+        return Outcome::Finished;
+    }
+    if (!state.portOpen) {
+        cli.err() << "tolvan-cli: the handset's port closed during the registration\n";
+        cli.err().flush();
+        return Outcome::Lost;
+    }
+    return alive ? Outcome::TimedOut : Outcome::Lost;
+}
+
+// BASE.jv1 from the system parameter image and BASE.jv4 from the handset settings, as read right
+// after the registration. The message of the first failure, if any.
+std::optional<Message> writeFilePair(CliApp& cli, CliSession& session, const QString& base) {
+    const std::uint32_t model = session.modelCode();
+    const QString& memo = cli.options().memo;
+    const auto jv1 = dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(session.store()),
+                                                        model, memo);
+    if (!jv1.ok()) {
+        return errorMessage(jv1.error);
+    }
+    const auto jv4 = psent::LogFile4Writer::fromStore(session.store(), model, memo);
+    if (!jv4.ok()) {
+        return errorMessage(jv4.error);
+    }
+    for (const auto& [path, bytes] : {std::pair{base + QStringLiteral(".jv1"), &jv1.bytes},
+                                      std::pair{base + QStringLiteral(".jv4"), &jv4.bytes}}) {
+        const QString error = logfile::saveAtomically(path, *bytes);
+        if (!error.isEmpty()) {
+            return errorMessage(path + QStringLiteral(": ") + error);
+        }
+    }
+    return std::nullopt;
+}
+
+// A file pair that cannot be written (no such folder, a memo code page 932 cannot carry) is
+// known before the handset is touched, not after it registered.
+std::optional<Message> checkFilePair(const QString& base, const QString& memo) {
+    const handset::HandsetStore blank;
+    const auto jv1 =
+        dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(blank), kModelVa100, memo);
+    if (!jv1.ok()) {
+        return errorMessage(jv1.error);
+    }
+    const auto jv4 = psent::LogFile4Writer::fromStore(blank, kModelVa100, memo);
+    if (!jv4.ok()) {
+        return errorMessage(jv4.error);
+    }
+    for (const QString& extension : {QStringLiteral(".jv1"), QStringLiteral(".jv4")}) {
+        QSaveFile probe(base + extension);
+        if (!probe.open(QIODevice::WriteOnly)) {
+            return errorMessage(probe.fileName() + QStringLiteral(": ") + probe.errorString());
+        }
+        probe.cancelWriting();
+    }
+    return std::nullopt;
+}
+
+// As the screen's abort, the settings are written back as they stand (seamless handover stays
+// off); before that the handset is told to stop registering, or it would go on answering the
+// write script's polls with its reports.
+int abandonRegistration(CliApp& cli, CliSession& session) {
+    cli.out() << reg::statusText(op::kRegistrationAborted) << '\n';
+    cli.out().flush();
+    cli.err() << "tolvan-cli: the registration did not end within " << kRegistrationLimitMs / 1000
+              << " s; it is aborted\n";
+    cli.err().flush();
+    // Under the abort's id the close after the handset's answer reopens the keep-alive dialogue
+    // instead of counting as the end of the first phase.
+    session.sendSingle(op::kRegistrationAborted, link::cmd::kRegisterOff);
+    const link::LinkState& state = session.link().state();
+    const bool alive = session.runFor(kStopLimitMs, [&] {
+        return !state.portOpen ||
+               (state.dialogueState == link::kKeepAlive && state.currentCommand == link::cmd::kOpen);
+    });
+    if (!alive || !state.portOpen) {
+        const bool fatal = session.link().session().engine().fatalOutcome().has_value();
+        session.close();
+        return fatal ? kExitLinkFatal : kExitNoAnswer;
+    }
+    if (const auto failed = session.runLastScript(op::kWriting, op::kWriteScript)) {
+        return *failed;
+    }
+    session.close();
+    return kExitNoAnswer;
+}
+
+// After the handset reported its registration complete: read it again, save the file pair,
+// then write the settings back with seamless handover off. The write-back goes on when the
+// files could not be written (the registration is done either way); the status is then 3.
+int finishRegistration(CliApp& cli, CliSession& session, const RegisterRequest& request) {
+    cli.out() << reg::statusText(op::kRegistrationCompleted) << '\n';
+    cli.out().flush();
+    session.printMessage(QStringLiteral("Tolvan"), reg::completedMessage());
+    if (const auto failed = session.runScript(op::kReading, op::kReadScript)) {
+        return *failed;
+    }
+    // The handset setting read leaves records of log file 1 unread (0x1C01): without the data
+    // setting read the saved .jv1 would show a fresh process's zeros there, not the handset.
+    if (const auto failed = session.runScript(op::kReading, dataset::op::kReadScript)) {
+        return *failed;
+    }
+    const std::optional<Message> fileError = writeFilePair(cli, session, request.base);
+    if (fileError) {
+        session.printMessage(fileError->title, fileError->text);
+    }
+    if (const auto failed = prepareWrite(cli, session, request)) {
+        session.close();
+        return *failed;
+    }
+    if (const auto failed = session.runLastScript(op::kWriting, op::kWriteScript)) {
+        return *failed;
+    }
+    session.close();
+    return fileError ? kExitFileError : kExitOk;
+}
+
+int registerHandset(CliApp& cli, const QStringList& args) {
+    QString why;
+    auto request = parseRequest(args, why);
+    if (!request) {
+        cli.err() << "tolvan-cli: " << why << '\n';
+        return cli.usage();
+    }
+    request->base = datasave::SaveSetNames::baseName(request->base);
+    CliSession session(cli);
+    if (const auto failed = checkFilePair(request->base, cli.options().memo)) {
+        session.printMessage(failed->title, failed->text);
+        return kExitFileError;
+    }
+    if (const auto failed = session.open()) {
+        return *failed;
+    }
+    if (const auto failed = session.runScript(op::kReading, op::kReadScript)) {
+        return *failed;
+    }
+    if (session.modelCode() != kModelVa100) {
+        cli.err() << "tolvan-cli: registration is for the ZX-VA100 only; the handset is a "
+                  << modelName(session.modelCode()) << '\n';
+        cli.err().flush();
+        session.close();
+        return kExitNoAnswer;
+    }
+    if (const auto failed = prepareWrite(cli, session, *request)) {
+        session.close();
+        return *failed;
+    }
+    if (const auto failed = session.runScript(op::kWriting, op::kWriteScript)) {
+        return *failed;
+    }
+    switch (followRegistration(cli, session)) {
+    case Outcome::Finished:
+        return finishRegistration(cli, session, *request);
+    case Outcome::Failed:
+    case Outcome::CommandEnded:
+        session.close();
+        return kExitNoAnswer;
+    case Outcome::ContentError:
+        // Tolvan ends here; the dialogue is still closed properly.
+        session.printMessage(errorTitle(), reg::contentErrorText());
+        session.close();
+        return kExitLinkFatal;
+    case Outcome::TimedOut:
+        return abandonRegistration(cli, session);
+    case Outcome::Lost:
+        break;
+    }
+    // The engine's message is out already.
+    const bool fatal = session.link().session().engine().fatalOutcome().has_value();
+    session.close();
+    return fatal ? kExitLinkFatal : kExitNoAnswer;
+}
+
+} // namespace
+
+void addRegisterCommands(CliApp& app) {
+    app.addCommand({QStringLiteral("register"),
+                    QStringLiteral("register BASE --ps-number NNN --pin NNNN\n"
+                                   "                              register a ZX-VA100, then save BASE.jv1 "
+                                   "and BASE.jv4"),
+                    0, 5, [](CliApp& cli, const QStringList& args) { return registerHandset(cli, args); }});
+}
+
+} // namespace tolvan::cli
