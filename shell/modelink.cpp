@@ -79,6 +79,16 @@ void ModeLink::setNoTimer(bool on) {
     m_context.session.state().noTimerFlag = on;
 }
 
+void ModeLink::requestRegistration() {
+    link::LinkState& s = m_context.session.state();
+    s.registrationAnswerFlag = 2; // cleared, then "requested": only the last value is ever seen
+    s.resultClass = link::rc::kRetryFailure;
+}
+
+void ModeLink::stopDialogue() {
+    m_context.session.state().dialogueState = link::kIdle;
+}
+
 void ModeLink::sendSingle(std::uint32_t code) {
     m_context.session.sendSingle(code);
 }

@@ -36,6 +36,11 @@ public:
     void dropDialogue();
     // "ﾒﾆｭｰに戻る".
     void leaveMode();
+    // Registration: the answer flag to 0, then to 2 (registration requested), the result class
+    // cleared; the engine sends the registration command after the next status answer.
+    void requestRegistration();
+    // The dialogue state 0 without a close frame (an aborted registration, before its write-back).
+    void stopDialogue();
     // The operation id the engine reports aborts with; a screen sets it with its view state.
     void setOperation(std::uint32_t operationId);
 

@@ -1,5 +1,7 @@
 #include "modes/psent/screen/psentmodedialog.h"
 
+#include "modes/dataset/model/datasetoperations.h"
+
 #include "modes/psent/model/handsetsettingimage.h"
 #include "modes/psent/model/psentcodec.h"
 #include "modes/psent/model/psentframes.h"
@@ -355,10 +357,7 @@ void PsEntModeDialog::startRegistration() {
         shell::DialogService::current().error(this, QStringLiteral("書き込みデータを作成できませんでした"));
         return;
     }
-    link::LinkState& state = context().session.state();
-    state.registrationAnswerFlag = 0;
-    state.registrationAnswerFlag = 2;
-    state.resultClass = link::rc::kRetryFailure;
+    link().requestRegistration();
     setViewState(op::kRegistrationRunning);
     applyButtons(op::kAllLocked);
     link().sendSingle(0x0104);
@@ -449,6 +448,9 @@ void PsEntModeDialog::afterRegistration() {
             // What the store holds is not the registered handset's: no files from it.
             shell::PsErrDialog noData(link().state(), this);
             noData.exec();
+        } else if (!link().runScript(op::kRegistrationCompleted, dataset::op::kReadScript)) {
+            // The settings read leaves the accessory detection unread; the data setting read
+            // completes the .jv1, which is not written from half of it.
         } else if (const auto failed = RegistrationFilePair::write(*chosen, context().store,
                                                                    link().modelCode(), m_memo->text())) {
             dialogs.show(this, *failed);
@@ -473,7 +475,7 @@ void PsEntModeDialog::abortRegistration() {
     const QString aborted = registration::statusText(op::kRegistrationAborted);
     setStatus(aborted, {});
     applyButtons(op::kAllLocked);
-    context().session.state().dialogueState = link::kIdle;
+    link().stopDialogue();
     context().texts.setMemo(m_memo->text());
     // The store is written back as the start left it (seamless handover off), the screen not
     // copied again.

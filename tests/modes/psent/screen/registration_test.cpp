@@ -86,6 +86,8 @@ TEST_F(Registration, SuccessSavesTheFilePairWritesBackWithSeamlessOffThenFollows
     EXPECT_EQ(jv1.readAll(), dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(h.store),
                                                                 2, testing::sampleScreen().memo)
                                  .bytes);
+    // The settings read leaves the accessory detection out; the .jv1 has the handset's, not zeros.
+    EXPECT_EQ(h.store.block(0x1C01, 1)[0], 1);
 
     // The write-back sent the whole script 16 with seamless handover off.
     EXPECT_GE(writesOf(0x0104), 2u);
