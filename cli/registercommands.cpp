@@ -4,6 +4,7 @@
 #include "cli/clisession.h"
 
 #include "modes/datasave/model/handsetbackup.h"
+#include "modes/datasave/model/saveset.h"
 #include "modes/datasave/model/savesetnames.h"
 #include "modes/dataset/model/datasetoperations.h"
 #include "modes/dataset/model/logfile1writer.h"
@@ -203,25 +204,7 @@ Outcome followRegistration(CliApp& cli, CliSession& session) {
 // BASE.jv1 from the system parameter image and BASE.jv4 from the handset settings, as read right
 // after the registration. The message of the first failure, if any.
 std::optional<Message> writeFilePair(CliApp& cli, CliSession& session, const QString& base) {
-    const std::uint32_t model = session.modelCode();
-    const QString& memo = cli.options().memo;
-    const auto jv1 = dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(session.store()),
-                                                        model, memo);
-    if (!jv1.ok()) {
-        return errorMessage(jv1.error);
-    }
-    const auto jv4 = psent::LogFile4Writer::fromStore(session.store(), model, memo);
-    if (!jv4.ok()) {
-        return errorMessage(jv4.error);
-    }
-    for (const auto& [path, bytes] : {std::pair{base + QStringLiteral(".jv1"), &jv1.bytes},
-                                      std::pair{base + QStringLiteral(".jv4"), &jv4.bytes}}) {
-        const QString error = logfile::saveAtomically(path, *bytes);
-        if (!error.isEmpty()) {
-            return errorMessage(path + QStringLiteral(": ") + error);
-        }
-    }
-    return std::nullopt;
+    return datasave::writeSettingsPair(session.store(), session.modelCode(), base, cli.options().memo);
 }
 
 // A file pair that cannot be written (no such folder, a memo code page 932 cannot carry) is

@@ -48,6 +48,15 @@ std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& fil
     return std::nullopt;
 }
 
+std::optional<Message> writeSettingsPair(const handset::HandsetStore& store, std::uint32_t modelCode,
+                                         const QString& base, const QString& memo) {
+    const auto built = buildSaveSet(store, modelCode, memo);
+    if (const auto* failed = std::get_if<Message>(&built)) {
+        return *failed;
+    }
+    return writeSaveSet(base, std::get<SaveSetFiles>(built), false);
+}
+
 WriteBackLoad loadWriteBackSet(handset::HandsetStore& store, std::uint32_t modelCode,
                                const SaveSetNames::WriteBackFiles& files) {
     WriteBackLoad result;

@@ -30,6 +30,10 @@ std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetStore& st
 // complete. The first failure stops the rest and is returned.
 std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers = true);
 
+// The pair a registration leaves: base.jv1 and base.jv4 from the store, no buffers.
+std::optional<Message> writeSettingsPair(const handset::HandsetStore& store, std::uint32_t modelCode,
+                                         const QString& base, const QString& memo);
+
 // What loading a set for a write-back did.
 struct WriteBackLoad {
     bool jv1Loaded = false; // read into the store (a missing file or another model's is skipped)
