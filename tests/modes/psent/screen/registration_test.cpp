@@ -109,6 +109,39 @@ TEST_F(Registration, SuccessSavesTheFilePairWritesBackWithSeamlessOffThenFollows
     EXPECT_TRUE(screen.registerButton()->isEnabled());
 }
 
+TEST_F(Registration, ThreeHandsetsOneAfterAnotherWithoutLeavingTheScreen) {
+    for (const char* name : {"first", "second", "third"}) {
+        h.dialogs.saveAnswers.push_back(h.root.filePath(QString::fromLatin1(name)));
+    }
+    PsEntModeDialog& screen = start(scenario(Outcome::Success));
+    for (int done = 1; done <= 3; ++done) {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return h.dialogs.messages.size() == done && screen.viewState() == op::kSettingsShown &&
+                       screen.statusBox()->text() == registration::statusText(op::kRegistrationCompleted);
+            },
+            30000))
+            << "registration " << done;
+        // Swap: the screen follows the next handset by itself.
+        ASSERT_TRUE(h.waitForKeepAlive());
+        h.attached = false;
+        h.session.deviceTreeChanged();
+        h.attached = true;
+        h.session.deviceTreeChanged();
+        h.session.deviceTreeChanged();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return screen.viewState() == op::kSettingsShown; }, 10000));
+        ASSERT_TRUE(h.waitForKeepAlive());
+        if (done < 3) {
+            screen.registerButton()->click();
+        }
+    }
+    for (const char* name : {"first", "second", "third"}) {
+        EXPECT_TRUE(QFile::exists(h.root.filePath(QString::fromLatin1(name) + QStringLiteral(".jv4"))))
+            << name;
+    }
+    EXPECT_EQ(h.noDataShown, 0);
+}
+
 TEST_F(Registration, CancellingTheSaveDialogStillWritesBack) {
     PsEntModeDialog& screen = start(scenario(Outcome::Success));
     ASSERT_TRUE(waitForWriteBack(screen));
