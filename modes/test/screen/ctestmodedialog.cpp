@@ -55,6 +55,10 @@ CTestModeDialog::CTestModeDialog(shell::ModeContext& context, QWidget* parent)
 
 CTestModeDialog::~CTestModeDialog() = default;
 
+QWidget* CTestModeDialog::pleaseWaitWindow() const {
+    return m_pleaseWait;
+}
+
 shell::ModeDescriptor CTestModeDialog::descriptor() {
     return {QStringLiteral("テストモード"), op::kReadPending, op::kReadScript,
             [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {

@@ -50,6 +50,8 @@ public:
     CalibrationPanel* calibration() const { return m_calibration; }
     TestPanel* tests() const { return m_tests; }
     QLineEdit* memoBox() const { return m_memo; }
+    // The please-wait window of the correction writes (null before the first write).
+    QWidget* pleaseWaitWindow() const;
     QLineEdit* modelBox() const { return m_model; }
     QPushButton* menuButton() const { return m_back; }
     const TestReadings& readings() const { return m_readings; }

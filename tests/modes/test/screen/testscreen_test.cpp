@@ -74,6 +74,24 @@ TEST(TestScreen, UnpluggingLeavesOnlyTheWayBack) {
     EXPECT_TRUE(screen.calibration()->fields().dac[0][0].isEmpty());
 }
 
+TEST(TestScreen, ACorrectionWriteShowsPleaseWaitUntilFiveSecondsAfterTheDialogueClosed) {
+    test::ModeScreenHarness h(3);
+    CTestModeDialog& screen = openRead(h);
+    ASSERT_TRUE(h.waitForKeepAlive());
+    h.requests.clear();
+    screen.calibration()->rssiWriteButton()->click();
+    EXPECT_EQ(screen.viewState(), op::kWriting);
+    ASSERT_NE(screen.pleaseWaitWindow(), nullptr);
+    EXPECT_TRUE(screen.pleaseWaitWindow()->isVisible());
+    EXPECT_FALSE(screen.calibration()->rssiWriteButton()->isEnabled());
+    // Timer 1 gives the buttons back after 2 s; the window stays until 5 s after the close.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.viewState() == op::kIdleAfterWrite; }, 4000));
+    EXPECT_TRUE(screen.calibration()->rssiWriteButton()->isEnabled());
+    EXPECT_TRUE(screen.pleaseWaitWindow()->isVisible());
+    EXPECT_NE(std::find(h.requests.begin(), h.requests.end(), 0x0003), h.requests.end());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !screen.pleaseWaitWindow()->isVisible(); }, 8000));
+}
+
 TEST(TestScreen, TheCorrectionValuesPrintToPdfAndAWriteIsBackedUpFirst) {
     test::ModeScreenHarness h(3);
     CTestModeDialog& screen = openRead(h);
