@@ -12,33 +12,37 @@
 namespace tolvan::shell {
 namespace {
 
-// Long enough for a close frame's retries and its pause; the engine's watchdog ends anything
-// slower.
-constexpr int kPausedDialogueLimitMs = 30000;
+// Long enough for a close frame's retries and its pause; past it the script starts anyway and the
+// engine's own timers deal with a handset that does not answer.
+constexpr int kClosingLimitMs = 6000;
 
 } // namespace
 
-bool ModeLink::dialogueReopening() const {
+bool ModeLink::dialogueClosing() const {
     const link::LinkState& s = state();
-    if (!s.portOpen || s.dialogueState != link::kScriptRunning) {
+    if (!s.portOpen) {
         return false;
     }
-    return (s.pendingFlag && s.pendingCommand == link::cmd::kClose) ||
-           s.currentCommand == link::cmd::kClose || m_context.session.engine().closePauseRunning();
+    if (m_context.session.engine().closePauseRunning() ||
+        (s.pendingFlag && s.pendingCommand == link::cmd::kClose)) {
+        return true;
+    }
+    // A close frame sent and not yet acknowledged.
+    return s.currentCommand == link::cmd::kClose && s.sendCounter > 0;
 }
 
-void ModeLink::waitForReopenedDialogue() {
-    if (!dialogueReopening()) {
+void ModeLink::waitForClosedDialogue() {
+    if (!dialogueClosing()) {
         return;
     }
     QEventLoop loop;
     QTimer check;
     QObject::connect(&check, &QTimer::timeout, &loop, [this, &loop] {
-        if (!dialogueReopening()) {
+        if (!dialogueClosing()) {
             loop.quit();
         }
     });
-    QTimer::singleShot(kPausedDialogueLimitMs, &loop, &QEventLoop::quit);
+    QTimer::singleShot(kClosingLimitMs, &loop, &QEventLoop::quit);
     check.start(10);
     loop.exec();
 }
@@ -46,9 +50,7 @@ void ModeLink::waitForReopenedDialogue() {
 bool ModeLink::runScript(std::uint32_t operationId, std::uint8_t script, bool reconnect) {
     link::LinkSession& session = m_context.session;
     WindowHider hider(m_owner);
-    if (!reconnect) {
-        waitForReopenedDialogue();
-    }
+    waitForClosedDialogue();
     if (reconnect) {
         session.engine().setOperation(operationId);
         session.engine().setScript(script, link::kScriptRunning);
@@ -71,7 +73,7 @@ bool ModeLink::runScript(std::uint32_t operationId, std::uint8_t script, bool re
 }
 
 void ModeLink::startScript(std::uint32_t operationId, std::uint8_t script) {
-    waitForReopenedDialogue();
+    waitForClosedDialogue();
     m_context.session.startOperation(operationId, script);
 }
 

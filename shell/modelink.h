@@ -54,11 +54,12 @@ public:
     ModeContext& context() { return m_context; }
 
 private:
-    // A file or print dialog paused the link a moment ago and the dialogue is still closing to
-    // reopen in keep-alive. A script started meanwhile would be taken for that keep-alive, so
-    // runScript and startScript first wait (bounded) until it has reopened.
-    bool dialogueReopening() const;
-    void waitForReopenedDialogue();
+    // A close frame is pending, unacknowledged or in its pause (a file dialog paused the link, the
+    // handset was swapped a moment ago). A script started meanwhile would be taken for the
+    // keep-alive that follows the close, or its open frame replaced by the close; so runScript and
+    // startScript first wait (bounded) until the close has gone through.
+    bool dialogueClosing() const;
+    void waitForClosedDialogue();
 
     ModeContext& m_context;
     QPointer<QWidget> m_owner;

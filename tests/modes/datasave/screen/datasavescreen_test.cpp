@@ -155,6 +155,35 @@ TEST_F(DataSaveScreen, AfterAWriteBackTheScreenSaysWhetherTheHandsetHoldsTheSet)
     EXPECT_TRUE(screen.checkLabel()->text().contains(QStringLiteral("PS-ID")));
 }
 
+TEST_F(DataSaveScreen, AReplugReadsAgainAndAWriteBackWithoutItsJv4EmptiesTheMemo) {
+    DataSaveModeDialog& screen = openRead();
+    h.attached = false;
+    h.session.deviceTreeChanged();
+    EXPECT_EQ(screen.view(), op::kUnplugged);
+    EXPECT_FALSE(screen.writeButton()->isEnabled());
+    EXPECT_TRUE(screen.menuButton()->isEnabled());
+    h.requests.clear();
+    h.attached = true;
+    h.session.deviceTreeChanged();
+    h.session.deviceTreeChanged();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.view() == op::kConnected; }, 10000));
+    EXPECT_NE(std::find(h.requests.begin(), h.requests.end(), 0x1C01), h.requests.end());
+    ASSERT_TRUE(h.waitForKeepAlive());
+
+    screen.memoBox()->setText(QStringLiteral("残す"));
+    h.dialogs.saveAnswers.push_back(path(QStringLiteral("set")));
+    screen.saveSet();
+    ASSERT_TRUE(h.waitForKeepAlive());
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("set.jv1")));
+    screen.writeBack();
+    EXPECT_EQ(screen.memoBox()->text(), QStringLiteral("残す"));
+    ASSERT_TRUE(h.waitForKeepAlive());
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("set.jv4"))));
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("set.jv1")));
+    screen.writeBack();
+    EXPECT_TRUE(screen.memoBox()->text().isEmpty());
+}
+
 TEST_F(DataSaveScreen, ANameOfNoSetIsRefusedAndTheScreenStays) {
     DataSaveModeDialog& screen = openRead();
     const QString other = path(QStringLiteral("notes.txt"));

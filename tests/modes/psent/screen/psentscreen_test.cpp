@@ -18,6 +18,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tolvan::psent {
 namespace {
 
@@ -181,6 +183,23 @@ TEST(PsEntScreen, UnplugEmptiesTheScreenAndReplugReadsAgainWithoutAButton) {
     EXPECT_EQ(screen.modelBox()->text(), QStringLiteral("ZX-VA100"));
     EXPECT_EQ(screen.memoBox()->text(), QStringLiteral("差し替え"));
     EXPECT_TRUE(screen.buttons(1).write->isEnabled());
+    EXPECT_EQ(screen.buttons(0).swap->text(), QStringLiteral("子機交換"));
+}
+
+TEST(PsEntScreen, TheSwapButtonClosesTheDialogueThenReadsTheNextHandset) {
+    ScreenHarness h(2);
+    PsEntModeDialog& screen = h.readAndOpen();
+    ASSERT_TRUE(h.waitForKeepAlive());
+    screen.swapHandset();
+    EXPECT_EQ(screen.viewState(), op::kUnplugged);
+    EXPECT_EQ(screen.buttons(0).swap->text(), QStringLiteral("交換完了"));
+    EXPECT_EQ(h.session.state().pendingCommand, link::cmd::kClose);
+    EXPECT_EQ(h.session.state().dialogueState, link::kIdle);
+
+    h.requests.clear();
+    screen.swapHandset();
+    EXPECT_EQ(screen.viewState(), op::kSettingsShown);
+    EXPECT_NE(std::find(h.requests.begin(), h.requests.end(), 0x1105), h.requests.end());
     EXPECT_EQ(screen.buttons(0).swap->text(), QStringLiteral("子機交換"));
 }
 

@@ -142,6 +142,25 @@ TEST_F(Registration, ThreeHandsetsOneAfterAnotherWithoutLeavingTheScreen) {
     EXPECT_EQ(h.noDataShown, 0);
 }
 
+TEST_F(Registration, ABlockedBackupStopsTheStartBeforeAnythingIsSent) {
+    PsEntModeDialog& screen = h.readAndOpen();
+    ASSERT_TRUE(h.waitForKeepAlive());
+    const QString blocked = h.root.filePath(QStringLiteral("blocked"));
+    ASSERT_TRUE(QFile(blocked).open(QIODevice::WriteOnly));
+    const QByteArray saved = qgetenv("TOLVAN_BACKUP_DIR");
+    qputenv("TOLVAN_BACKUP_DIR", blocked.toLocal8Bit());
+    h.requests.clear();
+    screen.registerButton()->click();
+    qputenv("TOLVAN_BACKUP_DIR", saved);
+    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    EXPECT_TRUE(h.dialogs.messages[0].text.startsWith(
+        QStringLiteral("書き込み前のバックアップを保存できませんでした。")));
+    EXPECT_EQ(screen.viewState(), op::kSettingsShown);
+    EXPECT_TRUE(screen.registerButton()->isEnabled());
+    EXPECT_EQ(writesOf(0x0104), 0u);
+    EXPECT_EQ(h.session.state().registrationAnswerFlag, 0u);
+}
+
 TEST_F(Registration, CancellingTheSaveDialogStillWritesBack) {
     PsEntModeDialog& screen = start(scenario(Outcome::Success));
     ASSERT_TRUE(waitForWriteBack(screen));
