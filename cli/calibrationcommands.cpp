@@ -18,7 +18,6 @@
 #include "common/logfile/logfileio.h"
 
 #include <QElapsedTimer>
-#include <QSaveFile>
 
 namespace tolvan::cli {
 namespace {
@@ -46,33 +45,18 @@ CalibrationFields fieldsOfStore(CliSession& session) {
 
 int calibrationRead(CliApp& cli, const QString& path) {
     CliSession session(cli);
-    {
-        // A file that cannot be written is known before the handset is read for nothing.
-        QSaveFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            session.printMessage(errorTitle(), path + QStringLiteral(": ") + probe.errorString());
-            return kExitFileError;
-        }
-        probe.cancelWriting();
+    // A file that cannot be written is known before the handset is read for nothing.
+    if (const auto unwritable = logfile::checkWritable(path)) {
+        session.printMessage(unwritable->title, unwritable->text);
+        return kExitFileError;
     }
     if (const auto failed = readCalibration(session, false)) {
         return *failed;
     }
     const LogFile2Text text =
         LogFile2Writer::write(fieldsOfStore(session), session.modelCode(), cli.options().memo);
-    QString error = text.error;
-    if (text.ok()) {
-        error = logfile::saveAtomically(path, text.bytes);
-        if (!error.isEmpty()) {
-            error = path + QStringLiteral(": ") + error;
-        }
-    }
-    session.close();
-    if (!error.isEmpty()) {
-        session.printMessage(errorTitle(), error);
-        return kExitFileError;
-    }
-    return kExitOk;
+    return session.saveAndClose(path,
+                                text.ok() ? CliSession::FileContents{text.bytes} : errorMessage(text.error));
 }
 
 int calibrationWrite(CliApp& cli, const QString& path) {

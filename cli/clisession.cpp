@@ -2,6 +2,8 @@
 
 #include "modes/test/model/testresultparser.h"
 
+#include "common/logfile/logfileio.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 
@@ -87,6 +89,23 @@ void CliSession::close() {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     m_link->close();
+}
+
+ExitStatus CliSession::saveAndClose(const QString& path, const FileContents& contents) {
+    std::optional<Message> error;
+    if (const auto* bytes = std::get_if<QByteArray>(&contents)) {
+        if (const QString failed = logfile::saveAtomically(path, *bytes); !failed.isEmpty()) {
+            error = errorMessage(path + QStringLiteral(": ") + failed);
+        }
+    } else {
+        error = std::get<Message>(contents);
+    }
+    close();
+    if (error) {
+        printMessage(error->title, error->text);
+        return kExitFileError;
+    }
+    return kExitOk;
 }
 
 } // namespace tolvan::cli

@@ -2,6 +2,7 @@
 
 #include "cli/cliapp.h"
 #include "cli/clilink.h"
+#include "common/message.h"
 #include "handset/handsetstore.h"
 #include "handset/storesink.h"
 
@@ -9,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <variant>
 
 namespace tolvan::cli {
 
@@ -45,6 +47,11 @@ public:
     bool runFor(int ms, const std::function<bool()>& stop = {});
 
     void printMessage(const QString& title, const QString& text) { m_link->printMessage(title, text); }
+
+    // How a read command ends: the log file written (replaced only when complete), or the message
+    // that says why it could not be made; the link closed either way. The exit status.
+    using FileContents = std::variant<QByteArray, Message>;
+    ExitStatus saveAndClose(const QString& path, const FileContents& contents);
 
 private:
     std::optional<ExitStatus> finish(ExitStatus status, bool closedAtEnd);

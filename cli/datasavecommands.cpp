@@ -13,7 +13,6 @@
 #include "modes/datasave/model/writebackverify.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tolvan::cli {
 namespace {
@@ -24,30 +23,12 @@ void print(CliSession& session, const Message& message) {
     session.printMessage(message.title, message.text);
 }
 
-// Whether every file of the set can be written, known before the handset is read for nothing.
-std::optional<Message> probeSaveSet(const QString& base, const QString& memo) {
-    // A memo without a code page 932 form stops the save as the writers would.
-    if (const auto built = datasave::buildSaveSet({}, link::kModelVa150, memo);
-        const auto* failed = std::get_if<Message>(&built)) {
-        return *failed;
-    }
-    for (const char* extension : {".jv1", ".jv3", ".jv4"}) {
-        const QString path = base + QLatin1String(extension);
-        QSaveFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            return errorMessage(path + QStringLiteral(": ") + probe.errorString());
-        }
-        probe.cancelWriting();
-    }
-    return std::nullopt;
-}
-
 int save(CliApp& cli, const QString& chosen) {
     CliSession session(cli);
     // a.jv4 saves a.jv1, a.jv3 and a.jv4 side by side.
     const QString base = SaveSetNames::baseName(chosen);
     const QString memo = cli.options().memo;
-    if (const auto refused = probeSaveSet(base, memo)) {
+    if (const auto refused = datasave::checkSaveSet(base, memo)) {
         print(session, *refused);
         return kExitFileError;
     }

@@ -9,21 +9,15 @@
 
 #include "common/logfile/logfileio.h"
 
-#include <QSaveFile>
-
 namespace tolvan::cli {
 namespace {
 
 int logsRead(CliApp& cli, const QString& path) {
     CliSession session(cli);
-    {
-        // A file that cannot be written is known before the handset is read for nothing.
-        QSaveFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            session.printMessage(errorTitle(), path + QStringLiteral(": ") + probe.errorString());
-            return kExitFileError;
-        }
-        probe.cancelWriting();
+    // A file that cannot be written is known before the handset is read for nothing.
+    if (const auto unwritable = logfile::checkWritable(path)) {
+        session.printMessage(unwritable->title, unwritable->text);
+        return kExitFileError;
     }
     if (const auto failed = session.open()) {
         return *failed;
@@ -33,18 +27,7 @@ int logsRead(CliApp& cli, const QString& path) {
     }
     const log::LogFile3Text text = log::LogFile3Writer::fromBuffers(
         log::HandsetBuffers::fromStore(session.store()), session.modelCode(), cli.options().memo);
-    std::optional<Message> error = text.error;
-    if (text.ok()) {
-        if (const QString failed = logfile::saveAtomically(path, text.bytes); !failed.isEmpty()) {
-            error = errorMessage(path + QStringLiteral(": ") + failed);
-        }
-    }
-    session.close();
-    if (error) {
-        session.printMessage(error->title, error->text);
-        return kExitFileError;
-    }
-    return kExitOk;
+    return session.saveAndClose(path, text.ok() ? CliSession::FileContents{text.bytes} : *text.error);
 }
 
 // N is 1 to 6 in the buffer table's order (communication event, MMI event, communication

@@ -14,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QSaveFile>
 
 namespace tolvan::cli {
 namespace {
@@ -48,13 +47,9 @@ int paramsRead(CliApp& cli, const QString& path) {
         link.printMessage(LogFile1Format::errorTitle(), probe.error);
         return kExitFileError;
     }
-    {
-        QSaveFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            printFileError(link, path, probe.errorString());
-            return kExitFileError;
-        }
-        probe.cancelWriting();
+    if (const auto unwritable = logfile::checkWritable(path)) {
+        link.printMessage(unwritable->title, unwritable->text);
+        return kExitFileError;
     }
 
     if (const auto failed = readHandset(params, false)) {

@@ -7,18 +7,12 @@
 #include "modes/datasave/model/saveset.h"
 #include "modes/datasave/model/savesetnames.h"
 #include "modes/dataset/model/datasetoperations.h"
-#include "modes/dataset/model/logfile1writer.h"
-#include "modes/dataset/model/systemparamimage.h"
 #include "modes/psent/model/handsetsettingimage.h"
-#include "modes/psent/model/logfile4writer.h"
 #include "modes/psent/model/psentframes.h"
 #include "modes/psent/model/psentoperations.h"
 #include "modes/psent/model/registrationflow.h"
 
-#include "common/logfile/logfileio.h"
 #include "link/core/catalogue.h"
-
-#include <QSaveFile>
 
 #include <array>
 #include <optional>
@@ -207,29 +201,6 @@ std::optional<Message> writeFilePair(CliApp& cli, CliSession& session, const QSt
     return datasave::writeSettingsPair(session.store(), session.modelCode(), base, cli.options().memo);
 }
 
-// A file pair that cannot be written (no such folder, a memo code page 932 cannot carry) is
-// known before the handset is touched, not after it registered.
-std::optional<Message> checkFilePair(const QString& base, const QString& memo) {
-    const handset::HandsetStore blank;
-    const auto jv1 =
-        dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(blank), kModelVa100, memo);
-    if (!jv1.ok()) {
-        return errorMessage(jv1.error);
-    }
-    const auto jv4 = psent::LogFile4Writer::fromStore(blank, kModelVa100, memo);
-    if (!jv4.ok()) {
-        return errorMessage(jv4.error);
-    }
-    for (const QString& extension : {QStringLiteral(".jv1"), QStringLiteral(".jv4")}) {
-        QSaveFile probe(base + extension);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            return errorMessage(probe.fileName() + QStringLiteral(": ") + probe.errorString());
-        }
-        probe.cancelWriting();
-    }
-    return std::nullopt;
-}
-
 // As the screen's abort, the settings are written back as they stand (seamless handover stays
 // off); before that the handset is told to stop registering, or it would go on answering the
 // write script's polls with its reports.
@@ -298,7 +269,7 @@ int registerHandset(CliApp& cli, const QStringList& args) {
     }
     request->base = datasave::SaveSetNames::baseName(request->base);
     CliSession session(cli);
-    if (const auto failed = checkFilePair(request->base, cli.options().memo)) {
+    if (const auto failed = datasave::checkSaveSet(request->base, cli.options().memo, false)) {
         session.printMessage(failed->title, failed->text);
         return kExitFileError;
     }

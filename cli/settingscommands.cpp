@@ -12,8 +12,6 @@
 
 #include "common/logfile/logfileio.h"
 
-#include <QSaveFile>
-
 namespace tolvan::cli {
 namespace {
 
@@ -29,33 +27,18 @@ std::optional<ExitStatus> readSettings(CliSession& session, bool writeFollows) {
 
 int settingsRead(CliApp& cli, const QString& path) {
     CliSession session(cli);
-    {
-        // A file that cannot be written is known before the handset is read for nothing.
-        QSaveFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly)) {
-            session.printMessage(errorTitle(), path + QStringLiteral(": ") + probe.errorString());
-            return kExitFileError;
-        }
-        probe.cancelWriting();
+    // A file that cannot be written is known before the handset is read for nothing.
+    if (const auto unwritable = logfile::checkWritable(path)) {
+        session.printMessage(unwritable->title, unwritable->text);
+        return kExitFileError;
     }
     if (const auto failed = readSettings(session, false)) {
         return *failed;
     }
     const psent::LogFile4Text text =
         psent::LogFile4Writer::fromStore(session.store(), session.modelCode(), cli.options().memo);
-    QString error = text.error;
-    if (text.ok()) {
-        error = logfile::saveAtomically(path, text.bytes);
-        if (!error.isEmpty()) {
-            error = path + QStringLiteral(": ") + error;
-        }
-    }
-    session.close();
-    if (!error.isEmpty()) {
-        session.printMessage(errorTitle(), error);
-        return kExitFileError;
-    }
-    return kExitOk;
+    return session.saveAndClose(path,
+                                text.ok() ? CliSession::FileContents{text.bytes} : errorMessage(text.error));
 }
 
 int settingsWrite(CliApp& cli, const QString& path) {

@@ -57,4 +57,13 @@ QString saveAtomically(const QString& path, const QByteArray& bytes) {
     return {};
 }
 
+std::optional<Message> checkWritable(const QString& path) {
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly)) {
+        return errorMessage(path + QStringLiteral(": ") + probe.errorString());
+    }
+    probe.cancelWriting();
+    return std::nullopt;
+}
+
 } // namespace tolvan::logfile

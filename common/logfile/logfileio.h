@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace tolvan::logfile {
 
 // A log file read into memory, never more than a reader can use.
@@ -25,6 +27,10 @@ LoadedFile loadChosen(const QString& chosen, const QString& extension, qsizetype
 // Replaces the file only once every byte is written, so a failed save never destroys the file
 // it was to replace. Returns the file layer's message, or an empty text on success.
 QString saveAtomically(const QString& path, const QByteArray& bytes);
+
+// Whether the file could be written, found out before a handset is read for nothing: nothing is
+// created or replaced. The message names the path and the file layer's reason.
+std::optional<Message> checkWritable(const QString& path);
 
 // "指定されたファイルは存在しません。..." with the title "エラー": the file does not exist, enter
 // the name again.

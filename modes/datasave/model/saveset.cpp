@@ -2,6 +2,7 @@
 
 #include "common/logfile/linetable.h"
 #include "common/logfile/logfileio.h"
+#include "common/modelnames.h"
 #include "modes/dataset/model/logfile1format.h"
 #include "modes/dataset/model/logfile1imagereader.h"
 #include "modes/dataset/model/logfile1writer.h"
@@ -32,13 +33,35 @@ std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetStore& st
     return SaveSetFiles{jv1.bytes, jv3.bytes, jv4.bytes};
 }
 
-std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers) {
+namespace {
+
+// The files of a set in the order they are written.
+QList<std::pair<QString, const QByteArray*>> partsOf(const SaveSetFiles& files, bool withBuffers) {
     QList<std::pair<QString, const QByteArray*>> parts{{QStringLiteral(".jv1"), &files.jv1}};
     if (withBuffers) {
         parts.append({QStringLiteral(".jv3"), &files.jv3});
     }
     parts.append({QStringLiteral(".jv4"), &files.jv4});
-    for (const auto& [extension, bytes] : parts) {
+    return parts;
+}
+
+} // namespace
+
+std::optional<Message> checkSaveSet(const QString& base, const QString& memo, bool withBuffers) {
+    const auto built = buildSaveSet({}, kModelVa150, memo);
+    if (const auto* failed = std::get_if<Message>(&built)) {
+        return *failed;
+    }
+    for (const auto& part : partsOf(std::get<SaveSetFiles>(built), withBuffers)) {
+        if (auto unwritable = logfile::checkWritable(base + part.first)) {
+            return unwritable;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers) {
+    for (const auto& [extension, bytes] : partsOf(files, withBuffers)) {
         const QString path = base + extension;
         const QString error = logfile::saveAtomically(path, *bytes);
         if (!error.isEmpty()) {

@@ -30,6 +30,10 @@ std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetStore& st
 // complete. The first failure stops the rest and is returned.
 std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers = true);
 
+// Whether the set can be written, found out before a handset is read for nothing: the memo has a
+// code page 932 form and every file of it can be created. Nothing is written.
+std::optional<Message> checkSaveSet(const QString& base, const QString& memo, bool withBuffers = true);
+
 // The pair a registration leaves: base.jv1 and base.jv4 from the store, no buffers.
 std::optional<Message> writeSettingsPair(const handset::HandsetStore& store, std::uint32_t modelCode,
                                          const QString& base, const QString& memo);
