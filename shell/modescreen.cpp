@@ -4,13 +4,49 @@
 #include "shell/windowhider.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace tolvan::shell {
+namespace {
+
+// The content's own size is the area's wish; at its smallest the area keeps the content's full
+// width beside a vertical scroll bar and gives up height, so scrolling is only ever vertical.
+class ContentScroll : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override {
+        return widget() ? widget()->sizeHint() + frameExtent() : QScrollArea::sizeHint();
+    }
+    QSize minimumSizeHint() const override {
+        if (!widget()) {
+            return QScrollArea::minimumSizeHint();
+        }
+        const QSize content = widget()->minimumSizeHint();
+        const int bar = verticalScrollBar()->sizeHint().width();
+        return QSize(content.width() + bar, std::min(content.height(), kMinimumHeight)) + frameExtent();
+    }
+
+private:
+    static constexpr int kMinimumHeight = 120;
+    QSize frameExtent() const { return {2 * frameWidth(), 2 * frameWidth()}; }
+};
+
+} // namespace
 
 ModeScreen::ModeScreen(ModeContext& context, link::ModeWindow mode, const QString& title, QWidget* parent)
     : QDialog(parent), m_context(context), m_mode(mode), m_link(context, this),
@@ -49,6 +85,89 @@ void ModeScreen::backToMenu() {
     m_link.leaveMode();
     m_leaving = true;
     accept();
+}
+
+QString ModeScreen::memoText() const {
+    return m_memo ? m_memo->text() : m_context.texts.memo();
+}
+
+void ModeScreen::setFrame(QWidget* content, const QList<QPushButton*>& buttons, const QString& backText) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(m_menuBar);
+
+    m_scroll = new ContentScroll(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(content);
+    layout->addWidget(m_scroll, 1);
+    QScrollBar* bar = m_scroll->verticalScrollBar();
+    // A hundredth of the range a line, a tenth a page. Queued: the area sets its own steps right
+    // after the range, and these replace them.
+    connect(
+        bar, &QScrollBar::rangeChanged, bar,
+        [bar] {
+            const int range = bar->maximum() - bar->minimum();
+            bar->setSingleStep(std::max(1, range / 100));
+            bar->setPageStep(std::max(1, range / 10));
+        },
+        Qt::QueuedConnection);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(new QLabel(QStringLiteral("メモ"), this));
+    m_memo = new QLineEdit(this);
+    bottom->addWidget(m_memo, 1);
+    bottom->addWidget(new QLabel(QStringLiteral("接続モデル"), this));
+    m_model = new QLineEdit(this);
+    m_model->setReadOnly(true);
+    m_model->setMinimumWidth(m_model->fontMetrics().horizontalAdvance(QStringLiteral("ZX-VA150(C)")) + 16);
+    bottom->addWidget(m_model);
+    m_back = new QPushButton(backText, this);
+    QList<QPushButton*> all = buttons;
+    all.append(m_back);
+    for (QPushButton* button : all) {
+        // Enter must not press a button by the back door.
+        button->setAutoDefault(false);
+        bottom->addWidget(button);
+    }
+    layout->addLayout(bottom);
+    connect(m_back, &QPushButton::clicked, this, &ModeScreen::backToMenu);
+}
+
+void ModeScreen::fitInto(const QRect& available) {
+    if (!available.isValid()) {
+        return;
+    }
+    setMaximumSize(available.size());
+    const QSize wish = sizeHint().expandedTo(minimumSizeHint());
+    resize(std::min(wish.width(), available.width()), std::min(wish.height(), available.height()));
+    // Keep the window on the area: a window as tall as the area starts at its top.
+    QRect placed = geometry();
+    placed.moveLeft(std::clamp(placed.left(), available.left(),
+                               std::max(available.left(), available.right() - placed.width() + 1)));
+    placed.moveTop(std::clamp(placed.top(), available.top(),
+                              std::max(available.top(), available.bottom() - placed.height() + 1)));
+    move(placed.topLeft());
+}
+
+void ModeScreen::showEvent(QShowEvent* event) {
+    QScreen* display = screen();
+    if (!m_fitted && display) {
+        m_fitted = true;
+        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        fitInto(display->availableGeometry().marginsRemoved(frame));
+    }
+    // The dialog centres itself over the menu, within the screen.
+    QDialog::showEvent(event);
+    if (display && windowHandle() && windowHandle()->frameMargins().isNull()) {
+        // A window manager adds its frame only once the window is mapped: fit again with it.
+        QTimer::singleShot(200, this, [this] {
+            QScreen* now = screen();
+            const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+            if (now && !frame.isNull() && !now->availableGeometry().contains(frameGeometry())) {
+                fitInto(now->availableGeometry().marginsRemoved(frame));
+            }
+        });
+    }
 }
 
 QMenu* ModeScreen::addFileMenu(const QString& title, std::function<void()> open, std::function<void()> save,

@@ -76,30 +76,32 @@ shell::ModeDescriptor DataSaveModeDialog::descriptor() {
 }
 
 void DataSaveModeDialog::buildWindow() {
-    auto* layout = new QVBoxLayout(this);
     addFileMenu(QStringLiteral("ファイル(&F)"), nullptr, nullptr, nullptr);
     addHelpMenu();
-    layout->setMenuBar(menuBar());
 
-    m_save = new QPushButton(QStringLiteral("子機から読み込み～ファイル保存"), this);
-    m_write = new QPushButton(QStringLiteral("ファイル読み込み～子機書き込み"), this);
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_save = new QPushButton(QStringLiteral("子機から読み込み～ファイル保存"), content);
+    m_write = new QPushButton(QStringLiteral("ファイル読み込み～子機書き込み"), content);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_save);
     buttons->addWidget(m_write);
     layout->addLayout(buttons);
 
-    layout->addWidget(new QLabel(QStringLiteral("ログを保存するフォルダを入力、または選択して下さい"), this));
-    m_folders = new QComboBox(this);
+    layout->addWidget(
+        new QLabel(QStringLiteral("ログを保存するフォルダを入力、または選択して下さい"), content));
+    m_folders = new QComboBox(content);
     m_folders->setEditable(true);
     m_folders->setInsertPolicy(QComboBox::NoInsert);
     layout->addWidget(m_folders);
 
     auto* results = new QGridLayout;
-    auto addResult = [this, results](const QString& label) {
-        auto* box = new QLineEdit(this);
+    auto addResult = [content, results](const QString& label) {
+        auto* box = new QLineEdit(content);
         box->setReadOnly(true);
         const int row = results->rowCount();
-        results->addWidget(new QLabel(label, this), row, 0);
+        results->addWidget(new QLabel(label, content), row, 0);
         results->addWidget(box, row, 1);
         return box;
     };
@@ -108,29 +110,18 @@ void DataSaveModeDialog::buildWindow() {
     m_psId = addResult(QStringLiteral("PS-ID"));
     m_psNumber = addResult(QStringLiteral("PS番号"));
     layout->addLayout(results);
-    m_check = new QLabel(this);
+    m_check = new QLabel(content);
     m_check->setWordWrap(true);
     m_check->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_check);
+    layout->addStretch(1);
+    setFrame(content, {});
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("メモ"), this));
-    m_memo = new QLineEdit(this);
-    bottom->addWidget(m_memo, 1);
-    bottom->addWidget(new QLabel(QStringLiteral("接続モデル"), this));
-    m_model = new QLineEdit(this);
-    m_model->setReadOnly(true);
-    bottom->addWidget(m_model);
-    m_back = new QPushButton(QStringLiteral("メニューに戻る"), this);
-    bottom->addWidget(m_back);
-    layout->addLayout(bottom);
-
-    for (QPushButton* button : {m_save, m_write, m_back}) {
+    for (QPushButton* button : {m_save, m_write}) {
         button->setAutoDefault(false);
     }
     connect(m_save, &QPushButton::clicked, this, &DataSaveModeDialog::saveSet);
     connect(m_write, &QPushButton::clicked, this, &DataSaveModeDialog::writeBack);
-    connect(m_back, &QPushButton::clicked, this, &DataSaveModeDialog::backToMenu);
 }
 
 void DataSaveModeDialog::initialise() {
@@ -139,7 +130,7 @@ void DataSaveModeDialog::initialise() {
     applyView(view);
     emptyResults();
     fillFolderBox();
-    m_memo->setText(context().texts.memo());
+    memoBox()->setText(context().texts.memo());
     m_save->setFocus();
 }
 
@@ -148,14 +139,14 @@ void DataSaveModeDialog::applyView(std::uint32_t view) {
     const bool live = view == op::kEntry || view == op::kConnected || view == op::kDialogSettled;
     m_save->setEnabled(live);
     m_write->setEnabled(live);
-    m_back->setEnabled(view != op::kDialogOpen);
+    backButton()->setEnabled(view != op::kDialogOpen);
 }
 
 void DataSaveModeDialog::emptyResults() {
-    for (QLineEdit* box : {m_fileName, m_csId, m_psId, m_psNumber, m_model}) {
+    for (QLineEdit* box : {m_fileName, m_csId, m_psId, m_psNumber, modelBox()}) {
         box->clear();
     }
-    m_model->setEnabled(false);
+    modelBox()->setEnabled(false);
     m_check->clear();
 }
 
@@ -166,8 +157,8 @@ void DataSaveModeDialog::showResults(const QString& path) {
     m_csId->setText(nineDigits(system.systemCallValue()));
     m_psId->setText(nineDigits(system.psIdValue()));
     m_psNumber->setText(psNumberText(store));
-    m_model->setText(modelText(link().modelCode()));
-    m_model->setEnabled(true);
+    modelBox()->setText(modelText(link().modelCode()));
+    modelBox()->setEnabled(true);
 }
 
 void DataSaveModeDialog::fillFolderBox() {
@@ -212,8 +203,8 @@ void DataSaveModeDialog::saveSet() {
     if (!chosen || handsetGone()) {
         return;
     }
-    context().texts.setMemo(m_memo->text());
-    const auto built = buildSaveSet(context().store, link().modelCode(), m_memo->text());
+    context().texts.setMemo(memoBox()->text());
+    const auto built = buildSaveSet(context().store, link().modelCode(), memoBox()->text());
     if (const auto* failed = std::get_if<Message>(&built)) {
         dialogs.show(this, *failed);
         return;
@@ -255,9 +246,9 @@ void DataSaveModeDialog::writeBack() {
     }
     handset::HandsetStore& store = context().store;
     const std::uint32_t model = link().modelCode();
-    context().texts.setMemo(m_memo->text());
+    context().texts.setMemo(memoBox()->text());
     // What the handset holds now is kept before anything of the set reaches it.
-    const auto backedUp = backUpHandset(store, model, m_memo->text(), backup::backupRoot(), true);
+    const auto backedUp = backUpHandset(store, model, memoBox()->text(), backup::backupRoot(), true);
     if (const auto* failed = std::get_if<Message>(&backedUp)) {
         dialogs.show(this, *failed);
         return;
@@ -275,7 +266,7 @@ void DataSaveModeDialog::writeBack() {
     const bool ok = link().runScript(op::kConnected, op::kWriteBackScript);
     showResults(*chosen);
     if (!load.memoKept) {
-        m_memo->clear();
+        memoBox()->clear();
     }
     if (ok) {
         checkWrittenSet(written);
@@ -307,10 +298,6 @@ void DataSaveModeDialog::checkWrittenSet(const handset::HandsetStore& expected) 
                      labels.join(QStringLiteral("、")));
 }
 
-QString DataSaveModeDialog::memoText() const {
-    return m_memo->text();
-}
-
 void DataSaveModeDialog::operationAborted() {
     setViewState(op::kNoData);
     dropFolderText();
@@ -328,7 +315,7 @@ void DataSaveModeDialog::handsetRemoved() {
 
 void DataSaveModeDialog::handsetReconnected() {
     link().runScript(op::kEntry, op::kReadAllScript, true);
-    context().texts.setMemo(m_memo->text());
+    context().texts.setMemo(memoBox()->text());
     initialise();
 }
 

@@ -38,14 +38,11 @@ public:
 
     QPushButton* saveButton() const { return m_save; }
     QPushButton* writeButton() const { return m_write; }
-    QPushButton* menuButton() const { return m_back; }
     QComboBox* folderBox() const { return m_folders; }
     QLineEdit* fileNameBox() const { return m_fileName; }
     QLineEdit* csIdBox() const { return m_csId; }
     QLineEdit* psIdBox() const { return m_psId; }
     QLineEdit* psNumberBox() const { return m_psNumber; }
-    QLineEdit* memoBox() const { return m_memo; }
-    QLineEdit* modelBox() const { return m_model; }
     // After a write-back: whether the handset now holds the set, and the lines it does not.
     QLabel* checkLabel() const { return m_check; }
 
@@ -53,7 +50,6 @@ protected:
     void operationAborted() override;
     void handsetRemoved() override;
     void handsetReconnected() override;
-    QString memoText() const override;
 
 private:
     void buildWindow();
@@ -78,14 +74,11 @@ private:
     std::uint32_t m_view = op::kEntry;
     QPushButton* m_save = nullptr;
     QPushButton* m_write = nullptr;
-    QPushButton* m_back = nullptr;
     QComboBox* m_folders = nullptr;
     QLineEdit* m_fileName = nullptr;
     QLineEdit* m_csId = nullptr;
     QLineEdit* m_psId = nullptr;
     QLineEdit* m_psNumber = nullptr;
-    QLineEdit* m_memo = nullptr;
-    QLineEdit* m_model = nullptr;
     QLabel* m_check = nullptr;
 };
 

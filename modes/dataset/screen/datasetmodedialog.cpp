@@ -32,35 +32,16 @@ shell::ModeDescriptor DataSetModeDialog::descriptor() {
 }
 
 void DataSetModeDialog::buildWindow() {
-    auto* layout = new QVBoxLayout(this);
     addFileMenu(
         QStringLiteral("ファイル(&F) "), [this] { openFile(); }, [this] { saveFile(); },
         [this] { printReport(); });
     addHelpMenu();
-    layout->setMenuBar(menuBar());
     m_form = new DataSetForm(this);
-    layout->addWidget(m_form);
-
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("メモ"), this));
-    m_memo = new QLineEdit(this);
-    bottom->addWidget(m_memo, 1);
-    bottom->addWidget(new QLabel(QStringLiteral("接続モデル"), this));
-    m_model = new QLineEdit(this);
-    m_model->setReadOnly(true);
-    bottom->addWidget(m_model);
     m_read = new QPushButton(QStringLiteral("ﾃﾞｰﾀ読み込み"), this);
     m_write = new QPushButton(QStringLiteral("ﾃﾞｰﾀ書き込み"), this);
-    m_back = new QPushButton(QStringLiteral("ﾒﾆｭｰに戻る"), this);
-    for (QPushButton* button : {m_read, m_write, m_back}) {
-        // Enter must not press a button by the back door.
-        button->setAutoDefault(false);
-        bottom->addWidget(button);
-    }
-    layout->addLayout(bottom);
+    setFrame(m_form, {m_read, m_write}, QStringLiteral("ﾒﾆｭｰに戻る"));
     connect(m_read, &QPushButton::clicked, this, &DataSetModeDialog::read);
     connect(m_write, &QPushButton::clicked, this, &DataSetModeDialog::write);
-    connect(m_back, &QPushButton::clicked, this, &DataSetModeDialog::backToMenu);
 }
 
 std::uint32_t DataSetModeDialog::modelCode() {
@@ -69,23 +50,19 @@ std::uint32_t DataSetModeDialog::modelCode() {
 
 void DataSetModeDialog::loadScreen(const DataSetScreenValues& values) {
     m_form->load(values);
-    m_memo->setText(values.memo);
+    memoBox()->setText(values.memo);
 }
 
 DataSetScreenValues DataSetModeDialog::screenValues() const {
     DataSetScreenValues values = m_form->values();
-    values.memo = m_memo->text();
+    values.memo = memoBox()->text();
     return values;
-}
-
-QString DataSetModeDialog::memoText() const {
-    return m_memo->text();
 }
 
 void DataSetModeDialog::initialise() {
     setViewState(link().keepAlive() ? kDataShown : kNoData);
     applyViewState();
-    m_memo->setText(context().texts.memo());
+    memoBox()->setText(context().texts.memo());
     m_form->controlChannel()->setFocus();
 }
 
@@ -94,20 +71,21 @@ void DataSetModeDialog::applyViewState() {
     const bool shown = viewState() == kDataShown;
     m_form->applyModel(model);
     if (shown) {
-        loadScreen(DataSetCodec::decode(SystemParamImage::fromStore(context().store), model, m_memo->text()));
+        loadScreen(
+            DataSetCodec::decode(SystemParamImage::fromStore(context().store), model, memoBox()->text()));
     } else {
         loadScreen(DataSetCodec::noDataView(screenValues()));
     }
     m_form->systemCallRow()->setBoxesEnabled(shown);
-    m_model->setText(shown ? modelText(model) : QString());
-    m_model->setEnabled(shown);
+    modelBox()->setText(shown ? modelText(model) : QString());
+    modelBox()->setEnabled(shown);
     m_read->setEnabled(shown);
     m_write->setEnabled(shown);
 }
 
 void DataSetModeDialog::runRead(bool reconnect) {
     // The memo typed here survives the read, which puts the stored memo back into the box.
-    context().texts.setMemo(m_memo->text());
+    context().texts.setMemo(memoBox()->text());
     link().runScript(viewState(), op::kReadScript, reconnect);
     initialise();
 }
@@ -117,10 +95,10 @@ void DataSetModeDialog::read() {
 }
 
 void DataSetModeDialog::write() {
-    context().texts.setMemo(m_memo->text());
+    context().texts.setMemo(memoBox()->text());
     // Before anything is written, what the handset held as last read is kept.
     const auto backedUp =
-        backUpSystemParams(context().store, modelCode(), m_memo->text(), backup::backupRoot());
+        backUpSystemParams(context().store, modelCode(), memoBox()->text(), backup::backupRoot());
     if (const auto* failed = std::get_if<Message>(&backedUp)) {
         shell::DialogService::current().show(this, *failed);
         return;

@@ -46,17 +46,13 @@ public:
     void printReport();
 
     DataSetForm* form() const { return m_form; }
-    QLineEdit* memoBox() const { return m_memo; }
-    QLineEdit* modelBox() const { return m_model; }
     QPushButton* readButton() const { return m_read; }
     QPushButton* writeButton() const { return m_write; }
-    QPushButton* menuButton() const { return m_back; }
 
 protected:
     void operationAborted() override;
     void handsetRemoved() override;
     void handsetReconnected() override;
-    QString memoText() const override;
 
 private:
     void buildWindow();
@@ -68,11 +64,8 @@ private:
     LogFile1Actions::Target fileTarget();
 
     DataSetForm* m_form = nullptr;
-    QLineEdit* m_memo = nullptr;
-    QLineEdit* m_model = nullptr;
     QPushButton* m_read = nullptr;
     QPushButton* m_write = nullptr;
-    QPushButton* m_back = nullptr;
 };
 
 } // namespace tolvan::dataset

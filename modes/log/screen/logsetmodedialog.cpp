@@ -33,7 +33,7 @@ QString stateErrorText() {
 LogSetModeDialog::LogSetModeDialog(shell::ModeContext& context, QWidget* parent)
     : shell::ModeScreen(context, link::ModeWindow::LogDisplay, QStringLiteral("ログ表示モード"), parent) {
     buildWindow();
-    m_memo->setText(context.texts.memo());
+    memoBox()->setText(context.texts.memo());
     refresh();
 }
 
@@ -45,54 +45,45 @@ shell::ModeDescriptor LogSetModeDialog::descriptor() {
 }
 
 void LogSetModeDialog::buildWindow() {
-    auto* layout = new QVBoxLayout(this);
     addFileMenu(
         QStringLiteral("ファイル(&F)"), [this] { openFile(); }, [this] { saveFile(); },
         [this] { printReport(); });
     addHelpMenu();
-    layout->setMenuBar(menuBar());
 
-    // Lists 1 to 3 above, 4 to 6 below, a line of hyphens between; a clear button under each.
-    auto* grid = new QGridLayout;
+    // Lists 1 to 3 above, 4 to 6 below, a line of hyphens between; a clear button under each. The
+    // lists take whatever room the window gives, so a long buffer reads better in a larger window.
+    auto* content = new QWidget(this);
+    auto* grid = new QGridLayout(content);
+    grid->setContentsMargins(0, 0, 0, 0);
     for (std::size_t i = 0; i < kScreenListOrder.size(); ++i) {
         const BufferKind kind = kScreenListOrder[i];
         const int row = i < 3 ? 0 : 4;
         const int column = static_cast<int>(i % 3);
-        auto* list = new QListWidget(this);
+        auto* list = new QListWidget(content);
         list->setSelectionMode(QAbstractItemView::NoSelection);
-        auto* clear = new QPushButton(QStringLiteral("クリア"), this);
+        auto* clear = new QPushButton(QStringLiteral("クリア"), content);
         clear->setAutoDefault(false);
         connect(clear, &QPushButton::clicked, this, [this, kind] { this->clear(kind); });
         m_lists[indexOf(kind)] = list;
         m_clears[indexOf(kind)] = clear;
-        grid->addWidget(new QLabel(LogFile3Format::sectionName(kind), this), row, column);
+        grid->addWidget(new QLabel(LogFile3Format::sectionName(kind), content), row, column);
         grid->addWidget(list, row + 1, column);
         grid->addWidget(clear, row + 2, column);
+        grid->setRowStretch(row + 1, 1);
+        grid->setColumnStretch(column, 1);
     }
-    auto* rule = new QLabel(QString(100, QLatin1Char('-')), this);
+    auto* rule = new QLabel(QString(100, QLatin1Char('-')), content);
     rule->setAlignment(Qt::AlignCenter);
+    // The rule is drawn across the lists, not a reason for the window to be wider.
+    rule->setMinimumWidth(1);
+    rule->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     grid->addWidget(rule, 3, 0, 1, 3);
-    layout->addLayout(grid, 1);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("メモ"), this));
-    m_memo = new QLineEdit(this);
-    bottom->addWidget(m_memo, 1);
-    bottom->addWidget(new QLabel(QStringLiteral("接続モデル"), this));
-    m_model = new QLineEdit(this);
-    m_model->setReadOnly(true);
-    bottom->addWidget(m_model);
     m_clearAll = new QPushButton(QStringLiteral("全バッファクリア"), this);
     m_read = new QPushButton(QStringLiteral("読み込み"), this);
-    m_back = new QPushButton(QStringLiteral("メニューに戻る"), this);
-    for (QPushButton* button : {m_clearAll, m_read, m_back}) {
-        button->setAutoDefault(false);
-        bottom->addWidget(button);
-    }
-    layout->addLayout(bottom);
+    setFrame(content, {m_clearAll, m_read});
     connect(m_clearAll, &QPushButton::clicked, this, &LogSetModeDialog::clearAll);
     connect(m_read, &QPushButton::clicked, this, &LogSetModeDialog::readAll);
-    connect(m_back, &QPushButton::clicked, this, &LogSetModeDialog::backToMenu);
 }
 
 LogDisplayLists LogSetModeDialog::lists() const {
@@ -116,12 +107,8 @@ void LogSetModeDialog::showLists(const LogDisplayLists& lists) {
     }
 }
 
-QString LogSetModeDialog::memoText() const {
-    return m_memo->text();
-}
-
 void LogSetModeDialog::runOperation(std::uint32_t operationId, std::uint8_t script, bool reconnect) {
-    context().texts.setMemo(m_memo->text());
+    context().texts.setMemo(memoBox()->text());
     setViewState(operationId);
     link().runScript(operationId, script, reconnect);
     refresh();
@@ -160,7 +147,7 @@ void LogSetModeDialog::refresh() {
         shell::DialogService::current().error(this, stateErrorText());
         std::exit(0);
     }
-    m_memo->setText(context().texts.memo());
+    memoBox()->setText(context().texts.memo());
     m_clears[indexOf(kScreenListOrder.front())]->setFocus();
 }
 
@@ -170,11 +157,11 @@ void LogSetModeDialog::showConnected(bool connected) {
     }
     m_clearAll->setEnabled(connected);
     m_read->setEnabled(connected);
-    m_model->setEnabled(connected);
+    modelBox()->setEnabled(connected);
     if (!connected) {
-        m_model->clear();
+        modelBox()->clear();
     } else if (const QString name = modelText(link().modelCode()); !name.isEmpty()) {
-        m_model->setText(name);
+        modelBox()->setText(name);
     }
 }
 
@@ -205,7 +192,7 @@ shell::LogFileFlow::Target LogSetModeDialog::fileTarget() {
 
 void LogSetModeDialog::saveFile() {
     shell::LogFileFlow::save(fileTarget(), [this]() -> shell::LogFileFlow::Contents {
-        const LogFile3Text text = LogFile3Writer::write({lists(), m_memo->text()}, link().modelCode());
+        const LogFile3Text text = LogFile3Writer::write({lists(), memoBox()->text()}, link().modelCode());
         if (!text.ok()) {
             return *text.error;
         }
@@ -224,14 +211,14 @@ void LogSetModeDialog::openFile() {
     }
     if (read.loaded()) {
         showLists(read.content.lists);
-        m_memo->setText(read.content.memo);
+        memoBox()->setText(read.content.memo);
     }
 }
 
 void LogSetModeDialog::printReport() {
     shell::LogFileFlow::print(fileTarget(), [this] {
         return QList<ReportPage>{
-            LogReport::page(lists(), link().modelCode(), context().texts.logFolderName(), m_memo->text())};
+            LogReport::page(lists(), link().modelCode(), context().texts.logFolderName(), memoBox()->text())};
     });
 }
 

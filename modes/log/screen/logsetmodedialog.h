@@ -44,15 +44,11 @@ public:
     QPushButton* clearButton(BufferKind kind) const { return m_clears[indexOf(kind)]; }
     QPushButton* clearAllButton() const { return m_clearAll; }
     QPushButton* readButton() const { return m_read; }
-    QPushButton* menuButton() const { return m_back; }
-    QLineEdit* memoBox() const { return m_memo; }
-    QLineEdit* modelBox() const { return m_model; }
 
 protected:
     void operationAborted() override;
     void handsetRemoved() override;
     void handsetReconnected() override;
-    QString memoText() const override;
 
 private:
     void buildWindow();
@@ -67,9 +63,6 @@ private:
     std::array<QPushButton*, kBufferCount> m_clears{};
     QPushButton* m_clearAll = nullptr;
     QPushButton* m_read = nullptr;
-    QPushButton* m_back = nullptr;
-    QLineEdit* m_memo = nullptr;
-    QLineEdit* m_model = nullptr;
 };
 
 } // namespace tolvan::log

@@ -39,7 +39,6 @@
 namespace tolvan::psent {
 namespace {
 
-constexpr int kScrollScreenHeight = 800;
 constexpr int kButtonLockMs = 1000;
 // A registration answer whose cause the table does not know ends the program, as a link fault
 // does.
@@ -80,46 +79,43 @@ shell::ModeDescriptor PsEntModeDialog::descriptor() {
             }};
 }
 
-PsEntModeDialog::ButtonRow PsEntModeDialog::buildButtonRow() {
-    ButtonRow row{new QPushButton(QStringLiteral("設定読み込み"), this),
-                  new QPushButton(QStringLiteral("設定書き込み"), this),
-                  new QPushButton(QStringLiteral("メニューに戻る"), this),
-                  new QPushButton(QStringLiteral("子機交換"), this)};
-    for (QPushButton* button : {row.read, row.write, row.back, row.swap}) {
+PsEntModeDialog::ButtonRow PsEntModeDialog::buildButtonRow(QWidget* parent) {
+    // The way back comes with the row on top and from the frame below.
+    ButtonRow row{new QPushButton(QStringLiteral("設定読み込み"), parent),
+                  new QPushButton(QStringLiteral("設定書き込み"), parent), nullptr,
+                  new QPushButton(QStringLiteral("子機交換"), parent)};
+    for (QPushButton* button : {row.read, row.write, row.swap}) {
         // Enter must not press a button by the back door.
         button->setAutoDefault(false);
     }
     row.swap->hide();
     connect(row.read, &QPushButton::clicked, this, &PsEntModeDialog::read);
     connect(row.write, &QPushButton::clicked, this, &PsEntModeDialog::write);
-    connect(row.back, &QPushButton::clicked, this, &PsEntModeDialog::backToMenu);
     connect(row.swap, &QPushButton::clicked, this, &PsEntModeDialog::swapHandset);
     return row;
 }
 
 void PsEntModeDialog::buildWindow() {
-    auto* layout = new QVBoxLayout(this);
     QMenu* file = addFileMenu(
         QStringLiteral("ファイル(&F)"), [this] { openFile(); }, [this] { saveFile(); },
         [this] { printReport(); });
     m_fileActions = file->actions();
     m_fileActions.removeLast(); // "終了(&X)" stays live in every state
     addHelpMenu();
-    layout->setMenuBar(menuBar());
 
     auto* content = new QWidget(this);
     auto* column = new QVBoxLayout(content);
-    const auto addRow = [&](const ButtonRow& row) {
-        auto* buttons = new QHBoxLayout;
-        buttons->addStretch();
-        for (QPushButton* button : {row.read, row.write, row.swap, row.back}) {
-            buttons->addWidget(button);
-        }
-        column->addLayout(buttons);
-    };
-    m_rows[0] = buildButtonRow();
-    m_rows[1] = buildButtonRow();
-    addRow(m_rows[0]);
+    column->setContentsMargins(0, 0, 0, 0);
+    m_rows[0] = buildButtonRow(content);
+    m_rows[0].back = new QPushButton(QStringLiteral("メニューに戻る"), content);
+    m_rows[0].back->setAutoDefault(false);
+    connect(m_rows[0].back, &QPushButton::clicked, this, &PsEntModeDialog::backToMenu);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* button : {m_rows[0].read, m_rows[0].write, m_rows[0].swap, m_rows[0].back}) {
+        buttons->addWidget(button);
+    }
+    column->addLayout(buttons);
     m_form = new PsEntForm(content);
     column->addWidget(m_form);
 
@@ -145,53 +141,25 @@ void PsEntModeDialog::buildWindow() {
     lower->addWidget(m_status, 3, 1, 1, 3);
     lower->addWidget(new QLabel(QStringLiteral("エラー"), content), 4, 0);
     lower->addWidget(m_error, 4, 1, 1, 3);
-    m_memo = new QLineEdit(content);
-    m_model = readOnlyBox(content);
-    lower->addWidget(new QLabel(QStringLiteral("メモ"), content), 5, 0);
-    lower->addWidget(m_memo, 5, 1, 1, 3);
-    lower->addWidget(new QLabel(QStringLiteral("接続モデル"), content), 6, 0);
-    lower->addWidget(m_model, 6, 1);
     lower->setColumnStretch(3, 1);
     column->addLayout(lower);
-    addRow(m_rows[1]);
-    fitToScreen(content);
-}
 
-void PsEntModeDialog::fitToScreen(QWidget* content) {
-    QScreen* display = screen();
-    const QRect available = display ? display->availableGeometry() : QRect();
-    if (!display || available.height() > kScrollScreenHeight) {
-        layout()->addWidget(content);
-        return;
-    }
-    // A small display gets the whole screen and a vertical scroll bar.
-    m_scroll = new QScrollArea(this);
-    m_scroll->setWidgetResizable(true);
-    m_scroll->setWidget(content);
-    layout()->addWidget(m_scroll);
-    QScrollBar* bar = m_scroll->verticalScrollBar();
-    // Queued: the scroll area sets its own steps right after the range, and these replace them.
-    connect(
-        bar, &QScrollBar::rangeChanged, bar,
-        [bar] {
-            const int range = bar->maximum() - bar->minimum();
-            bar->setSingleStep(std::max(1, range / 100));
-            bar->setPageStep(std::max(1, range / 10));
-        },
-        Qt::QueuedConnection);
-    resize(std::min(sizeHint().width(), available.width()), available.height());
+    // The bottom set of buttons sits in the frame's bottom bar, its way back the frame's own.
+    m_rows[1] = buildButtonRow(this);
+    setFrame(content, {m_rows[1].read, m_rows[1].write, m_rows[1].swap});
+    m_rows[1].back = backButton();
 }
 
 void PsEntModeDialog::loadScreen(const PsEntScreenValues& values) {
     m_form->load(values);
-    m_memo->setText(values.memo);
-    m_model->setText(values.connectedModel);
+    memoBox()->setText(values.memo);
+    modelBox()->setText(values.connectedModel);
 }
 
 PsEntScreenValues PsEntModeDialog::screenValues() const {
     PsEntScreenValues values = m_form->values();
-    values.memo = m_memo->text();
-    values.connectedModel = m_model->text();
+    values.memo = memoBox()->text();
+    values.connectedModel = modelBox()->text();
     return values;
 }
 
@@ -204,13 +172,9 @@ void PsEntModeDialog::closeEvent(QCloseEvent* event) {
     shell::ModeScreen::closeEvent(event);
 }
 
-QString PsEntModeDialog::memoText() const {
-    return m_memo->text();
-}
-
 void PsEntModeDialog::initialise() {
     showState(link().keepAlive() ? op::kSettingsShown : op::kNoData);
-    m_memo->setText(context().texts.memo());
+    memoBox()->setText(context().texts.memo());
 }
 
 void PsEntModeDialog::showState(std::uint32_t state) {
@@ -220,12 +184,12 @@ void PsEntModeDialog::showState(std::uint32_t state) {
     const bool shown = state == op::kSettingsShown;
     if (shown) {
         loadScreen(
-            PsEntCodec::decode(HandsetSettingImage::fromStore(context().store), model, m_memo->text()));
+            PsEntCodec::decode(HandsetSettingImage::fromStore(context().store), model, memoBox()->text()));
     } else {
         loadScreen(PsEntCodec::noDataView(screenValues()));
     }
     m_form->setPsIdEnabled(shown);
-    m_model->setEnabled(shown);
+    modelBox()->setEnabled(shown);
     setStatus({}, {});
     applyButtons(state);
 }
@@ -267,7 +231,7 @@ void PsEntModeDialog::setStatus(const QString& status, const QString& error) {
 
 void PsEntModeDialog::runRead(bool reconnect) {
     // The memo typed here survives the read, which puts the session memo back into the box.
-    context().texts.setMemo(m_memo->text());
+    context().texts.setMemo(memoBox()->text());
     setViewState(reconnect ? op::kReadPending : op::kReading);
     link().runScript(viewState(), op::kReadScript, reconnect);
     initialise();
@@ -278,7 +242,7 @@ void PsEntModeDialog::read() {
 }
 
 bool PsEntModeDialog::backUp() {
-    const auto backedUp = datasave::backUpHandset(context().store, link().modelCode(), m_memo->text(),
+    const auto backedUp = datasave::backUpHandset(context().store, link().modelCode(), memoBox()->text(),
                                                   backup::backupRoot(), false);
     if (const auto* failed = std::get_if<Message>(&backedUp)) {
         shell::DialogService::current().show(this, *failed);
@@ -298,7 +262,7 @@ void PsEntModeDialog::runWrite() {
 }
 
 void PsEntModeDialog::write() {
-    context().texts.setMemo(m_memo->text());
+    context().texts.setMemo(memoBox()->text());
     const std::uint32_t model = link().modelCode();
     PsEntScreenValues values = screenValues();
     HandsetSettingImage image = HandsetSettingImage::fromStore(context().store);
@@ -452,12 +416,12 @@ void PsEntModeDialog::afterRegistration() {
             // The settings read leaves the accessory detection unread; the data setting read
             // completes the .jv1, which is not written from half of it.
         } else if (const auto failed = RegistrationFilePair::write(*chosen, context().store,
-                                                                   link().modelCode(), m_memo->text())) {
+                                                                   link().modelCode(), memoBox()->text())) {
             dialogs.show(this, *failed);
         }
     }
 
-    context().texts.setMemo(m_memo->text());
+    context().texts.setMemo(memoBox()->text());
     HandsetSettingImage image = HandsetSettingImage::fromStore(context().store);
     PsEntCodec::encode(screenValues(), link().modelCode(), image);
     image.operation[HandsetSettingImage::Seamless] = 0;
@@ -476,7 +440,7 @@ void PsEntModeDialog::abortRegistration() {
     setStatus(aborted, {});
     applyButtons(op::kAllLocked);
     link().stopDialogue();
-    context().texts.setMemo(m_memo->text());
+    context().texts.setMemo(memoBox()->text());
     // The store is written back as the start left it (seamless handover off), the screen not
     // copied again.
     if (backUp()) {

@@ -14,7 +14,6 @@
 class QAction;
 class QLineEdit;
 class QPushButton;
-class QScrollArea;
 
 namespace tolvan::psent {
 
@@ -56,15 +55,12 @@ public:
     void printReport();
 
     PsEntForm* form() const { return m_form; }
-    QLineEdit* memoBox() const { return m_memo; }
-    QLineEdit* modelBox() const { return m_model; }
     QLineEdit* statusBox() const { return m_status; }
     QLineEdit* errorBox() const { return m_error; }
     const ButtonRow& buttons(int row) const { return m_rows.at(static_cast<std::size_t>(row)); }
     QPushButton* registerButton() const { return m_register; }
     QPushButton* abortButton() const { return m_abort; }
     QList<QAction*> fileActions() const { return m_fileActions; }
-    QScrollArea* scrollArea() const { return m_scroll; }
     // The state the buttons show (the view state, or the all-locked state).
     std::uint32_t buttonState() const { return m_buttonState; }
 
@@ -74,13 +70,12 @@ protected:
     void handsetReconnected() override;
     void registrationStep() override;
     void registrationFinished() override;
-    QString memoText() const override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildWindow();
-    ButtonRow buildButtonRow();
-    void fitToScreen(QWidget* content);
+    // Read, write and the hidden swap button of one set; the way back is added by the caller.
+    ButtonRow buildButtonRow(QWidget* parent);
     // Run when the screen opens and after every read or write: the settings or the no-data view.
     void initialise();
     // The view state with its values (0xD001-0xD003) and its buttons.
@@ -102,9 +97,6 @@ private:
     LogFile4Actions::Target fileTarget();
 
     PsEntForm* m_form = nullptr;
-    QScrollArea* m_scroll = nullptr;
-    QLineEdit* m_memo = nullptr;
-    QLineEdit* m_model = nullptr;
     QLineEdit* m_status = nullptr;
     QLineEdit* m_error = nullptr;
     std::array<ButtonRow, 2> m_rows;

@@ -41,7 +41,7 @@ constexpr int kResultPollMs = 50;
 CTestModeDialog::CTestModeDialog(shell::ModeContext& context, QWidget* parent)
     : shell::ModeScreen(context, link::ModeWindow::Test, QStringLiteral("テストモード"), parent) {
     buildWindow();
-    m_memo->setText(context.texts.memo());
+    memoBox()->setText(context.texts.memo());
     m_resultTimer.setInterval(kResultPollMs);
     connect(&m_resultTimer, &QTimer::timeout, this, &CTestModeDialog::pollResults);
     m_resultTimer.start();
@@ -67,34 +67,20 @@ shell::ModeDescriptor CTestModeDialog::descriptor() {
 }
 
 void CTestModeDialog::buildWindow() {
-    auto* layout = new QVBoxLayout(this);
     addFileMenu(
         QStringLiteral("ファイル(&F)"), [this] { openFile(); }, [this] { saveFile(); },
         [this] { printReport(); });
     addHelpMenu();
-    layout->setMenuBar(menuBar());
-    auto* panels = new QHBoxLayout;
-    m_calibration = new CalibrationPanel(this);
-    m_tests = new TestPanel(this);
+    auto* content = new QWidget(this);
+    auto* panels = new QHBoxLayout(content);
+    panels->setContentsMargins(0, 0, 0, 0);
+    m_calibration = new CalibrationPanel(content);
+    m_tests = new TestPanel(content);
     panels->addWidget(m_calibration);
     panels->addWidget(m_tests);
-    layout->addLayout(panels);
-
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("メモ"), this));
-    m_memo = new QLineEdit(this);
-    bottom->addWidget(m_memo, 1);
-    bottom->addWidget(new QLabel(QStringLiteral("接続モデル"), this));
-    m_model = new QLineEdit(this);
-    m_model->setReadOnly(true);
-    bottom->addWidget(m_model);
-    m_back = new QPushButton(QStringLiteral("メニューに戻る"), this);
-    m_back->setAutoDefault(false);
-    bottom->addWidget(m_back);
-    layout->addLayout(bottom);
+    setFrame(content, {});
 
     const CalibrationPanel* c = m_calibration;
-    connect(m_back, &QPushButton::clicked, this, &CTestModeDialog::backToMenu);
     connect(c->readButton(), &QPushButton::clicked, this, &CTestModeDialog::readCorrections);
     connect(c->rssiWriteButton(), &QPushButton::clicked, this, [this] { writeCorrections(false); });
     connect(c->ampWriteButton(), &QPushButton::clicked, this, [this] { writeCorrections(true); });
@@ -146,10 +132,6 @@ void CTestModeDialog::buildWindow() {
     connect(m_tests, &TestPanel::slotsChanged, this, &CTestModeDialog::applyState);
 }
 
-QString CTestModeDialog::memoText() const {
-    return m_memo->text();
-}
-
 void CTestModeDialog::refresh() {
     const bool shown = link().keepAlive();
     setViewState(shown ? op::kIdle : op::kNoData);
@@ -162,7 +144,7 @@ void CTestModeDialog::refresh() {
     m_tests->clearMeasurementResults();
     m_tests->selectIdle(shown);
     m_resultsSeen = context().store.testResults().count;
-    m_memo->setText(context().texts.memo());
+    memoBox()->setText(context().texts.memo());
     applyState();
 }
 
@@ -211,10 +193,10 @@ void CTestModeDialog::applyState() {
         c->calculateButton(false, row)->setEnabled(idle && TestDisplay::dacCalculateEnabled(row, table));
         c->calculateButton(true, row)->setEnabled(idle && TestDisplay::ampCalculateEnabled(row, table));
     }
-    m_back->setEnabled(idle || state == ScreenState::NotConnected || state == ScreenState::Unplugged);
+    backButton()->setEnabled(idle || state == ScreenState::NotConnected || state == ScreenState::Unplugged);
     const bool connected = state != ScreenState::NotConnected && state != ScreenState::Unplugged;
-    m_model->setEnabled(connected);
-    m_model->setText(connected ? modelText(model) : QString());
+    modelBox()->setEnabled(connected);
+    modelBox()->setText(connected ? modelText(model) : QString());
 }
 
 void CTestModeDialog::sendSingle(std::uint32_t operationId, std::uint32_t code) {
@@ -223,7 +205,7 @@ void CTestModeDialog::sendSingle(std::uint32_t operationId, std::uint32_t code) 
 }
 
 void CTestModeDialog::readCorrections() {
-    context().texts.setMemo(m_memo->text());
+    context().texts.setMemo(memoBox()->text());
     setViewState(op::kReadPending);
     link().runScript(op::kReadPending, op::kReadScript);
     refresh();
@@ -241,7 +223,7 @@ void CTestModeDialog::writeCorrections(bool amp) {
     }
     // What the handset holds is kept before the write changes it; no backup, no write.
     const auto backedUp =
-        backUpCalibration(context().store, link().modelCode(), m_memo->text(), backup::backupRoot());
+        backUpCalibration(context().store, link().modelCode(), memoBox()->text(), backup::backupRoot());
     if (const auto* failed = std::get_if<Message>(&backedUp)) {
         shell::DialogService::current().show(this, *failed);
         return;
@@ -367,7 +349,7 @@ void CTestModeDialog::handsetRemoved() {
 }
 
 void CTestModeDialog::handsetReconnected() {
-    context().texts.setMemo(m_memo->text());
+    context().texts.setMemo(memoBox()->text());
     setViewState(op::kReadPending);
     link().runScript(op::kReadPending, op::kReadScript, true);
     refresh();
@@ -382,7 +364,7 @@ shell::LogFileFlow::Target CTestModeDialog::fileTarget() {
 void CTestModeDialog::saveFile() {
     shell::LogFileFlow::save(fileTarget(), [this]() -> shell::LogFileFlow::Contents {
         const LogFile2Text text =
-            LogFile2Writer::write(m_calibration->fields(), link().modelCode(), m_memo->text());
+            LogFile2Writer::write(m_calibration->fields(), link().modelCode(), memoBox()->text());
         if (!text.ok()) {
             return errorMessage(text.error);
         }
@@ -396,20 +378,20 @@ void CTestModeDialog::openFile() {
         return;
     }
     const LogFile2Read read =
-        LogFile2Reader::read(load->bytes, link().modelCode(), m_calibration->fields(), m_memo->text());
+        LogFile2Reader::read(load->bytes, link().modelCode(), m_calibration->fields(), memoBox()->text());
     for (const Message& message : read.messages) {
         shell::DialogService::current().show(this, message);
     }
     if (read.loaded) {
         m_calibration->load(read.fields);
-        m_memo->setText(read.memo);
+        memoBox()->setText(read.memo);
     }
 }
 
 void CTestModeDialog::printReport() {
     shell::LogFileFlow::print(fileTarget(), [this] {
         return QList<ReportPage>{LogFile2Report::page(m_calibration->fields(), link().modelCode(),
-                                                      context().texts.logFolderName(), m_memo->text())};
+                                                      context().texts.logFolderName(), memoBox()->text())};
     });
 }
 

@@ -49,18 +49,14 @@ public:
 
     CalibrationPanel* calibration() const { return m_calibration; }
     TestPanel* tests() const { return m_tests; }
-    QLineEdit* memoBox() const { return m_memo; }
     // The please-wait window of the correction writes (null before the first write).
     QWidget* pleaseWaitWindow() const;
-    QLineEdit* modelBox() const { return m_model; }
-    QPushButton* menuButton() const { return m_back; }
     const TestReadings& readings() const { return m_readings; }
 
 protected:
     void operationAborted() override;
     void handsetRemoved() override;
     void handsetReconnected() override;
-    QString memoText() const override;
 
 private:
     void buildWindow();
@@ -75,9 +71,6 @@ private:
 
     CalibrationPanel* m_calibration = nullptr;
     TestPanel* m_tests = nullptr;
-    QLineEdit* m_memo = nullptr;
-    QLineEdit* m_model = nullptr;
-    QPushButton* m_back = nullptr;
     TestReadings m_readings;
     std::uint32_t m_resultsSeen = 0;
     QTimer m_resultTimer;

@@ -55,7 +55,7 @@ TEST_F(DataSaveScreen, SaveWritesTheThreeFilesSideBySideAndShowsWhatWasRead) {
     h.dialogs.saveAnswers.push_back(path(QStringLiteral("set.jv4")));
     screen.saveSet();
     EXPECT_EQ(viewWhileOpen, op::kDialogOpen);
-    EXPECT_FALSE(screen.menuButton()->isEnabled()); // until the 2.5 s have passed
+    EXPECT_FALSE(screen.backButton()->isEnabled()); // until the 2.5 s have passed
     EXPECT_TRUE(h.dialogs.saveRequests.back().defaultSuffix.isEmpty());
 
     EXPECT_EQ(fileBytes(path(QStringLiteral("set.jv1"))), expected.jv1);
@@ -68,7 +68,7 @@ TEST_F(DataSaveScreen, SaveWritesTheThreeFilesSideBySideAndShowsWhatWasRead) {
     EXPECT_EQ(screen.modelBox()->text(), QStringLiteral("ZX-VA150"));
     EXPECT_EQ(h.texts.memo(), QStringLiteral("交換前"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return screen.view() == op::kDialogSettled; }, 4000));
-    EXPECT_TRUE(screen.menuButton()->isEnabled());
+    EXPECT_TRUE(screen.backButton()->isEnabled());
 }
 
 TEST_F(DataSaveScreen, AHandsetGoneWhileTheDialogIsOpenWritesAndSendsNothing) {
@@ -161,7 +161,7 @@ TEST_F(DataSaveScreen, AReplugReadsAgainAndAWriteBackWithoutItsJv4EmptiesTheMemo
     h.session.deviceTreeChanged();
     EXPECT_EQ(screen.view(), op::kUnplugged);
     EXPECT_FALSE(screen.writeButton()->isEnabled());
-    EXPECT_TRUE(screen.menuButton()->isEnabled());
+    EXPECT_TRUE(screen.backButton()->isEnabled());
     h.requests.clear();
     h.attached = true;
     h.session.deviceTreeChanged();

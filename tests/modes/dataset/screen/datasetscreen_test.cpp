@@ -312,8 +312,8 @@ TEST(DataSetScreen, EnterAndEscapeDoNotCloseItAndTheMenusCarryTheirShortcuts) {
     QTest::keyClick(&screen, Qt::Key_Escape);
     QTest::keyClick(&screen, Qt::Key_Return);
     QTest::keyClick(screen.form()->controlChannel(), Qt::Key_Enter);
-    screen.menuButton()->setFocus();
-    QTest::keyClick(screen.menuButton(), Qt::Key_Return);
+    screen.backButton()->setFocus();
+    QTest::keyClick(screen.backButton(), Qt::Key_Return);
     EXPECT_TRUE(screen.isVisible());
     EXPECT_EQ(screen.result(), 0);
 
@@ -347,7 +347,7 @@ TEST(DataSetScreen, BackToMenuSendsTheCloseFrameAndKeepsTheMemo) {
     ASSERT_TRUE(h.waitForKeepAlive());
     h.requests.clear();
     screen.memoBox()->setText(QStringLiteral("戻る前"));
-    screen.menuButton()->click();
+    screen.backButton()->click();
     EXPECT_FALSE(screen.isVisible());
     EXPECT_EQ(screen.result(), QDialog::Accepted);
     EXPECT_EQ(h.texts.memo(), QStringLiteral("戻る前"));
@@ -384,7 +384,7 @@ TEST(DataSetScreen, AbortNoticeShowsTheNoDataView) {
     EXPECT_FALSE(screen.modelBox()->isEnabled());
     EXPECT_FALSE(screen.readButton()->isEnabled());
     EXPECT_FALSE(screen.writeButton()->isEnabled());
-    EXPECT_TRUE(screen.menuButton()->isEnabled());
+    EXPECT_TRUE(screen.backButton()->isEnabled());
     // No count selected: every additional-ID row is disabled.
     EXPECT_EQ(rowsEnabled(form), std::vector<bool>(8, false));
 

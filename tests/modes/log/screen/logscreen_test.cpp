@@ -77,7 +77,7 @@ TEST_F(LogScreen, UnpluggingEmptiesTheListsAndLeavesOnlyTheWayBack) {
     EXPECT_EQ(screen.list(BufferKind::CommEvent)->count(), 0);
     EXPECT_FALSE(screen.readButton()->isEnabled());
     EXPECT_FALSE(screen.clearAllButton()->isEnabled());
-    EXPECT_TRUE(screen.menuButton()->isEnabled());
+    EXPECT_TRUE(screen.backButton()->isEnabled());
     EXPECT_TRUE(screen.modelBox()->text().isEmpty());
 }
 

@@ -70,7 +70,7 @@ TEST(TestScreen, UnpluggingLeavesOnlyTheWayBack) {
     EXPECT_EQ(screen.viewState(), op::kUnplugged);
     EXPECT_FALSE(screen.tests()->runTest()->isEnabled());
     EXPECT_FALSE(screen.calibration()->readButton()->isEnabled());
-    EXPECT_TRUE(screen.menuButton()->isEnabled());
+    EXPECT_TRUE(screen.backButton()->isEnabled());
     EXPECT_TRUE(screen.calibration()->fields().dac[0][0].isEmpty());
 }
 
