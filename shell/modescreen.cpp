@@ -137,6 +137,7 @@ void ModeScreen::fitInto(const QRect& available) {
     if (!available.isValid()) {
         return;
     }
+    m_fitted = true;
     setMaximumSize(available.size());
     const QSize wish = sizeHint().expandedTo(minimumSizeHint());
     resize(std::min(wish.width(), available.width()), std::min(wish.height(), available.height()));
@@ -152,7 +153,6 @@ void ModeScreen::fitInto(const QRect& available) {
 void ModeScreen::showEvent(QShowEvent* event) {
     QScreen* display = screen();
     if (!m_fitted && display) {
-        m_fitted = true;
         const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
         fitInto(display->availableGeometry().marginsRemoved(frame));
     }
