@@ -31,7 +31,9 @@ echo "package-check: $deb, $(du -k "$deb" | cut -f1) KiB"
 work=$(mktemp -d)
 sim_pid=''
 cleanup() {
-  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
+  if [ -n "$sim_pid" ]; then
+    kill "$sim_pid" 2>/dev/null || true
+  fi
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get purge -y -qq tolvan >/dev/null 2>&1 || true
   rm -rf "$work"
 }
@@ -76,7 +78,9 @@ echo "package-check: tolvan-cli identify says $model, params read and print work
 # few seconds (ended by the time-out, status 124).
 status=0
 QT_QPA_PLATFORM=offscreen timeout 30 Tolvan --no-such-option 2>"$work/tolvan.err" || status=$?
-[ "$status" -eq 2 ] && grep -q '^usage: Tolvan' "$work/tolvan.err" || fail "Tolvan did not start ($status)"
+if [ "$status" -ne 2 ] || ! grep -q '^usage: Tolvan' "$work/tolvan.err"; then
+  fail "Tolvan did not start ($status)"
+fi
 status=0
 QT_QPA_PLATFORM=offscreen timeout 3 Tolvan --simulate ZX-VA150 >"$work/demo.log" 2>&1 || status=$?
 [ "$status" -eq 124 ] || fail "Tolvan --simulate ended with $status: $(cat "$work/demo.log")"
@@ -102,6 +106,8 @@ bash -c 'source /usr/share/bash-completion/completions/tolvan-cli && complete -p
 
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get purge -y -qq tolvan >/dev/null
 for gone in /usr/bin/tolvan-cli /usr/bin/Vantor /usr/lib/tolvan /usr/lib/udev/rules.d/70-tolvan-handset.rules; do
-  [ ! -e "$gone" ] && [ ! -L "$gone" ] || fail "$gone is still there after purge"
+  if [ -e "$gone" ] || [ -L "$gone" ]; then
+    fail "$gone is still there after purge"
+  fi
 done
 echo "package-check: installed, ran and removed in $(($(date +%s) - started)) s"

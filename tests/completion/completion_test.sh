@@ -59,6 +59,13 @@ expect 'a.jv1 a.jv3 a.jv4 cal.JV2 sets' tolvan-cli diff a.jv1 ''
 expect 'a.jv1 a.jv3 a.jv4 cal.JV2 sets' tolvan-cli check ''
 expect 'report.pdf sets' tolvan-cli print a.jv1 --pdf ''
 expect 'sets' tolvan-cli --log-root ''
+# A name with a space stays one name.
+touch 'my set.jv4'
+offered tolvan-cli settings write my >/dev/null
+if [ "${#COMPREPLY[@]}" -ne 1 ] || [ "${COMPREPLY[0]}" != 'my set.jv4' ]; then
+  echo "FAIL: 'my set.jv4' offered as ${#COMPREPLY[@]} names"
+  failures=$((failures + 1))
+fi
 
 # Every command of the usage text, and the second word of two-word commands.
 all=" $(offered tolvan-cli '') "
