@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the demo need.
+# Installs every Debian package the build, the tests, the demo and the Debian package need.
 # Idempotent: packages already present are left alone. Needs root (or sudo).
 set -euo pipefail
 
@@ -13,6 +13,7 @@ packages=(
   clang-format clang-tidy ccache
   clang-14 libfuzzer-14-dev
   qt6-translations-l10n
+  dpkg-dev file
 )
 
 missing=()
