@@ -147,7 +147,7 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
     session.close();
     const auto differences = datasave::compareWriteBack(expected, session.store(), model);
     for (const auto& d : differences) {
-        cli.out() << d.label << '\t' << d.fileValue << '\t' << d.handsetValue << '\n';
+        cli.out() << d.label << '\t' << d.first << '\t' << d.second << '\n';
     }
     cli.out().flush();
     return differences.isEmpty() ? kExitOk : kExitNoAnswer;

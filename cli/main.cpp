@@ -1,5 +1,6 @@
 #include "cli/calibrationcommands.h"
 #include "cli/cliapp.h"
+#include "cli/comparecommands.h"
 #include "cli/datasavecommands.h"
 #include "cli/logfile1report.h"
 #include "cli/logfile2report.h"
@@ -53,5 +54,6 @@ int main(int argc, char** argv) {
     reports.add(3, tolvan::cli::logFile3Report);
     reports.add(4, tolvan::cli::logFile4Report);
     tolvan::cli::addPrintCommand(cli, std::move(reports));
+    tolvan::cli::addCompareCommands(cli);
     return cli.run(app.arguments().mid(1));
 }

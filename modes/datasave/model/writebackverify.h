@@ -1,28 +1,45 @@
 #pragma once
 
+#include "common/logfile/linecompare.h"
 #include "handset/handsetstore.h"
 
 #include <QList>
-#include <QString>
 
 #include <cstdint>
 
 namespace tolvan::datasave {
 
-// One line of a written-back set that the handset does not hold: the line's label and its
-// values (fields joined by spaces) as the log file writes them from each side.
-struct WriteBackDifference {
-    QString label;
-    QString fileValue;
-    QString handsetValue;
-    bool operator==(const WriteBackDifference&) const = default;
+// One line of a set that the handset does not hold: the line's label, then its values (fields
+// joined by spaces) as the log file writes them from the file's side (first) and the handset's
+// (second).
+using WriteBackDifference = logfile::LineDifference;
+
+// Which lines of a log file a comparison counts.
+enum class ComparedLines {
+    // The lines a write-back sends: version, receive-gain and fault monitoring lines are never
+    // written, and the PS-ID of log file 1 is the one of log file 4.
+    WriteBack,
+    // Every line with a meaning for the handset: all but the header and the memo, which are the
+    // file's own.
+    Handset,
+    // The same for a log file 1 beside its set's log file 4, which holds the PS-ID the set sends:
+    // the PS-ID is compared there, once.
+    HandsetBesideLogFile4,
 };
 
-// Compares what a write-back sent with what the handset holds when read again: both stores are
-// rendered by the log file 1 and log file 4 writers and compared line by line, over the lines
-// the write-back sends. Version, receive-gain and fault monitoring lines are never written, the
-// memo lines are not the handset's, and the PS-ID of log file 1 is the one of log file 4, so
-// those are left out.
+// Both stores rendered by the log file 1 writer for the model, compared line by line.
+QList<WriteBackDifference> compareLogFile1(const handset::HandsetStore& first,
+                                           const handset::HandsetStore& second, std::uint32_t modelCode,
+                                           ComparedLines lines);
+// The same with the log file 4 writer, over every line but the memo: a write-back sends them all.
+// Beyond a write-back's check, the menus are compared with their gaps closed: a write closes
+// them, so a menu whose gaps alone differ holds the same functions in the same order.
+QList<WriteBackDifference> compareLogFile4(const handset::HandsetStore& first,
+                                           const handset::HandsetStore& second, std::uint32_t modelCode,
+                                           ComparedLines lines);
+
+// Compares what a write-back sent with what the handset holds when read again, over the lines the
+// write-back sends of both files.
 QList<WriteBackDifference> compareWriteBack(const handset::HandsetStore& expected,
                                             const handset::HandsetStore& handset, std::uint32_t modelCode);
 

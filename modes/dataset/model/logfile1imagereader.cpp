@@ -85,8 +85,25 @@ void readItem(LogItem item, const QList<QByteArray>& t, SystemParamImage& image)
         image.accessory = text(1) == L::onOff().at(0) ? 0 : 1;
         return;
     case ItemVersion:
-    case ItemPsId:
-    case ItemFaultCode:
+        // Two digits per byte, as the writer puts them.
+        image.version[0] = byteOf(std::int64_t{number(1)} * 10 + number(2));
+        image.version[1] = byteOf(std::int64_t{number(3)} * 10 + number(4));
+        return;
+    case ItemPsId: {
+        std::int64_t value = 0;
+        for (qsizetype i = 1; i <= 9; ++i) {
+            value = value * 10 + number(i);
+        }
+        image.setPsIdValue(static_cast<std::uint32_t>(value));
+        return;
+    }
+    case ItemFaultCode: {
+        // The writer puts the code only when it is ZKO, so the label alone is any other code.
+        const bool zko =
+            text(1) == QLatin1String("Z") && text(2) == QLatin1String("K") && text(3) == QLatin1String("O");
+        image.faultCode = zko ? std::array<std::uint8_t, 3>{'Z', 'K', 'O'} : std::array<std::uint8_t, 3>{};
+        return;
+    }
     case ItemMemo:
         return;
     default:
@@ -104,19 +121,23 @@ void readItem(LogItem item, const QList<QByteArray>& t, SystemParamImage& image)
     image.setAdditionalId(item - ItemId1, static_cast<std::uint16_t>(value & 0xFFFF));
 }
 
-bool unusedItem(LogItem item) {
-    return item == ItemVersion || item == ItemPsId || item == ItemFaultCode || item == ItemMemo;
+bool unusedItem(LogItem item, LogFile1ImageReader::Lines lines) {
+    if (item == ItemMemo) {
+        return true;
+    }
+    return lines == LogFile1ImageReader::Lines::WriteBack &&
+           (item == ItemVersion || item == ItemPsId || item == ItemFaultCode);
 }
 
 } // namespace
 
 LogFile1ImageRead LogFile1ImageReader::read(QByteArrayView file, std::uint32_t modelCode,
-                                            const SystemParamImage& current) {
+                                            const SystemParamImage& current, Lines lines) {
     LogFile1ImageRead result;
     result.image = current;
     result.loaded = LogLineTable(file).forEachItem(
         modelCode, result.messages, [&](LogItem item, const QList<QByteArray>& tokens) {
-            if (unusedItem(item)) {
+            if (unusedItem(item, lines)) {
                 return;
             }
             if (decodeCp932(tokens.value(0)).text != LogFile1Format::label(item)) {

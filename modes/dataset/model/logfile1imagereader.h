@@ -17,12 +17,18 @@ struct LogFile1ImageRead {
 };
 
 // Reads a log file 1 straight into the system parameter image, as the data save mode's
-// write-back and tolvan-cli do. Version, PS-ID, fault monitoring code and memo lines are not
-// used: the image keeps what it holds. Numbers are stored without range checks.
+// write-back and tolvan-cli do. Numbers are stored without range checks.
 class LogFile1ImageReader {
 public:
+    enum class Lines {
+        // What a write-back uses: version, PS-ID, fault monitoring code and memo lines are not
+        // used, and the image keeps what it holds for them.
+        WriteBack,
+        // Every line but the memo, for comparing a file with a handset or another file.
+        Handset,
+    };
     static LogFile1ImageRead read(QByteArrayView file, std::uint32_t modelCode,
-                                  const SystemParamImage& current);
+                                  const SystemParamImage& current, Lines lines = Lines::WriteBack);
 };
 
 } // namespace tolvan::dataset

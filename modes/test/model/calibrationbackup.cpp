@@ -1,17 +1,14 @@
 #include "modes/test/model/calibrationbackup.h"
 
-#include "modes/test/model/calibrationcodec.h"
-#include "modes/test/model/calibrationimage.h"
 #include "modes/test/model/logfile2writer.h"
 
 namespace tolvan::testmode {
 
 std::variant<QString, Message> backUpCalibration(const handset::HandsetStore& store, std::uint32_t modelCode,
                                                  const QString& memo, const QString& root) {
-    const CalibrationFields fields = CalibrationCodec::fieldsOf(CalibrationImage::fromStore(store));
-    LogFile2Text text = LogFile2Writer::write(fields, modelCode, memo);
+    LogFile2Text text = LogFile2Writer::fromStore(store, modelCode, memo);
     if (!text.ok()) {
-        text = LogFile2Writer::write(fields, modelCode, QString());
+        text = LogFile2Writer::fromStore(store, modelCode, QString());
     }
     if (!text.ok()) {
         return errorMessage(text.error);

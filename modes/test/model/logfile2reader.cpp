@@ -1,5 +1,7 @@
 #include "modes/test/model/logfile2reader.h"
 
+#include "modes/test/model/calibrationcodec.h"
+#include "modes/test/model/calibrationimage.h"
 #include "modes/test/model/logfile2format.h"
 
 #include "common/cp932.h"
@@ -58,6 +60,26 @@ LogFile2Read LogFile2Reader::read(QByteArrayView file, std::uint32_t modelCode,
         result.fields.amp[0] = {};
     }
     result.memo = text(tokens(6), 0);
+    return result;
+}
+
+LogFile2Read LogFile2Reader::readIntoStore(QByteArrayView file, std::uint32_t modelCode,
+                                           handset::HandsetStore& store) {
+    CalibrationImage image = CalibrationImage::fromStore(store);
+    LogFile2Read result = read(file, modelCode, CalibrationCodec::fieldsOf(image), QString());
+    if (!result.loaded) {
+        return result;
+    }
+    const std::optional<Message> slips[] = {CalibrationCodec::takeDac(result.fields, image),
+                                            CalibrationCodec::takeRssi(result.fields, image),
+                                            CalibrationCodec::takeAmp(result.fields, image)};
+    for (const auto& slip : slips) {
+        if (slip) {
+            result.messages.append(*slip);
+            break;
+        }
+    }
+    image.storeInto(store);
     return result;
 }
 

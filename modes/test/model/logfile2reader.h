@@ -3,6 +3,7 @@
 #include "modes/test/model/calibrationfields.h"
 
 #include "common/message.h"
+#include "handset/handsetstore.h"
 
 #include <QByteArrayView>
 #include <QList>
@@ -29,6 +30,12 @@ class LogFile2Reader {
 public:
     static LogFile2Read read(QByteArrayView file, std::uint32_t modelCode, const CalibrationFields& current,
                              const QString& currentMemo);
+    // The same onto the fields the store's values show, then every coefficient of those fields
+    // into the store, as a write from them would send it. A field that is not two hex digits adds
+    // "入力ミスです。" (once) and goes in as its digits read; nothing is stored unless the header
+    // matched.
+    static LogFile2Read readIntoStore(QByteArrayView file, std::uint32_t modelCode,
+                                      handset::HandsetStore& store);
 };
 
 } // namespace tolvan::testmode

@@ -1,5 +1,7 @@
 #include "modes/test/model/logfile2writer.h"
 
+#include "modes/test/model/calibrationcodec.h"
+#include "modes/test/model/calibrationimage.h"
 #include "modes/test/model/logfile2format.h"
 
 #include "common/logline.h"
@@ -56,6 +58,11 @@ LogFile2Text LogFile2Writer::write(const CalibrationFields& fields, std::uint32_
         out.bytes += encoded.bytes;
     }
     return out;
+}
+
+LogFile2Text LogFile2Writer::fromStore(const handset::HandsetStore& store, std::uint32_t modelCode,
+                                       const QString& memo) {
+    return write(CalibrationCodec::fieldsOf(CalibrationImage::fromStore(store)), modelCode, memo);
 }
 
 } // namespace tolvan::testmode

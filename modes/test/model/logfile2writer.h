@@ -2,6 +2,8 @@
 
 #include "modes/test/model/calibrationfields.h"
 
+#include "handset/handsetstore.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -21,6 +23,9 @@ struct LogFile2Text {
 class LogFile2Writer {
 public:
     static LogFile2Text write(const CalibrationFields& fields, std::uint32_t modelCode, const QString& memo);
+    // The fields as the screen shows the store's values after a read.
+    static LogFile2Text fromStore(const handset::HandsetStore& store, std::uint32_t modelCode,
+                                  const QString& memo);
 };
 
 } // namespace tolvan::testmode

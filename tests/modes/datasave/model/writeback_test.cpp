@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 namespace tolvan::datasave {
 namespace {
@@ -68,7 +69,7 @@ TEST(WriteBackVerify, ABlockTheHandsetDidNotTakeListsItsLines) {
     ASSERT_EQ(differences.size(), want.size() + 1);
     EXPECT_EQ(differences.mid(0, want.size()), want);
     EXPECT_EQ(differences.last().label, QStringLiteral("PS番号"));
-    EXPECT_EQ(differences.last().handsetValue, QStringLiteral("1 9 9"));
+    EXPECT_EQ(differences.last().second, QStringLiteral("1 9 9"));
 }
 
 TEST(WriteBackVerify, LinesTheWriteBackDoesNotSendAreNotCompared) {
@@ -81,6 +82,62 @@ TEST(WriteBackVerify, LinesTheWriteBackDoesNotSendAreNotCompared) {
     const std::uint8_t fault[] = {'A', 'B', 'C'};
     handset.storeResponse(0x1B01, fault);
     EXPECT_TRUE(compareWriteBack(expected, handset, 2).isEmpty());
+}
+
+// diff and check: every line with a meaning for the handset, the PS-ID of a set once.
+TEST(HandsetCompare, EveryLineButTheMemoCountsAndASetsPsIdOnce) {
+    const handset::HandsetStore file = storeReadFromSim(2);
+    handset::HandsetStore handset = file;
+    const std::uint8_t version[] = {9, 9, 9, 9};
+    handset.storeResponse(0x1001, version);
+    const std::uint8_t fault[] = {'A', 'B', 'C'};
+    handset.storeResponse(0x1B01, fault);
+    const std::uint8_t psId[] = {0, 0, 0, 1};
+    handset.storeResponse(0x1201, psId);
+    const QStringList all{QStringLiteral("外部ﾏｲｺﾝｿﾌﾄｳｪｱ"), QStringLiteral("PS-ID"),
+                          QStringLiteral("障害監視ｺｰﾄﾞ")};
+    auto labels = [](const QList<WriteBackDifference>& differences) {
+        QStringList out;
+        for (const auto& d : differences) {
+            out << d.label;
+        }
+        return out;
+    };
+    EXPECT_EQ(labels(compareLogFile1(file, handset, 2, ComparedLines::Handset)), all);
+    EXPECT_EQ(labels(compareLogFile1(file, handset, 2, ComparedLines::HandsetBesideLogFile4)),
+              (QStringList{all.at(0), all.at(2)}));
+    EXPECT_EQ(compareLogFile1(file, handset, 2, ComparedLines::Handset).at(2),
+              (WriteBackDifference{all.at(2), QStringLiteral("Z K O"), QString()}));
+    EXPECT_EQ(labels(compareLogFile4(file, handset, 2, ComparedLines::Handset)), QStringList{"PS-ID"});
+}
+
+// A write closes the gaps of a menu, so only its order counts, except in a write-back's own check.
+TEST(HandsetCompare, AMenuWhoseGapsAloneDifferHoldsTheSameFunctions) {
+    const handset::HandsetStore gapped = storeReadFromSim(4);
+    psent::HandsetSettingImage image = psent::HandsetSettingImage::fromStore(gapped);
+    const auto menu = std::span(image.operation).subspan(psent::HandsetSettingImage::MenuFirst, 14);
+    std::array<std::uint8_t, 14> positions{};
+    std::copy(menu.begin(), menu.end(), positions.begin());
+    ASSERT_NE(std::ranges::max(positions), std::ranges::count_if(positions, [](auto p) { return p != 0; }))
+        << "the sim's menu has no gap";
+    std::uint8_t next = 0;
+    for (std::uint8_t p = 1; p <= 14; ++p) {
+        const auto at = std::ranges::find(positions, p);
+        if (at != positions.end()) {
+            menu[static_cast<std::size_t>(at - positions.begin())] = ++next;
+        }
+    }
+    handset::HandsetStore compact = gapped;
+    image.storeInto(compact);
+    EXPECT_TRUE(compareLogFile4(gapped, compact, 4, ComparedLines::Handset).isEmpty());
+    ASSERT_EQ(compareLogFile4(gapped, compact, 4, ComparedLines::WriteBack).size(), 1);
+
+    // Another order is another menu.
+    std::swap(menu[0], menu[1]);
+    image.storeInto(compact);
+    const auto moved = compareLogFile4(gapped, compact, 4, ComparedLines::Handset);
+    ASSERT_EQ(moved.size(), 1);
+    EXPECT_EQ(moved.first().label, QStringLiteral("ﾒﾆｭｰ割り当て設定"));
 }
 
 } // namespace

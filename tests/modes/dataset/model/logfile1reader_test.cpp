@@ -348,6 +348,29 @@ TEST(LogFile1ImageReader, RoundTripsTheImageFormWriter) {
               QStringList{"接続モデルはZX-VA150ですが、読み込みファイルはZX-VA150用ではありません"});
 }
 
+// For comparing a file with a handset, the lines a write-back leaves alone are read as well.
+TEST(LogFile1ImageReader, HandsetLinesReadTheVersionPsIdAndFaultCodeToo) {
+    SystemParamImage written = testing::sampleImage();
+    written.area[0] = 1; // a type without a text would not come back
+    const QByteArray file = LogFile1Writer::fromImage(written, 2, "memo").bytes;
+    const LogFile1ImageRead read =
+        LogFile1ImageReader::read(file, 2, SystemParamImage{}, LogFile1ImageReader::Lines::Handset);
+    EXPECT_TRUE(read.messages.isEmpty());
+    EXPECT_EQ(read.image.version, (std::array<std::uint8_t, 4>{1, 23, 0, 0}));
+    EXPECT_EQ(read.image.psIdValue(), 123456789u);
+    EXPECT_EQ(read.image.faultCode, written.faultCode);
+    EXPECT_EQ(LogFile1Writer::fromImage(read.image, 2, "memo").bytes, file);
+    // A fault monitoring line holding its label alone is any code but ZKO.
+    SystemParamImage held;
+    held.faultCode = {'Z', 'K', 'O'};
+    SystemParamImage other = written;
+    other.faultCode = {'A', 'B', 'C'};
+    EXPECT_EQ(LogFile1ImageReader::read(LogFile1Writer::fromImage(other, 2, "").bytes, 2, held,
+                                        LogFile1ImageReader::Lines::Handset)
+                  .image.faultCode,
+              (std::array<std::uint8_t, 3>{}));
+}
+
 TEST(LogFile1Reader, ReadThroughTheScreenStoresWhatTheScreenWouldWrite) {
     SystemParamImage image;
     image.dac.fill(7);

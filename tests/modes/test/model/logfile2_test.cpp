@@ -1,4 +1,5 @@
 // Log file 2: written byte for byte, read back with its messages, printed.
+#include "modes/test/model/calibrationimage.h"
 #include "modes/test/model/logfile2files.h"
 #include "modes/test/model/logfile2reader.h"
 #include "modes/test/model/logfile2report.h"
@@ -118,6 +119,38 @@ TEST(LogFile2Reader, ATruncatedFileReportsEachMissingLine) {
     EXPECT_EQ(read.messages.size(), 3);
     EXPECT_EQ(read.fields.amp[0], CalibrationFields::Hex4{});
     EXPECT_TRUE(read.memo.isEmpty());
+}
+
+// What diff and check compare: the file's coefficients in the store as a write takes them, and
+// rendered again as the screen shows them.
+TEST(LogFile2Reader, IntoTheStoreAsAWriteTakesTheFields) {
+    auto lines = sampleLines("ZX-VA150ログファイル2");
+    lines[2] = "\"RSSI補正係数1\",\"2c\",\"01\"";
+    handset::HandsetStore store;
+    CalibrationImage held;
+    held.setRssiSlope(1, 0x0180); // antenna 2 is not in the file
+    held.setAmpCoefficient(7, 0x12345678);
+    held.storeInto(store);
+    const LogFile2Read read = LogFile2Reader::readIntoStore(cp932Lines(lines), 3, store);
+    EXPECT_TRUE(read.messages.isEmpty());
+    const CalibrationImage image = CalibrationImage::fromStore(store);
+    EXPECT_EQ(image.dacCoefficient(0), 0xFFDCu);
+    EXPECT_EQ(image.rssiSlope(0), 0x012C);
+    EXPECT_EQ(image.rssiOffset(0), 0x0BB8);
+    EXPECT_EQ(image.ampCoefficient(0), 0x02BCu);
+    EXPECT_EQ(image.rssiSlope(1), 0x0180);
+    EXPECT_EQ(image.ampCoefficient(7), 0x12345678u);
+    lines[2] = "\"RSSI補正係数1\",\"2C\",\"01\"";
+    EXPECT_EQ(LogFile2Writer::fromStore(store, 3, QStringLiteral("ﾒﾓ 1")).bytes, cp932Lines(lines));
+
+    // A field that is no hex number says so once; another model's file stores nothing.
+    lines[1] = "\"送信DAC値補正係数\",\"D\",\"FX\",\"00\",\"00\"";
+    handset::HandsetStore slipped;
+    EXPECT_EQ(LogFile2Reader::readIntoStore(cp932Lines(lines), 3, slipped).messages,
+              QList<Message>{errorMessage(QStringLiteral("入力ミスです。"))});
+    handset::HandsetStore other;
+    EXPECT_FALSE(LogFile2Reader::readIntoStore(cp932Lines(lines), 2, other).loaded);
+    EXPECT_EQ(CalibrationImage::fromStore(other), CalibrationImage{});
 }
 
 TEST(LogFile2Files, SavedUnderTheNameRuleAndLoadedBack) {
