@@ -193,31 +193,43 @@ void TestPanel::selectIdle(bool connected) {
     m_measurements->setCurrentIndex(connected ? 0 : -1);
 }
 
-void TestPanel::showReadings(const TestReadings& readings, std::uint32_t modelCode) {
+void TestPanel::showResult(TestEvent event, const TestReadings& readings, std::uint32_t modelCode) {
     auto show = [](QLineEdit* field, const auto& value) {
         if (value) {
             field->setText(QString::number(*value));
         }
     };
-    show(m_rssi, readings.rssi);
-    show(m_fer, readings.fer);
-    show(m_value, readings.measuredValue);
-    show(m_voltage, readings.batteryVoltage);
-    show(m_batteryState, readings.batteryState);
-    if (readings.batteryVoltage) {
-        m_batteryBar->setValue(
-            static_cast<int>(TestDisplay::batteryFraction(*readings.batteryVoltage) * 1024));
-    }
-    if (readings.switchData) {
-        m_switches->setText(TestDisplay::switchText(*readings.switchData));
-        m_microphone->setText(TestDisplay::microphoneText());
-        for (QLabel* indicator : m_indicators) {
-            indicator->setVisible(false);
+    switch (event) {
+    case TestEvent::RssiFer:
+        show(m_rssi, readings.rssi);
+        show(m_fer, readings.fer);
+        break;
+    case TestEvent::Switches:
+        if (readings.switchData) {
+            m_switches->setText(TestDisplay::switchText(*readings.switchData));
+            m_microphone->setText(TestDisplay::microphoneText());
+            for (QLabel* indicator : m_indicators) {
+                indicator->setVisible(false);
+            }
+            for (const TestDisplay::SwitchIndicator& i :
+                 TestDisplay::switchIndicators(modelCode, *readings.switchData)) {
+                setIndicator(m_indicators[static_cast<std::size_t>(i.bit)], true, i.pressed);
+            }
         }
-        for (const TestDisplay::SwitchIndicator& i :
-             TestDisplay::switchIndicators(modelCode, *readings.switchData)) {
-            setIndicator(m_indicators[static_cast<std::size_t>(i.bit)], true, i.pressed);
+        break;
+    case TestEvent::MeasuredValue:
+        show(m_value, readings.measuredValue);
+        break;
+    case TestEvent::BatteryVoltage:
+        show(m_voltage, readings.batteryVoltage);
+        if (readings.batteryVoltage) {
+            m_batteryBar->setValue(
+                static_cast<int>(TestDisplay::batteryFraction(*readings.batteryVoltage) * 1024));
         }
+        break;
+    case TestEvent::BatteryState:
+        show(m_batteryState, readings.batteryState);
+        break;
     }
 }
 
