@@ -77,7 +77,7 @@ void CTestModeDialog::buildWindow() {
     m_calibration = new CalibrationPanel(content);
     m_tests = new TestPanel(content);
     panels->addWidget(m_calibration);
-    panels->addWidget(m_tests);
+    panels->addWidget(m_tests, 0, Qt::AlignTop);
     setFrame(content, {});
 
     const CalibrationPanel* c = m_calibration;

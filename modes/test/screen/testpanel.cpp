@@ -52,7 +52,9 @@ void setIndicator(QLabel* indicator, bool visible, bool pressed) {
 } // namespace
 
 TestPanel::TestPanel(QWidget* parent) : QWidget(parent) {
+    // One column: the slot table, the lists with their buttons, the results.
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(buildSlots());
     layout->addWidget(buildRuns());
     layout->addWidget(buildResults());
@@ -110,16 +112,17 @@ QWidget* TestPanel::buildRuns() {
     m_stopMeasure = button(QStringLiteral("測定中断"), box);
     m_powerOff = button(QStringLiteral("電源OFF"), box);
     m_reset = button(QStringLiteral("リセット"), box);
+    // Each list over its run and stop buttons keeps the column as narrow as the longest entry.
     grid->addWidget(new QLabel(QStringLiteral("->テスト内容指定"), box), 0, 0);
-    grid->addWidget(m_tests, 0, 1);
-    grid->addWidget(m_runTest, 0, 2);
-    grid->addWidget(m_stopTest, 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("->測定内容指定"), box), 1, 0);
-    grid->addWidget(m_measurements, 1, 1);
-    grid->addWidget(m_runMeasure, 1, 2);
-    grid->addWidget(m_stopMeasure, 1, 3);
-    grid->addWidget(m_powerOff, 2, 2);
-    grid->addWidget(m_reset, 2, 3);
+    grid->addWidget(m_tests, 0, 1, 1, 2);
+    grid->addWidget(m_runTest, 1, 1);
+    grid->addWidget(m_stopTest, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("->測定内容指定"), box), 2, 0);
+    grid->addWidget(m_measurements, 2, 1, 1, 2);
+    grid->addWidget(m_runMeasure, 3, 1);
+    grid->addWidget(m_stopMeasure, 3, 2);
+    grid->addWidget(m_powerOff, 4, 1);
+    grid->addWidget(m_reset, 4, 2);
     return box;
 }
 
