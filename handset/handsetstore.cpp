@@ -46,11 +46,18 @@ bool HandsetStore::storeResponse(std::uint16_t readCode, std::span<const std::ui
         return false;
     }
     std::copy_n(data.begin(), std::min(data.size(), target.size()), target.begin());
+    ++m_responses[readCode];
     return true;
+}
+
+std::uint32_t HandsetStore::responses(std::uint16_t readCode) const {
+    const auto found = m_responses.find(readCode);
+    return found == m_responses.end() ? 0 : found->second;
 }
 
 void HandsetStore::clear() {
     m_blocks.clear();
+    m_responses.clear();
     m_testResults = {};
     m_registration = {};
 }

@@ -41,6 +41,9 @@ public:
     // A data response: its bytes overwrite the start of the block; false when the store does not
     // keep the code (nothing is stored then).
     bool storeResponse(std::uint16_t readCode, std::span<const std::uint8_t> data);
+    // Data responses of this read code kept since the store was cleared: a screen that asked
+    // for one block learns that its answer came, even when the bytes did not change.
+    std::uint32_t responses(std::uint16_t readCode) const;
 
     // Back to a fresh process's zeros, typed results included.
     void clear();
@@ -64,6 +67,7 @@ private:
     // Blocks are created on first use; map nodes never move, so a span stays valid for the
     // store's lifetime.
     std::map<std::uint16_t, Block> m_blocks;
+    std::map<std::uint16_t, std::uint32_t> m_responses;
     TestResults m_testResults;
     RegistrationReports m_registration;
     RegistrationListener m_registrationListener;

@@ -26,9 +26,11 @@ void StoreSink::settingRedirect(std::uint8_t value) {
 }
 
 void StoreSink::testRedirect(std::uint8_t value) {
-    m_store.testResults().redirect = value;
+    TestResults& results = m_store.testResults();
+    results.redirect = value;
     // Counted too, so a screen notices an answer repeated with the same value.
-    ++m_store.testResults().count;
+    ++results.count;
+    ++results.redirects;
 }
 
 void StoreSink::registrationAnswer(std::uint8_t status, std::span<const std::uint8_t> detail) {

@@ -19,8 +19,10 @@ struct TestResults {
     std::optional<Result> latest;
     // Byte 5 of the group 0x1B item 2 answer.
     std::optional<std::uint8_t> redirect;
-    // Results received since the store was cleared.
+    // Results received since the store was cleared, battery-state answers included.
     std::uint32_t count = 0;
+    // The battery-state answers among them, so a reader tells a new one from a new result.
+    std::uint32_t redirects = 0;
 
     bool operator==(const TestResults&) const = default;
 };

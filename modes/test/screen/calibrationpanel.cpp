@@ -9,7 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 namespace tolvan::testmode {
 namespace {
@@ -20,10 +21,22 @@ QString rowLabel(int row) {
     return (row % 2 == 0 ? QString::number(row / 2 + 1) : QStringLiteral("　")) + level;
 }
 
+// A field just wide enough for `sample` in its own font and frame, so the tables stay narrow at
+// any font size or scaling.
+void fitWidthTo(QLineEdit* field, const QString& sample) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    const QFontMetrics metrics = field->fontMetrics();
+    // The line edit's own text margins (two pixels a side) and room for the cursor.
+    const QSize text(metrics.horizontalAdvance(sample) + 6, metrics.height());
+    field->setFixedWidth(field->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, field).width());
+}
+
 QLineEdit* hexField(QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setMaxLength(2);
-    field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("WWW")));
+    fitWidthTo(field, QStringLiteral("DD"));
     return field;
 }
 
@@ -44,15 +57,14 @@ QPushButton* button(const QString& text, QWidget* parent) {
 } // namespace
 
 CalibrationPanel::CalibrationPanel(QWidget* parent) : QWidget(parent) {
-    auto* layout = new QVBoxLayout(this);
-    auto* tables = new QHBoxLayout;
-    tables->addWidget(buildRows(false));
-    tables->addWidget(buildRows(true));
-    layout->addLayout(tables);
-    auto* lower = new QHBoxLayout;
-    lower->addWidget(buildRssi());
-    lower->addWidget(buildSingles());
-    layout->addLayout(lower);
+    // Two columns: the DAC table over the RSSI block, the amplifier table over the single values.
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(buildRows(false), 0, 0);
+    layout->addWidget(buildRows(true), 0, 1);
+    layout->addWidget(buildRssi(), 1, 0);
+    layout->addWidget(buildSingles(), 1, 1);
+    layout->setRowStretch(2, 1);
 }
 
 QWidget* CalibrationPanel::buildRows(bool amp) {
@@ -70,7 +82,8 @@ QWidget* CalibrationPanel::buildRows(bool amp) {
         label->setEnabled(amp);
         grid->addWidget(label, r + 1, 0);
         row.input = new QLineEdit(box);
-        row.input->setFixedWidth(row.input->fontMetrics().horizontalAdvance(QStringLiteral("WWWWW")));
+        // Only the first three characters are read.
+        fitWidthTo(row.input, QStringLiteral("DDDD"));
         grid->addWidget(row.input, r + 1, 1);
         row.calculate = button(QStringLiteral("計算%1->").arg(amp ? r + 11 : r + 1), box);
         grid->addWidget(row.calculate, r + 1, 2);
@@ -98,6 +111,9 @@ QWidget* CalibrationPanel::buildRssi() {
     grid->addWidget(m_x50, 0, 1);
     grid->addWidget(m_capture[1], 1, 0);
     grid->addWidget(m_x20, 1, 1);
+    // The 50 / 20 dBμV values have three digits.
+    fitWidthTo(m_x50, QStringLiteral("DDDD"));
+    fitWidthTo(m_x20, QStringLiteral("DDDD"));
     for (std::size_t antenna = 0; antenna < 2; ++antenna) {
         const int row = 2 + static_cast<int>(antenna) * 3;
         grid->addWidget(new QLabel(QStringLiteral("アンテナ%1").arg(antenna + 1), box), row, 0);
@@ -106,17 +122,20 @@ QWidget* CalibrationPanel::buildRssi() {
         for (std::size_t coefficient = 0; coefficient < 2; ++coefficient) {
             grid->addWidget(new QLabel(QStringLiteral("ＲＳＳＩ補正値係数%1").arg(coefficient + 1), box),
                             row + 1 + static_cast<int>(coefficient), 0);
+            // The high and the low byte side by side.
+            auto* bytes = new QHBoxLayout;
             for (std::size_t b = 0; b < 2; ++b) {
                 m_rssi[antenna][coefficient][b] = hexField(box);
-                grid->addWidget(m_rssi[antenna][coefficient][b], row + 1 + static_cast<int>(coefficient),
-                                1 + static_cast<int>(b));
+                bytes->addWidget(m_rssi[antenna][coefficient][b]);
             }
+            bytes->addStretch(1);
+            grid->addLayout(bytes, row + 1 + static_cast<int>(coefficient), 1);
         }
         connect(m_rssiCalculate[antenna], &QPushButton::clicked, this,
                 [this, antenna] { calculateRssi(static_cast<int>(antenna)); });
     }
     m_rssiWrite = button(QStringLiteral("補正値書き込み2"), box);
-    grid->addWidget(m_rssiWrite, 8, 0, 1, 3);
+    grid->addWidget(m_rssiWrite, 8, 0, 1, 2);
     return box;
 }
 
@@ -145,7 +164,9 @@ QWidget* CalibrationPanel::buildSingles() {
     grid->addWidget(m_bbicData, 4, 1);
     grid->addWidget(m_bbicWrite, 4, 3);
     m_read = button(QStringLiteral("補正値読み込み"), box);
-    grid->addWidget(m_read, 5, 0, 1, 4);
+    // The rows keep together at the top; the read button sits at the bottom of the block.
+    grid->setRowStretch(5, 1);
+    grid->addWidget(m_read, 6, 0, 1, 4);
     return box;
 }
 

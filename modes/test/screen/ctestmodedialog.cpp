@@ -77,7 +77,7 @@ void CTestModeDialog::buildWindow() {
     m_calibration = new CalibrationPanel(content);
     m_tests = new TestPanel(content);
     panels->addWidget(m_calibration);
-    panels->addWidget(m_tests);
+    panels->addWidget(m_tests, 0, Qt::AlignTop);
     setFrame(content, {});
 
     const CalibrationPanel* c = m_calibration;
@@ -143,7 +143,7 @@ void CTestModeDialog::refresh() {
     m_tests->clearTestResults();
     m_tests->clearMeasurementResults();
     m_tests->selectIdle(shown);
-    m_resultsSeen = context().store.testResults().count;
+    markSeen();
     memoBox()->setText(context().texts.memo());
     applyState();
 }
@@ -249,6 +249,8 @@ void CTestModeDialog::dialogueClosed() {
 }
 
 void CTestModeDialog::runTest() {
+    // What came under the operation id in force is shown before the id changes.
+    pollResults();
     const auto entries = TestLists::entries(ContentList::Tests);
     const int index = m_tests->testIndex();
     if (index < 0 || index >= static_cast<int>(entries.size())) {
@@ -270,6 +272,7 @@ void CTestModeDialog::runTest() {
 }
 
 void CTestModeDialog::stopTest() {
+    pollResults();
     const ContentEntry& idle = TestLists::entries(ContentList::Tests).front();
     m_tests->selectIdle(true);
     TestCommands::prepare(idle, m_tests->slotTable(), link().requestBuffers());
@@ -279,6 +282,7 @@ void CTestModeDialog::stopTest() {
 }
 
 void CTestModeDialog::runMeasurement() {
+    pollResults();
     const auto entries = TestLists::entries(ContentList::Measurements);
     const int index = m_tests->measurementIndex();
     if (index < 0 || index >= static_cast<int>(entries.size())) {
@@ -300,6 +304,7 @@ void CTestModeDialog::runMeasurement() {
 }
 
 void CTestModeDialog::stopMeasurement() {
+    pollResults();
     const ContentEntry& idle = TestLists::entries(ContentList::Measurements).front();
     m_tests->selectIdle(true);
     TestCommands::prepare(idle, m_tests->slotTable(), link().requestBuffers());
@@ -310,23 +315,65 @@ void CTestModeDialog::stopMeasurement() {
 
 void CTestModeDialog::pollResults() {
     const handset::TestResults& results = context().store.testResults();
-    if (results.count == m_resultsSeen) {
+    const std::uint32_t resultCount = results.count - results.redirects;
+    if (resultCount != m_resultsSeen) {
+        m_resultsSeen = resultCount;
+        if (results.latest) {
+            // The parser raises an event only under the operation id that asked for it, so the
+            // answer to a stop, or a late result of what ran before, shows nothing.
+            showUpdate(TestResultParser::parse(results.latest->unit, viewState()));
+        }
+    }
+    if (results.redirects != m_redirectsSeen) {
+        m_redirectsSeen = results.redirects;
+        const op::ScreenState state = op::screenStateOf(viewState());
+        // Shown whatever runs; one still on its way when a stop was pressed belongs to the
+        // stopped run and leaves the cleared field alone.
+        if (results.redirect &&
+            (state == op::ScreenState::TestRunning || state == op::ScreenState::MeasurementRunning ||
+             state == op::ScreenState::RssiGainMeasurement)) {
+            showUpdate(TestResultParser::batteryState(*results.redirect));
+        }
+    }
+    selectSingleReads();
+}
+
+void CTestModeDialog::showUpdate(const TestResultUpdate& update) {
+    m_readings.apply(update);
+    if (update.event) {
+        m_tests->showResult(*update.event, m_readings, link().modelCode());
+    }
+}
+
+void CTestModeDialog::selectSingleReads() {
+    const handset::HandsetStore& store = context().store;
+    const std::uint32_t backlight = store.responses(op::kReadBacklight);
+    const std::uint32_t clock = store.responses(op::kReadReferenceClock);
+    if (backlight == m_backlightSeen && clock == m_clockSeen) {
         return;
     }
-    m_resultsSeen = results.count;
-    if (results.latest) {
-        m_readings.apply(TestResultParser::parse(results.latest->unit, viewState()));
+    // Only its own answer moves a list, so a value chosen and not yet written stays chosen
+    // while tests run and stop.
+    const op::ScreenState state = op::screenStateOf(viewState());
+    if (state != op::ScreenState::NotConnected && state != op::ScreenState::Unplugged) {
+        const CalibrationImage image = CalibrationImage::fromStore(store);
+        if (backlight != m_backlightSeen) {
+            m_calibration->backlight()->setCurrentIndex(image.backlightLevel());
+        }
+        if (clock != m_clockSeen) {
+            m_calibration->referenceClock()->setCurrentIndex(image.referenceClock());
+        }
     }
-    if (results.redirect) {
-        m_readings.apply(TestResultParser::batteryState(*results.redirect));
-    }
-    // The single reads of the backlight and the reference clock select their answers.
-    const CalibrationImage image = CalibrationImage::fromStore(context().store);
-    if (viewState() != op::kNoData) {
-        m_calibration->backlight()->setCurrentIndex(image.backlightLevel());
-        m_calibration->referenceClock()->setCurrentIndex(image.referenceClock());
-    }
-    m_tests->showReadings(m_readings, link().modelCode());
+    m_backlightSeen = backlight;
+    m_clockSeen = clock;
+}
+
+void CTestModeDialog::markSeen() {
+    const handset::HandsetStore& store = context().store;
+    m_resultsSeen = store.testResults().count - store.testResults().redirects;
+    m_redirectsSeen = store.testResults().redirects;
+    m_backlightSeen = store.responses(op::kReadBacklight);
+    m_clockSeen = store.responses(op::kReadReferenceClock);
 }
 
 void CTestModeDialog::operationAborted() {

@@ -65,14 +65,22 @@ private:
     // The enable rules of the view state.
     void applyState();
     void sendSingle(std::uint32_t operationId, std::uint32_t code);
+    // What arrived since the last look: results, battery-state answers, single-read answers.
     void pollResults();
+    void showUpdate(const TestResultUpdate& update);
+    void selectSingleReads();
+    // Takes the counts of what arrived so far as seen.
+    void markSeen();
     void dialogueClosed() override;
     shell::LogFileFlow::Target fileTarget();
 
     CalibrationPanel* m_calibration = nullptr;
     TestPanel* m_tests = nullptr;
     TestReadings m_readings;
-    std::uint32_t m_resultsSeen = 0;
+    std::uint32_t m_resultsSeen = 0;   // test and measurement results
+    std::uint32_t m_redirectsSeen = 0; // battery-state answers
+    std::uint32_t m_backlightSeen = 0; // answers of the backlight read
+    std::uint32_t m_clockSeen = 0;     // answers of the reference clock read
     QTimer m_resultTimer;
     QTimer m_writeTimer; // timer 1: back to connected idle after a correction write
     QPointer<shell::WritingMessage> m_pleaseWait;

@@ -52,7 +52,9 @@ void setIndicator(QLabel* indicator, bool visible, bool pressed) {
 } // namespace
 
 TestPanel::TestPanel(QWidget* parent) : QWidget(parent) {
+    // One column: the slot table, the lists with their buttons, the results.
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(buildSlots());
     layout->addWidget(buildRuns());
     layout->addWidget(buildResults());
@@ -110,16 +112,17 @@ QWidget* TestPanel::buildRuns() {
     m_stopMeasure = button(QStringLiteral("測定中断"), box);
     m_powerOff = button(QStringLiteral("電源OFF"), box);
     m_reset = button(QStringLiteral("リセット"), box);
+    // Each list over its run and stop buttons keeps the column as narrow as the longest entry.
     grid->addWidget(new QLabel(QStringLiteral("->テスト内容指定"), box), 0, 0);
-    grid->addWidget(m_tests, 0, 1);
-    grid->addWidget(m_runTest, 0, 2);
-    grid->addWidget(m_stopTest, 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("->測定内容指定"), box), 1, 0);
-    grid->addWidget(m_measurements, 1, 1);
-    grid->addWidget(m_runMeasure, 1, 2);
-    grid->addWidget(m_stopMeasure, 1, 3);
-    grid->addWidget(m_powerOff, 2, 2);
-    grid->addWidget(m_reset, 2, 3);
+    grid->addWidget(m_tests, 0, 1, 1, 2);
+    grid->addWidget(m_runTest, 1, 1);
+    grid->addWidget(m_stopTest, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("->測定内容指定"), box), 2, 0);
+    grid->addWidget(m_measurements, 2, 1, 1, 2);
+    grid->addWidget(m_runMeasure, 3, 1);
+    grid->addWidget(m_stopMeasure, 3, 2);
+    grid->addWidget(m_powerOff, 4, 1);
+    grid->addWidget(m_reset, 4, 2);
     return box;
 }
 
@@ -193,31 +196,43 @@ void TestPanel::selectIdle(bool connected) {
     m_measurements->setCurrentIndex(connected ? 0 : -1);
 }
 
-void TestPanel::showReadings(const TestReadings& readings, std::uint32_t modelCode) {
+void TestPanel::showResult(TestEvent event, const TestReadings& readings, std::uint32_t modelCode) {
     auto show = [](QLineEdit* field, const auto& value) {
         if (value) {
             field->setText(QString::number(*value));
         }
     };
-    show(m_rssi, readings.rssi);
-    show(m_fer, readings.fer);
-    show(m_value, readings.measuredValue);
-    show(m_voltage, readings.batteryVoltage);
-    show(m_batteryState, readings.batteryState);
-    if (readings.batteryVoltage) {
-        m_batteryBar->setValue(
-            static_cast<int>(TestDisplay::batteryFraction(*readings.batteryVoltage) * 1024));
-    }
-    if (readings.switchData) {
-        m_switches->setText(TestDisplay::switchText(*readings.switchData));
-        m_microphone->setText(TestDisplay::microphoneText());
-        for (QLabel* indicator : m_indicators) {
-            indicator->setVisible(false);
+    switch (event) {
+    case TestEvent::RssiFer:
+        show(m_rssi, readings.rssi);
+        show(m_fer, readings.fer);
+        break;
+    case TestEvent::Switches:
+        if (readings.switchData) {
+            m_switches->setText(TestDisplay::switchText(*readings.switchData));
+            m_microphone->setText(TestDisplay::microphoneText());
+            for (QLabel* indicator : m_indicators) {
+                indicator->setVisible(false);
+            }
+            for (const TestDisplay::SwitchIndicator& i :
+                 TestDisplay::switchIndicators(modelCode, *readings.switchData)) {
+                setIndicator(m_indicators[static_cast<std::size_t>(i.bit)], true, i.pressed);
+            }
         }
-        for (const TestDisplay::SwitchIndicator& i :
-             TestDisplay::switchIndicators(modelCode, *readings.switchData)) {
-            setIndicator(m_indicators[static_cast<std::size_t>(i.bit)], true, i.pressed);
+        break;
+    case TestEvent::MeasuredValue:
+        show(m_value, readings.measuredValue);
+        break;
+    case TestEvent::BatteryVoltage:
+        show(m_voltage, readings.batteryVoltage);
+        if (readings.batteryVoltage) {
+            m_batteryBar->setValue(
+                static_cast<int>(TestDisplay::batteryFraction(*readings.batteryVoltage) * 1024));
         }
+        break;
+    case TestEvent::BatteryState:
+        show(m_batteryState, readings.batteryState);
+        break;
     }
 }
 

@@ -31,8 +31,9 @@ public:
     // Both lists at index 0 (connected) or without a selection.
     void selectIdle(bool connected);
 
-    // The result fields: what a reading shows, and clearing them.
-    void showReadings(const TestReadings& readings, std::uint32_t modelCode);
+    // The result fields: what one result event shows (the fields of that event only), and
+    // clearing them.
+    void showResult(TestEvent event, const TestReadings& readings, std::uint32_t modelCode);
     void showStatus(const QString& text);
     void clearTestResults();
     void clearMeasurementResults();
@@ -49,6 +50,8 @@ public:
     QPushButton* reset() const { return m_reset; }
     QLineEdit* measuredValue() const { return m_value; }
     QLineEdit* switchData() const { return m_switches; }
+    QLineEdit* microphone() const { return m_microphone; }
+    QLineEdit* batteryState() const { return m_batteryState; }
     QProgressBar* battery() const { return m_batteryBar; }
     QLabel* indicator(int bit) const { return m_indicators[static_cast<std::size_t>(bit)]; }
     // A slot's "送信/受信" list changed: the calculate buttons of its rows follow.

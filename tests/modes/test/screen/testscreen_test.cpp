@@ -8,11 +8,15 @@
 #include "tests/support/modescreenharness.h"
 #include "tests/support/pdftext.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTest>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -23,6 +27,17 @@ namespace {
 CTestModeDialog& openRead(test::ModeScreenHarness& h) {
     EXPECT_TRUE(h.readAsTheMenuDoes(op::kReadPending, op::kReadScript));
     return h.open<CTestModeDialog>();
+}
+
+// n more results (battery-state answers and the stop's answer included) arrived, and the screen
+// has looked at them.
+bool resultsArrive(test::ModeScreenHarness& h, std::uint32_t n) {
+    const std::uint32_t from = h.store.testResults().count;
+    if (!QTest::qWaitFor([&] { return h.store.testResults().count >= from + n; }, 5000)) {
+        return false;
+    }
+    QTest::qWait(150); // the screen looks every 50 ms
+    return true;
 }
 
 TEST(TestScreen, ReadShowsTheCorrectionValuesAndTheModelsControls) {
@@ -60,6 +75,87 @@ TEST(TestScreen, ATestAndAMeasurementShowTheirResultsUntilStopped) {
     EXPECT_GT(screen.tests()->battery()->value(), 0);
     screen.tests()->stopMeasure()->click();
     EXPECT_EQ(screen.viewState(), op::kMeasureIdle);
+}
+
+TEST(TestScreen, EachResultShowsOnlyUnderItsOwnOperationAndAStopsClearingStays) {
+    test::ModeScreenHarness h(2);
+    CTestModeDialog& screen = openRead(h);
+    ASSERT_TRUE(h.waitForKeepAlive());
+    TestPanel& panel = *screen.tests();
+
+    // A transmit measurement's value is kept, not shown.
+    panel.measurementList()->setCurrentIndex(1);
+    panel.runMeasure()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.readings().measuredValue.has_value(); }, 5000));
+    ASSERT_TRUE(resultsArrive(h, 2));
+    EXPECT_EQ(panel.measuredValue()->text(), QString());
+    panel.stopMeasure()->click();
+    ASSERT_TRUE(h.waitForKeepAlive());
+
+    // The stop's own answer does not bring the switches back.
+    panel.testList()->setCurrentIndex(7);
+    panel.runTest()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.switchData()->text().isEmpty(); }, 5000));
+    panel.stopTest()->click();
+    ASSERT_TRUE(resultsArrive(h, 1));
+    EXPECT_EQ(panel.switchData()->text(), QString());
+    EXPECT_EQ(panel.microphone()->text(), QString());
+    EXPECT_FALSE(panel.indicator(0)->isVisible());
+
+    panel.measurementList()->setCurrentIndex(5);
+    panel.runMeasure()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.battery()->value() > 0; }, 5000));
+    panel.stopMeasure()->click();
+    ASSERT_TRUE(resultsArrive(h, 1));
+    EXPECT_EQ(panel.battery()->value(), 0);
+
+    // A battery state shows as it arrives; after the stop an old one never comes back.
+    panel.measurementList()->setCurrentIndex(9);
+    panel.runMeasure()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.batteryState()->text().isEmpty(); }, 5000));
+    panel.stopMeasure()->click();
+    ASSERT_TRUE(h.waitForKeepAlive());
+    panel.testList()->setCurrentIndex(1);
+    panel.runTest()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.readings().rssi.has_value(); }, 5000));
+    ASSERT_TRUE(resultsArrive(h, 2));
+    EXPECT_EQ(panel.batteryState()->text(), QString());
+}
+
+TEST(TestScreen, ASingleReadSelectsItsAnswerInTheList) {
+    test::ModeScreenHarness h(3);
+    CTestModeDialog& screen = openRead(h);
+    ASSERT_TRUE(h.waitForKeepAlive());
+    // The handset holds other values than the correction read brought.
+    ASSERT_TRUE(h.handset().store().setBlock(op::kReadBacklight, {0x05, 0x03}));
+    ASSERT_TRUE(h.handset().store().setBlock(op::kReadReferenceClock, {0x0C, 0x04}));
+    CalibrationPanel& c = *screen.calibration();
+    c.backlightButtons()[0]->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.backlight()->currentIndex() == 0x35; }, 5000));
+    ASSERT_TRUE(h.waitForKeepAlive());
+    c.referenceClockButtons()[0]->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.referenceClock()->currentIndex() == 0x4C; }, 5000));
+    // The same answer again still selects it.
+    ASSERT_TRUE(h.waitForKeepAlive());
+    c.referenceClock()->setCurrentIndex(0);
+    c.referenceClockButtons()[0]->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.referenceClock()->currentIndex() == 0x4C; }, 5000));
+}
+
+TEST(TestScreen, AValueChosenButNotWrittenSurvivesATestAndItsStop) {
+    test::ModeScreenHarness h(3);
+    CTestModeDialog& screen = openRead(h);
+    ASSERT_TRUE(h.waitForKeepAlive());
+    CalibrationPanel& c = *screen.calibration();
+    c.backlight()->setCurrentIndex(0x21);
+    c.referenceClock()->setCurrentIndex(0x42);
+    screen.tests()->testList()->setCurrentIndex(1);
+    screen.tests()->runTest()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.readings().rssi.has_value(); }, 5000));
+    screen.tests()->stopTest()->click();
+    ASSERT_TRUE(resultsArrive(h, 1));
+    EXPECT_EQ(c.backlight()->currentIndex(), 0x21);
+    EXPECT_EQ(c.referenceClock()->currentIndex(), 0x42);
 }
 
 TEST(TestScreen, UnpluggingLeavesOnlyTheWayBack) {
@@ -116,6 +212,48 @@ TEST(TestScreen, TheCorrectionValuesPrintToPdfAndAWriteIsBackedUpFirst) {
     EXPECT_EQ(screen.viewState(), op::kIdle);
     EXPECT_TRUE(
         std::none_of(h.requests.begin(), h.requests.end(), [](std::uint16_t code) { return code < 0x1000; }));
+}
+
+// Live controls beyond the window's width or below the scrolled content.
+QStringList unreachable(shell::ModeScreen& screen) {
+    QStringList out;
+    const QWidget* content = screen.scrollArea()->widget();
+    for (QWidget* w : screen.findChildren<QWidget*>()) {
+        const bool control =
+            qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w);
+        if (!control || !w->isVisibleTo(&screen) || !w->isEnabled() ||
+            qobject_cast<QComboBox*>(w->parent())) {
+            continue;
+        }
+        const QRect inWindow(w->mapTo(&screen, QPoint(0, 0)), w->size());
+        const bool scrolled = content->isAncestorOf(w);
+        const QRect inContent = scrolled ? QRect(w->mapTo(content, QPoint(0, 0)), w->size()) : QRect();
+        if (inWindow.left() < 0 || inWindow.right() >= screen.width() ||
+            (scrolled && (inContent.right() >= screen.scrollArea()->viewport()->width() ||
+                          inContent.bottom() >= content->height())) ||
+            (!scrolled && !screen.rect().contains(inWindow))) {
+            const auto* button = qobject_cast<QAbstractButton*>(w);
+            out << QString::fromLatin1(w->metaObject()->className()) + (button ? button->text() : QString());
+        }
+    }
+    return out;
+}
+
+TEST(TestScreen, TheWindowFitsALaptopDisplayWithEveryControlReachable) {
+    for (const std::uint8_t model : {2, 3, 4}) {
+        SCOPED_TRACE(model);
+        test::ModeScreenHarness h(model);
+        CTestModeDialog& screen = openRead(h);
+        const QSize natural = screen.sizeHint();
+        EXPECT_LE(natural.width(), 1366);
+        EXPECT_LE(natural.height(), 740);
+        for (const QRect area : {QRect(0, 0, 1366, 768), QRect(0, 0, 1536, 864)}) {
+            screen.fitInto(area);
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(area.contains(screen.geometry())) << screen.width() << "x" << screen.height();
+            EXPECT_EQ(unreachable(screen).join(QLatin1Char(' ')).toStdString(), "");
+        }
+    }
 }
 
 } // namespace
