@@ -1,5 +1,5 @@
-// tolvan-cli save and write-back against tolvan-sim: the saved set byte for byte, the write-back
-// with its backup and its check, and every way either refuses to start.
+// tolvan-cli save and write-back against tolvan-sim: the saved set byte for byte and all or
+// nothing, the write-back with its backup and its check, and every way either refuses to start.
 #include "modes/datasave/model/saveset.h"
 #include "modes/datasave/model/writebackframes.h"
 #include "tests/cli/expectedparams.h"
@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -128,6 +129,40 @@ TEST_P(CliSave, ANameEndingInJv4SavesTheThreeFilesSideBySideByteForByte) {
 INSTANTIATE_TEST_SUITE_P(AllModels, CliSave,
                          ::testing::Values(Model{"ZX-VA100", 2}, Model{"ZX-VA150", 3},
                                            Model{"ZX-VA150(C)", 4}));
+
+// A folder takes the place of the .jv3 while the handset is read, after the names were checked:
+// the save fails and leaves the older set of that name whole, not a new .jv1 beside an old .jv4.
+TEST_F(CliDataSave, ASaveFailingOnItsSecondFileLeavesTheOlderSetAsItWas) {
+    SimProcess sim(simArgs("ZX-VA150", {QStringLiteral("--fault"), QStringLiteral("delay@1C01,ms=1200")}));
+    ASSERT_TRUE(sim.started());
+    const QByteArray olderJv1 = factorySet(2, QStringLiteral("older")).jv1;
+    const QByteArray olderJv4 = factorySet(2, QStringLiteral("older")).jv4;
+    writeFile(path("unit.jv1"), olderJv1);
+    writeFile(path("unit.jv4"), olderJv4);
+
+    QProcess save;
+    save.setReadChannel(QProcess::StandardError);
+    save.start(QStringLiteral(TOLVAN_CLI_PATH), {QStringLiteral("--trace"), QStringLiteral("--port"),
+                                                 sim.device(), QStringLiteral("save"), path("unit")});
+    ASSERT_TRUE(save.waitForStarted(5000));
+    QByteArray err;
+    // The read of 0x1C01 is out; its answer takes 1.2 s.
+    while (!err.contains("> 02 30 3C 21 ") && save.waitForReadyRead(10000)) {
+        err += save.readAllStandardError();
+    }
+    ASSERT_TRUE(err.contains("> 02 30 3C 21 ")) << err.toStdString();
+    ASSERT_TRUE(QDir().mkdir(path("unit.jv3")));
+    ASSERT_TRUE(save.waitForFinished(30000));
+    err += save.readAllStandardError();
+    EXPECT_EQ(save.exitCode(), 3);
+    EXPECT_TRUE(
+        QString::fromUtf8(err).contains(QStringLiteral("エラー: ") + path("unit.jv3") + QStringLiteral(": ")))
+        << err.toStdString();
+    EXPECT_EQ(contentsOf(path("unit.jv1")), olderJv1);
+    EXPECT_EQ(contentsOf(path("unit.jv4")), olderJv4);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("unit.jv1"), QStringLiteral("unit.jv4")}));
+}
 
 TEST_F(CliDataSave, ASaveThatCannotBeWrittenTouchesNoHandset) {
     SimProcess sim(simArgs("ZX-VA150"));
