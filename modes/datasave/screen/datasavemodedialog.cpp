@@ -11,6 +11,7 @@
 #include "common/backup/backupfolder.h"
 #include "common/logfile/logfileio.h"
 #include "shell/dialogservice.h"
+#include "shell/replacequestion.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -208,8 +209,14 @@ void DataSaveModeDialog::saveSet() {
     shell::FileRequest request;
     request.directory = context().folders.logPath(link().modelCode(), context().texts.logFolderName());
     request.filter = QStringLiteral("ﾛｸﾞﾌｧｲﾙ(*.jv1 *.jv3 *.jv4)");
+    // The set's question below names every file replaced, the chosen one among them.
+    request.confirmOverwrite = false;
     const std::optional<QString> chosen = dialogs.saveFileName(this, request);
     if (!chosen || handsetGone()) {
+        return;
+    }
+    const QString base = SaveSetNames::baseName(*chosen);
+    if (!shell::confirmReplacing(this, saveSetPaths(base))) {
         return;
     }
     context().texts.setMemo(m_memo->text());
@@ -218,7 +225,7 @@ void DataSaveModeDialog::saveSet() {
         dialogs.show(this, *failed);
         return;
     }
-    if (const auto failed = writeSaveSet(SaveSetNames::baseName(*chosen), std::get<SaveSetFiles>(built))) {
+    if (const auto failed = writeSaveSet(base, std::get<SaveSetFiles>(built))) {
         dialogs.show(this, *failed);
         return;
     }
