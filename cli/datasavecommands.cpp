@@ -145,7 +145,9 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
         return *failed;
     }
     session.close();
-    const auto differences = datasave::compareWriteBack(expected, session.store(), model);
+    // A file of the set that did not load sent the handset's own values: nothing of it to check.
+    const auto differences =
+        datasave::compareWriteBack(expected, session.store(), model, {load.jv1Loaded, load.jv4Loaded});
     for (const auto& d : differences) {
         cli.out() << d.label << '\t' << d.fileValue << '\t' << d.handsetValue << '\n';
     }

@@ -76,18 +76,23 @@ std::vector<bool> comparedLogFile4Lines(std::uint32_t modelCode) {
 } // namespace
 
 QList<WriteBackDifference> compareWriteBack(const handset::HandsetStore& expected,
-                                            const handset::HandsetStore& handset, std::uint32_t modelCode) {
+                                            const handset::HandsetStore& handset, std::uint32_t modelCode,
+                                            WrittenFiles written) {
     QList<WriteBackDifference> differences;
-    auto jv1 = [&](const handset::HandsetStore& store) {
-        return fieldsOfLines(
-            dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(store), modelCode, {})
-                .bytes);
-    };
-    compareLines(jv1(expected), jv1(handset), comparedLogFile1Lines(modelCode), differences);
-    auto jv4 = [&](const handset::HandsetStore& store) {
-        return fieldsOfLines(psent::LogFile4Writer::fromStore(store, modelCode, {}).bytes);
-    };
-    compareLines(jv4(expected), jv4(handset), comparedLogFile4Lines(modelCode), differences);
+    if (written.jv1) {
+        auto jv1 = [&](const handset::HandsetStore& store) {
+            return fieldsOfLines(
+                dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(store), modelCode, {})
+                    .bytes);
+        };
+        compareLines(jv1(expected), jv1(handset), comparedLogFile1Lines(modelCode), differences);
+    }
+    if (written.jv4) {
+        auto jv4 = [&](const handset::HandsetStore& store) {
+            return fieldsOfLines(psent::LogFile4Writer::fromStore(store, modelCode, {}).bytes);
+        };
+        compareLines(jv4(expected), jv4(handset), comparedLogFile4Lines(modelCode), differences);
+    }
     return differences;
 }
 

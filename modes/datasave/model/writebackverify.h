@@ -23,7 +23,15 @@ struct WriteBackDifference {
 // the write-back sends. Version, receive-gain and fault monitoring lines are never written, the
 // memo lines are not the handset's, and the PS-ID of log file 1 is the one of log file 4, so
 // those are left out.
+// Which files of the set went to the handset, and so are compared: a .jv1 or .jv4 that was
+// missing or refused sent the handset's own values, which say nothing about the file.
+struct WrittenFiles {
+    bool jv1 = true;
+    bool jv4 = true;
+};
+
 QList<WriteBackDifference> compareWriteBack(const handset::HandsetStore& expected,
-                                            const handset::HandsetStore& handset, std::uint32_t modelCode);
+                                            const handset::HandsetStore& handset, std::uint32_t modelCode,
+                                            WrittenFiles written = {});
 
 } // namespace tolvan::datasave

@@ -156,6 +156,46 @@ TEST_F(DataSaveScreen, AfterAWriteBackTheScreenSaysWhetherTheHandsetHoldsTheSet)
     EXPECT_TRUE(screen.checkLabel()->text().contains(QStringLiteral("PS-ID")));
 }
 
+TEST_F(DataSaveScreen, AfterAWriteBackTheScreenNamesTheFileOfTheSetItDidNotWrite) {
+    QTemporaryDir backups;
+    const QByteArray saved = qgetenv("TOLVAN_BACKUP_DIR");
+    qputenv("TOLVAN_BACKUP_DIR", backups.path().toLocal8Bit());
+    DataSaveModeDialog& screen = openRead();
+    h.dialogs.saveAnswers.push_back(path(QStringLiteral("clone")));
+    screen.saveSet();
+    ASSERT_TRUE(h.waitForKeepAlive());
+
+    // No .jv4: only the system parameters came from the set.
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("clone.jv4"))));
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("clone.jv1")));
+    screen.writeBack();
+    QString said = screen.checkLabel()->text();
+    EXPECT_FALSE(said.contains(QStringLiteral("子機はファイルの内容を保持しています。")))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("子機は clone.jv1 の内容を保持しています。")))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("clone.jv4 は"))) << said.toStdString();
+
+    // A .jv1 of another model is refused with its message; only the .jv4 was written.
+    ASSERT_TRUE(h.waitForKeepAlive());
+    const QByteArray otherModel = std::get<SaveSetFiles>(buildSaveSet(h.store, 2, {})).jv1;
+    const QByteArray settings = std::get<SaveSetFiles>(buildSaveSet(h.store, 3, {})).jv4;
+    for (const auto& [name, bytes] : {std::pair{"clone.jv1", otherModel}, std::pair{"clone.jv4", settings}}) {
+        QFile file(path(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    const qsizetype before = h.dialogs.messages.size();
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("clone.jv4")));
+    screen.writeBack();
+    ASSERT_EQ(h.dialogs.messages.size(), before + 1); // the model message
+    said = screen.checkLabel()->text();
+    EXPECT_TRUE(said.contains(QStringLiteral("子機は clone.jv4 の内容を保持しています。")))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("clone.jv1 は"))) << said.toStdString();
+    qputenv("TOLVAN_BACKUP_DIR", saved);
+}
+
 TEST_F(DataSaveScreen, SavingOverASetAsksOnceNamingItsFilesAndNoWritesNothing) {
     DataSaveModeDialog& screen = openRead();
     // A first save asks nothing; the dialog's own question is left to the set's.
