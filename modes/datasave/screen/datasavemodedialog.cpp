@@ -13,6 +13,7 @@
 #include "shell/dialogservice.h"
 #include "shell/replacequestion.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -333,6 +334,15 @@ void DataSaveModeDialog::checkWrittenSet(const handset::HandsetStore& expected, 
         labels << difference.label;
     }
     show(QStringLiteral("子機の内容がファイルと異なります: ") + labels.join(QStringLiteral("、")));
+}
+
+void DataSaveModeDialog::closeEvent(QCloseEvent* event) {
+    // The window's close button leaves as "メニューに戻る" does, so it is refused while that is.
+    if (!m_back->isEnabled()) {
+        event->ignore();
+        return;
+    }
+    shell::ModeScreen::closeEvent(event);
 }
 
 QString DataSaveModeDialog::memoText() const {

@@ -56,6 +56,7 @@ protected:
     void handsetRemoved() override;
     void handsetReconnected() override;
     QString memoText() const override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildWindow();

@@ -237,6 +237,18 @@ TEST_F(DataSaveScreen, SavingOverASetAsksOnceNamingItsFilesAndNoWritesNothing) {
     EXPECT_EQ(fileBytes(path(QStringLiteral("set.jv4"))), expected.jv4);
 }
 
+TEST_F(DataSaveScreen, TheCloseBoxIsRefusedWhileTheWayBackIsLocked) {
+    DataSaveModeDialog& screen = openRead();
+    screen.saveSet(); // cancelled: the buttons stay locked for 2.5 s
+    ASSERT_EQ(screen.view(), op::kDialogOpen);
+    screen.close();
+    EXPECT_TRUE(screen.isVisible());
+    EXPECT_NE(h.session.state().operationId, 0xFFFFu);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.menuButton()->isEnabled(); }, 4000));
+    screen.close();
+    EXPECT_FALSE(screen.isVisible());
+}
+
 TEST_F(DataSaveScreen, AReplugReadsAgainAndAWriteBackWithoutItsJv4EmptiesTheMemo) {
     DataSaveModeDialog& screen = openRead();
     h.attached = false;
