@@ -83,7 +83,7 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
         print(session, logfile::fileMissing());
         return kExitFileError;
     }
-    // The screen ends the whole program on this one; a command only refuses the name.
+    // Only the name was wrong: the screen and a command both refuse it and send nothing.
     const auto files = SaveSetNames::writeBackFiles(args.file);
     if (!files) {
         print(session, SaveSetNames::formatError());
