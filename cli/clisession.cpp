@@ -10,7 +10,7 @@
 namespace tolvan::cli {
 namespace {
 
-// The longest script (65 steps) at 9600 baud, with retries: be generous.
+// The longest script (66 steps) at 9600 baud, with retries: be generous.
 constexpr int kScriptTimeoutMs = 120000;
 // Longer than the engine's close pause.
 constexpr int kClosePauseWaitMs = 3000;

@@ -83,7 +83,7 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
         print(session, logfile::fileMissing());
         return kExitFileError;
     }
-    // The screen ends the whole program on this one; a command only refuses the name.
+    // Only the name was wrong: the screen and a command both refuse it and send nothing.
     const auto files = SaveSetNames::writeBackFiles(args.file);
     if (!files) {
         print(session, SaveSetNames::formatError());
@@ -145,7 +145,9 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
         return *failed;
     }
     session.close();
-    const auto differences = datasave::compareWriteBack(expected, session.store(), model);
+    // A file of the set that did not load sent the handset's own values: nothing of it to check.
+    const auto differences =
+        datasave::compareWriteBack(expected, session.store(), model, {load.jv1Loaded, load.jv4Loaded});
     for (const auto& d : differences) {
         cli.out() << d.label << '\t' << d.first << '\t' << d.second << '\n';
     }

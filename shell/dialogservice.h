@@ -19,6 +19,9 @@ struct FileRequest {
     QString directory;     // initial folder (the model's log folder)
     QString filter;        // Qt name filter, e.g. "ﾛｸﾞﾌｧｲﾙ1(*.jv1)"
     QString defaultSuffix; // without the dot
+    // Off where the caller asks about every file it will replace (a set), so no file is asked
+    // about twice.
+    bool confirmOverwrite = true;
 };
 
 struct MessageRequest {
@@ -37,7 +40,7 @@ public:
 
     // The chosen path, or nothing when cancelled.
     virtual std::optional<QString> openFileName(QWidget* parent, const FileRequest& request) = 0;
-    // Overwriting an existing file is confirmed inside the dialog.
+    // Overwriting an existing file is confirmed inside the dialog, unless the request says not to.
     virtual std::optional<QString> saveFileName(QWidget* parent, const FileRequest& request) = 0;
     // A printer set up for one report page (resolution set), or null when cancelled.
     virtual std::unique_ptr<QPrinter> choosePrinter(QWidget* parent) = 0;

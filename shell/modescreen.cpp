@@ -208,7 +208,12 @@ void ModeScreen::keyPressEvent(QKeyEvent* event) {
 }
 
 void ModeScreen::closeEvent(QCloseEvent* event) {
-    // The window's close button leaves the way "ﾒﾆｭｰに戻る" does, so the dialogue is closed.
+    // The window's close button leaves the way "ﾒﾆｭｰに戻る" does, so the dialogue is closed; and
+    // it is refused while that button is.
+    if (!m_leaving && m_back && !m_back->isEnabled()) {
+        event->ignore();
+        return;
+    }
     if (!m_leaving) {
         event->ignore();
         backToMenu();

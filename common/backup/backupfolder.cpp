@@ -1,6 +1,6 @@
 #include "common/backup/backupfolder.h"
 
-#include "common/logfile/logfileio.h"
+#include "common/logfile/logfileset.h"
 #include "common/modelnames.h"
 
 #include <QDir>
@@ -67,12 +67,13 @@ std::variant<QString, Message> saveBackup(const QString& root, std::uint32_t mod
     for (int n = 2; taken(base); ++n) {
         base = stamped + QLatin1Char('-') + QString::number(n);
     }
+    // A backup is restored as a set: half of one must not be left to pass for the whole.
+    logfile::LogFileSet set;
     for (const BackupFile& file : files) {
-        const QString path = base + QLatin1Char('.') + file.extension;
-        const QString error = logfile::saveAtomically(path, file.bytes);
-        if (!error.isEmpty()) {
-            return backupFailed(path + QStringLiteral(": ") + error);
-        }
+        set.add(base + QLatin1Char('.') + file.extension, file.bytes);
+    }
+    if (const auto failed = set.save()) {
+        return backupFailed(*failed);
     }
     return base;
 }

@@ -27,8 +27,8 @@ QString backupRoot();
 QString backupBase(const QString& root, std::uint32_t modelCode, std::uint32_t psId, const QDateTime& when);
 
 // Saves what the handset held before a write, every file next to the others under one base
-// name (a second set within the same second gets "-2", "-3" ...). Each file is written
-// atomically. The base path of the set, or the message that stops the write.
+// name (a second set within the same second gets "-2", "-3" ...). The set is written all or
+// nothing. The base path of the set, or the message that stops the write.
 std::variant<QString, Message> saveBackup(const QString& root, std::uint32_t modelCode, std::uint32_t psId,
                                           const QList<BackupFile>& files,
                                           const QDateTime& when = QDateTime::currentDateTime());

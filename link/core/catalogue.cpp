@@ -150,7 +150,9 @@ std::vector<Script> buildScripts() {
     range(logRead, 0x1A01, 0x1A02);
     logRead.push_back(cmd::kClose);
 
-    Script saveAll{0x1B01, 0x1001, 0x1002, 0x1004, 0x1005, 0x1407, 0x1201, 0x1301, 0x1302};
+    // 0x1008 as well, so a saved .jv1 holds the handset's own receive-gain switch and not whatever
+    // an earlier mode left in the store (the model filter skips it where there is none).
+    Script saveAll{0x1B01, 0x1001, 0x1002, 0x1004, 0x1005, 0x1008, 0x1407, 0x1201, 0x1301, 0x1302};
     range(saveAll, 0x1401, 0x1406);
     range(saveAll, 0x1501, 0x1504);
     range(saveAll, 0x1601, 0x1604);

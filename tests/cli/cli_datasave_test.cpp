@@ -1,5 +1,6 @@
-// tolvan-cli save and write-back against tolvan-sim: the saved set byte for byte, the write-back
-// with its backup and its check, and every way either refuses to start.
+// tolvan-cli save and write-back against tolvan-sim: the saved set byte for byte and all or
+// nothing, the write-back with its backup and its check, and every way either refuses to start.
+#include "link/core/catalogue.h"
 #include "modes/datasave/model/saveset.h"
 #include "modes/datasave/model/writebackframes.h"
 #include "tests/cli/expectedparams.h"
@@ -9,8 +10,12 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace tolvan::test {
 namespace {
@@ -52,6 +57,33 @@ int writesIn(const QString& trace) {
         }
     }
     return writes;
+}
+
+// The read requests (six-byte frames of groups 0x10 and up) in a --trace, in order.
+std::vector<std::uint32_t> readsIn(const QString& trace) {
+    std::vector<std::uint32_t> reads;
+    for (const QString& line : trace.split(QLatin1Char('\n'))) {
+        const QStringList bytes = line.simplified().section(QLatin1Char(' '), 1).split(QLatin1Char(' '));
+        if (bytes.size() == 7 && bytes[0] == QLatin1String(">") && bytes[1] == QLatin1String("02") &&
+            bytes[2] == QLatin1String("30") && bytes[5] == QLatin1String("03") &&
+            bytes[3] >= QLatin1String("30")) {
+            reads.push_back(((bytes[3].toUInt(nullptr, 16) - 0x20) << 8) |
+                            (bytes[4].toUInt(nullptr, 16) - 0x20));
+        }
+    }
+    return reads;
+}
+
+// Script 18 as a handset of the model is read by it: every step the model filter lets through.
+std::vector<std::uint32_t> readAllFor(std::uint8_t model) {
+    std::vector<std::uint32_t> reads;
+    for (int step = 1; step <= link::scriptLastStep(18); ++step) {
+        const std::uint32_t code = link::scriptEntry(18, step);
+        if (code != link::cmd::kClose && !link::isSkippedForModel(code, model)) {
+            reads.push_back(code);
+        }
+    }
+    return reads;
 }
 
 // The saved set of the sim's factory data as the model writers give it.
@@ -112,22 +144,72 @@ TEST_P(CliSave, ANameEndingInJv4SavesTheThreeFilesSideBySideByteForByte) {
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files, QDir::Name),
               (QStringList{QStringLiteral("handset.jv1"), QStringLiteral("handset.jv3"),
                            QStringLiteral("handset.jv4")}));
-    // Log file 1 against the lines written out by hand. The read-all never reads the receive-gain
-    // block, so a fresh tool saves it as it holds it: off.
-    QStringList jv1 = simParamsLines(GetParam().code, QStringLiteral("交換前"));
-    jv1.replaceInStrings(QStringLiteral("\"VA100受話ｹﾞｲﾝ調整機能\",\"ｵﾝ\""),
-                         QStringLiteral("\"VA100受話ｹﾞｲﾝ調整機能\",\"ｵﾌ\""));
-    EXPECT_EQ(contentsOf(path("handset.jv1")), cp932File(jv1));
+    // Log file 1 against the lines written out by hand.
+    EXPECT_EQ(contentsOf(path("handset.jv1")),
+              cp932File(simParamsLines(GetParam().code, QStringLiteral("交換前"))));
     const datasave::SaveSetFiles expected = factorySet(GetParam().code, QStringLiteral("交換前"));
     EXPECT_EQ(contentsOf(path("handset.jv1")), expected.jv1);
     EXPECT_EQ(contentsOf(path("handset.jv3")), expected.jv3);
     EXPECT_EQ(contentsOf(path("handset.jv4")), expected.jv4);
     EXPECT_EQ(writesIn(save.err), 0);
+    EXPECT_EQ(readsIn(save.err), readAllFor(GetParam().code));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllModels, CliSave,
                          ::testing::Values(Model{"ZX-VA100", 2}, Model{"ZX-VA150", 3},
                                            Model{"ZX-VA150(C)", 4}));
+
+// A fresh tool has read no receive-gain block before: the set must carry the handset's own
+// switch, read right after the amplifier bias.
+TEST_F(CliDataSave, AZxVa100SavesItsOwnReceiveGainSwitch) {
+    SimProcess sim(simArgs("ZX-VA100"));
+    ASSERT_TRUE(sim.started());
+    const CliResult save = cli(sim, {QStringLiteral("save"), path("gain")});
+    ASSERT_EQ(save.exitCode, 0) << save.err.toStdString();
+    EXPECT_TRUE(
+        textOf(path("gain.jv1")).contains(QStringLiteral("\r\n\"VA100受話ｹﾞｲﾝ調整機能\",\"ｵﾝ\"\r\n")));
+    const std::vector<std::uint32_t> reads = readsIn(save.err);
+    const auto bias = std::find(reads.begin(), reads.end(), 0x1005u);
+    ASSERT_NE(bias, reads.end());
+    ASSERT_GE(std::distance(bias, reads.end()), 3);
+    EXPECT_EQ(std::vector<std::uint32_t>(bias, bias + 3),
+              (std::vector<std::uint32_t>{0x1005, 0x1008, 0x1407}));
+    EXPECT_EQ(std::count(reads.begin(), reads.end(), 0x1008u), 1);
+}
+
+// A folder takes the place of the .jv3 while the handset is read, after the names were checked:
+// the save fails and leaves the older set of that name whole, not a new .jv1 beside an old .jv4.
+TEST_F(CliDataSave, ASaveFailingOnItsSecondFileLeavesTheOlderSetAsItWas) {
+    SimProcess sim(simArgs("ZX-VA150", {QStringLiteral("--fault"), QStringLiteral("delay@1C01,ms=1200")}));
+    ASSERT_TRUE(sim.started());
+    const QByteArray olderJv1 = factorySet(2, QStringLiteral("older")).jv1;
+    const QByteArray olderJv4 = factorySet(2, QStringLiteral("older")).jv4;
+    writeFile(path("unit.jv1"), olderJv1);
+    writeFile(path("unit.jv4"), olderJv4);
+
+    QProcess save;
+    save.setReadChannel(QProcess::StandardError);
+    save.start(QStringLiteral(TOLVAN_CLI_PATH), {QStringLiteral("--trace"), QStringLiteral("--port"),
+                                                 sim.device(), QStringLiteral("save"), path("unit")});
+    ASSERT_TRUE(save.waitForStarted(5000));
+    QByteArray err;
+    // The read of 0x1C01 is out; its answer takes 1.2 s.
+    while (!err.contains("> 02 30 3C 21 ") && save.waitForReadyRead(10000)) {
+        err += save.readAllStandardError();
+    }
+    ASSERT_TRUE(err.contains("> 02 30 3C 21 ")) << err.toStdString();
+    ASSERT_TRUE(QDir().mkdir(path("unit.jv3")));
+    ASSERT_TRUE(save.waitForFinished(30000));
+    err += save.readAllStandardError();
+    EXPECT_EQ(save.exitCode(), 3);
+    EXPECT_TRUE(
+        QString::fromUtf8(err).contains(QStringLiteral("エラー: ") + path("unit.jv3") + QStringLiteral(": ")))
+        << err.toStdString();
+    EXPECT_EQ(contentsOf(path("unit.jv1")), olderJv1);
+    EXPECT_EQ(contentsOf(path("unit.jv4")), olderJv4);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("unit.jv1"), QStringLiteral("unit.jv4")}));
+}
 
 TEST_F(CliDataSave, ASaveThatCannotBeWrittenTouchesNoHandset) {
     SimProcess sim(simArgs("ZX-VA150"));

@@ -2,6 +2,7 @@
 
 #include "common/logfile/linetable.h"
 #include "common/logfile/logfileio.h"
+#include "common/logfile/logfileset.h"
 #include "common/modelnames.h"
 #include "modes/dataset/model/logfile1format.h"
 #include "modes/dataset/model/logfile1imagereader.h"
@@ -36,24 +37,32 @@ std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetStore& st
 namespace {
 
 // The files of a set in the order they are written.
-QList<std::pair<QString, const QByteArray*>> partsOf(const SaveSetFiles& files, bool withBuffers) {
-    QList<std::pair<QString, const QByteArray*>> parts{{QStringLiteral(".jv1"), &files.jv1}};
+QList<std::pair<QString, QByteArray>> partsOf(const SaveSetFiles& files, bool withBuffers) {
+    QList<std::pair<QString, QByteArray>> parts{{QStringLiteral(".jv1"), files.jv1}};
     if (withBuffers) {
-        parts.append({QStringLiteral(".jv3"), &files.jv3});
+        parts.append({QStringLiteral(".jv3"), files.jv3});
     }
-    parts.append({QStringLiteral(".jv4"), &files.jv4});
+    parts.append({QStringLiteral(".jv4"), files.jv4});
     return parts;
 }
 
 } // namespace
+
+QStringList saveSetPaths(const QString& base, bool withBuffers) {
+    QStringList paths;
+    for (const auto& part : partsOf({}, withBuffers)) {
+        paths.append(base + part.first);
+    }
+    return paths;
+}
 
 std::optional<Message> checkSaveSet(const QString& base, const QString& memo, bool withBuffers) {
     const auto built = buildSaveSet({}, kModelVa150, memo);
     if (const auto* failed = std::get_if<Message>(&built)) {
         return *failed;
     }
-    for (const auto& part : partsOf(std::get<SaveSetFiles>(built), withBuffers)) {
-        if (auto unwritable = logfile::checkWritable(base + part.first)) {
+    for (const QString& path : saveSetPaths(base, withBuffers)) {
+        if (auto unwritable = logfile::checkWritable(path)) {
             return unwritable;
         }
     }
@@ -61,12 +70,12 @@ std::optional<Message> checkSaveSet(const QString& base, const QString& memo, bo
 }
 
 std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers) {
+    logfile::LogFileSet set;
     for (const auto& [extension, bytes] : partsOf(files, withBuffers)) {
-        const QString path = base + extension;
-        const QString error = logfile::saveAtomically(path, *bytes);
-        if (!error.isEmpty()) {
-            return errorMessage(path + QStringLiteral(": ") + error);
-        }
+        set.add(base + extension, bytes);
+    }
+    if (const auto failed = set.save()) {
+        return errorMessage(*failed);
     }
     return std::nullopt;
 }

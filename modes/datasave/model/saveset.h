@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -26,8 +27,11 @@ struct SaveSetFiles {
 std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetStore& store, std::uint32_t modelCode,
                                                  const QString& memo);
 
-// Writes base.jv1, then base.jv3 (when withBuffers), then base.jv4, each replaced only once
-// complete. The first failure stops the rest and is returned.
+// The files a set of that base name consists of: base.jv1, base.jv3 (when withBuffers), base.jv4.
+QStringList saveSetPaths(const QString& base, bool withBuffers = true);
+
+// Writes base.jv1, base.jv3 (when withBuffers) and base.jv4 all or nothing: on a failure every
+// file of that name is as it was, so no later write-back merges files of two different saves.
 std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers = true);
 
 // Whether the set can be written, found out before a handset is read for nothing: the memo has a

@@ -75,9 +75,16 @@ QList<WriteBackDifference> compareLogFile4(const handset::HandsetStore& first,
 }
 
 QList<WriteBackDifference> compareWriteBack(const handset::HandsetStore& expected,
-                                            const handset::HandsetStore& handset, std::uint32_t modelCode) {
-    return compareLogFile1(expected, handset, modelCode, ComparedLines::WriteBack) +
-           compareLogFile4(expected, handset, modelCode, ComparedLines::WriteBack);
+                                            const handset::HandsetStore& handset, std::uint32_t modelCode,
+                                            WrittenFiles written) {
+    QList<WriteBackDifference> differences;
+    if (written.jv1) {
+        differences += compareLogFile1(expected, handset, modelCode, ComparedLines::WriteBack);
+    }
+    if (written.jv4) {
+        differences += compareLogFile4(expected, handset, modelCode, ComparedLines::WriteBack);
+    }
+    return differences;
 }
 
 } // namespace tolvan::datasave

@@ -38,9 +38,17 @@ QList<WriteBackDifference> compareLogFile4(const handset::HandsetStore& first,
                                            const handset::HandsetStore& second, std::uint32_t modelCode,
                                            ComparedLines lines);
 
+// Which files of the set went to the handset, and so are compared: a .jv1 or .jv4 that was
+// missing or refused sent the handset's own values, which say nothing about the file.
+struct WrittenFiles {
+    bool jv1 = true;
+    bool jv4 = true;
+};
+
 // Compares what a write-back sent with what the handset holds when read again, over the lines the
-// write-back sends of both files.
+// write-back sends of the files it sent.
 QList<WriteBackDifference> compareWriteBack(const handset::HandsetStore& expected,
-                                            const handset::HandsetStore& handset, std::uint32_t modelCode);
+                                            const handset::HandsetStore& handset, std::uint32_t modelCode,
+                                            WrittenFiles written = {});
 
 } // namespace tolvan::datasave

@@ -11,6 +11,7 @@
 #include "common/backup/backupfolder.h"
 #include "common/logfile/logfileio.h"
 #include "shell/dialogservice.h"
+#include "shell/replacequestion.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -199,8 +200,14 @@ void DataSaveModeDialog::saveSet() {
     shell::FileRequest request;
     request.directory = context().folders.logPath(link().modelCode(), context().texts.logFolderName());
     request.filter = QStringLiteral("ﾛｸﾞﾌｧｲﾙ(*.jv1 *.jv3 *.jv4)");
+    // The set's question below names every file replaced, the chosen one among them.
+    request.confirmOverwrite = false;
     const std::optional<QString> chosen = dialogs.saveFileName(this, request);
     if (!chosen || handsetGone()) {
+        return;
+    }
+    const QString base = SaveSetNames::baseName(*chosen);
+    if (!shell::confirmReplacing(this, saveSetPaths(base))) {
         return;
     }
     context().texts.setMemo(memoBox()->text());
@@ -209,7 +216,7 @@ void DataSaveModeDialog::saveSet() {
         dialogs.show(this, *failed);
         return;
     }
-    if (const auto failed = writeSaveSet(SaveSetNames::baseName(*chosen), std::get<SaveSetFiles>(built))) {
+    if (const auto failed = writeSaveSet(base, std::get<SaveSetFiles>(built))) {
         dialogs.show(this, *failed);
         return;
     }
@@ -269,11 +276,32 @@ void DataSaveModeDialog::writeBack() {
         memoBox()->clear();
     }
     if (ok) {
-        checkWrittenSet(written);
+        checkWrittenSet(written, load, *files);
     }
 }
 
-void DataSaveModeDialog::checkWrittenSet(const handset::HandsetStore& expected) {
+void DataSaveModeDialog::checkWrittenSet(const handset::HandsetStore& expected, const WriteBackLoad& load,
+                                         const SaveSetNames::WriteBackFiles& files) {
+    // Only what was loaded from the set was written from it: a file missing or refused is named,
+    // and the handset is compared with the loaded files alone.
+    QStringList loaded;
+    QStringList skipped;
+    (load.jv1Loaded ? loaded : skipped).append(QFileInfo(files.jv1).fileName());
+    (load.jv4Loaded ? loaded : skipped).append(QFileInfo(files.jv4).fileName());
+    const QString notWritten =
+        skipped.isEmpty()
+            ? QString()
+            : QStringLiteral("%1 は見つからないか読み込めなかったため、子機に書き込んでいません。")
+                  .arg(skipped.join(QStringLiteral("、")));
+    auto show = [this, &notWritten](const QString& text) {
+        m_check->setText(notWritten.isEmpty() ? text
+                         : text.isEmpty()     ? notWritten
+                                              : text + QLatin1Char('\n') + notWritten);
+    };
+    if (loaded.isEmpty()) {
+        show(QString());
+        return;
+    }
     // Read into an emptied store, so a block the handset does not send back cannot pass for the
     // one just written; a failed read puts back what was there.
     handset::HandsetStore& store = context().store;
@@ -281,21 +309,21 @@ void DataSaveModeDialog::checkWrittenSet(const handset::HandsetStore& expected) 
     store.clear();
     if (!link().runScript(op::kConnected, op::kReadAllScript)) {
         store = before;
-        m_check->setText(
-            QStringLiteral("書き込み後の読み込みができなかったため、書き込み結果を確認できませんでした。"));
+        show(QStringLiteral("書き込み後の読み込みができなかったため、書き込み結果を確認できませんでした。"));
         return;
     }
-    const QList<WriteBackDifference> differences = compareWriteBack(expected, store, link().modelCode());
+    const QList<WriteBackDifference> differences =
+        compareWriteBack(expected, store, link().modelCode(), {load.jv1Loaded, load.jv4Loaded});
     if (differences.isEmpty()) {
-        m_check->setText(QStringLiteral("子機はファイルの内容を保持しています。"));
+        show(skipped.isEmpty() ? QStringLiteral("子機はファイルの内容を保持しています。")
+                               : QStringLiteral("子機は %1 の内容を保持しています。").arg(loaded.first()));
         return;
     }
     QStringList labels;
     for (const WriteBackDifference& difference : differences) {
         labels << difference.label;
     }
-    m_check->setText(QStringLiteral("子機の内容がファイルと異なります: ") +
-                     labels.join(QStringLiteral("、")));
+    show(QStringLiteral("子機の内容がファイルと異なります: ") + labels.join(QStringLiteral("、")));
 }
 
 void DataSaveModeDialog::operationAborted() {

@@ -3,6 +3,8 @@
 // DataSaveModeDialog: the data save and write-back screen ("データ保存書き込みモード").
 
 #include "modes/datasave/model/datasaveoperations.h"
+#include "modes/datasave/model/saveset.h"
+#include "modes/datasave/model/savesetnames.h"
 
 #include "common/logfolderlist.h"
 #include "shell/modedescriptor.h"
@@ -66,8 +68,10 @@ private:
     // The folder box's text goes back into the stored log folder name, and the box is emptied.
     void dropFolderText();
     bool handsetGone();
-    // The set just written against what the handset gives back.
-    void checkWrittenSet(const handset::HandsetStore& expected);
+    // The files of the set just written against what the handset gives back; a file of the set
+    // that was not loaded is named as not written.
+    void checkWrittenSet(const handset::HandsetStore& expected, const WriteBackLoad& load,
+                         const SaveSetNames::WriteBackFiles& files);
 
     LogFolderList m_folderList;
     QTimer m_settleTimer;

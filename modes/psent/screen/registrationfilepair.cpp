@@ -4,6 +4,7 @@
 #include "modes/datasave/model/savesetnames.h"
 
 #include "shell/dialogservice.h"
+#include "shell/replacequestion.h"
 
 namespace tolvan::psent {
 
@@ -11,7 +12,14 @@ std::optional<QString> RegistrationFilePair::choose(QWidget* parent, const QStri
     shell::FileRequest request;
     request.directory = folder;
     request.filter = QStringLiteral("ﾛｸﾞﾌｧｲﾙ(*.jv1 *.jv4)");
-    return shell::DialogService::current().saveFileName(parent, request);
+    // The pair's question names every file replaced, the chosen one among them.
+    request.confirmOverwrite = false;
+    std::optional<QString> chosen = shell::DialogService::current().saveFileName(parent, request);
+    if (chosen && !shell::confirmReplacing(
+                      parent, datasave::saveSetPaths(datasave::SaveSetNames::baseName(*chosen), false))) {
+        return std::nullopt;
+    }
+    return chosen;
 }
 
 std::optional<Message> RegistrationFilePair::write(const QString& chosen, const handset::HandsetStore& store,

@@ -16,10 +16,11 @@ namespace tolvan::psent {
 // extension) and the two files written from the store as the registered handset's read left it.
 class RegistrationFilePair {
 public:
-    // The chosen name, or nothing when the dialog was cancelled.
+    // The chosen name, or nothing when the dialog was cancelled or the user would not replace
+    // the pair's files that exist.
     static std::optional<QString> choose(QWidget* parent, const QString& folder);
-    // base.jv1 (system parameters) then base.jv4 (handset settings), base being the chosen name
-    // without its first ".jv" and the character after it. The first failure stops the rest.
+    // base.jv1 (system parameters) and base.jv4 (handset settings), base being the chosen name
+    // without its first ".jv" and the character after it; both or neither are replaced.
     static std::optional<Message> write(const QString& chosen, const handset::HandsetStore& store,
                                         std::uint32_t modelCode, const QString& memo);
 };

@@ -78,7 +78,7 @@ TEST(Catalogue, AfterAckGroupsAndWriteTypes) {
 
 TEST(Catalogue, ScriptLengthsAndShapes) {
     const int expected[kScriptCount] = {17, 30, 8,  3,  3,  3,  3,  42, 43, 43,
-                                        43, 43, 43, 43, 48, 23, 29, 12, 65, 20};
+                                        43, 43, 43, 43, 48, 23, 29, 12, 66, 20};
     for (int s = 0; s < kScriptCount; ++s) {
         EXPECT_EQ(scriptLastStep(s), expected[s]) << "script " << s;
         EXPECT_NE(scriptEntry(s, expected[s]), 0u) << "script " << s;
@@ -103,7 +103,11 @@ TEST(Catalogue, ScriptLengthsAndShapes) {
     }
     EXPECT_EQ(scriptEntry(14, 6), 0x0A03u);
     EXPECT_EQ(scriptEntry(14, 7), 0x1B01u);
-    EXPECT_EQ(scriptEntry(18, 64), 0x110Au);
+    EXPECT_EQ(scriptEntry(18, 65), 0x110Au);
+    // The data save read takes the receive-gain block right after the amplifier bias.
+    EXPECT_EQ(scriptEntry(18, 5), 0x1005u);
+    EXPECT_EQ(scriptEntry(18, 6), 0x1008u);
+    EXPECT_EQ(scriptEntry(18, 7), 0x1407u);
 }
 
 TEST(Catalogue, ModelDependentSkipping) {

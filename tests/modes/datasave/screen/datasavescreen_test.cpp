@@ -1,5 +1,6 @@
-// The data save and write-back screen against the in-process virtual handset: a saved set, the
-// write-back of a set with its backup, the messages of a wrong choice, a handset gone meanwhile.
+// The data save and write-back screen against the in-process virtual handset: a saved set and the
+// question before it replaces one, the write-back of a set with its backup and what it claims
+// after, the messages of a wrong choice, a handset gone meanwhile, the close box.
 #include "modes/datasave/model/datasaveoperations.h"
 #include "modes/datasave/model/saveset.h"
 #include "modes/datasave/screen/datasavemodedialog.h"
@@ -153,6 +154,99 @@ TEST_F(DataSaveScreen, AfterAWriteBackTheScreenSaysWhetherTheHandsetHoldsTheSet)
     EXPECT_TRUE(screen.checkLabel()->text().startsWith(QStringLiteral("子機の内容がファイルと異なります: ")))
         << screen.checkLabel()->text().toStdString();
     EXPECT_TRUE(screen.checkLabel()->text().contains(QStringLiteral("PS-ID")));
+}
+
+TEST_F(DataSaveScreen, AfterAWriteBackTheScreenNamesTheFileOfTheSetItDidNotWrite) {
+    QTemporaryDir backups;
+    const QByteArray saved = qgetenv("TOLVAN_BACKUP_DIR");
+    qputenv("TOLVAN_BACKUP_DIR", backups.path().toLocal8Bit());
+    DataSaveModeDialog& screen = openRead();
+    h.dialogs.saveAnswers.push_back(path(QStringLiteral("clone")));
+    screen.saveSet();
+    ASSERT_TRUE(h.waitForKeepAlive());
+
+    // No .jv4: only the system parameters came from the set.
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("clone.jv4"))));
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("clone.jv1")));
+    screen.writeBack();
+    QString said = screen.checkLabel()->text();
+    EXPECT_FALSE(said.contains(QStringLiteral("子機はファイルの内容を保持しています。")))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("子機は clone.jv1 の内容を保持しています。")))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("clone.jv4 は"))) << said.toStdString();
+
+    // A .jv1 of another model is refused with its message; only the .jv4 was written.
+    ASSERT_TRUE(h.waitForKeepAlive());
+    const QByteArray otherModel = std::get<SaveSetFiles>(buildSaveSet(h.store, 2, {})).jv1;
+    const QByteArray settings = std::get<SaveSetFiles>(buildSaveSet(h.store, 3, {})).jv4;
+    for (const auto& [name, bytes] : {std::pair{"clone.jv1", otherModel}, std::pair{"clone.jv4", settings}}) {
+        QFile file(path(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    const qsizetype before = h.dialogs.messages.size();
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("clone.jv4")));
+    screen.writeBack();
+    ASSERT_EQ(h.dialogs.messages.size(), before + 1); // the model message
+    said = screen.checkLabel()->text();
+    EXPECT_TRUE(said.contains(QStringLiteral("子機は clone.jv4 の内容を保持しています。")))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("clone.jv1 は"))) << said.toStdString();
+    qputenv("TOLVAN_BACKUP_DIR", saved);
+}
+
+TEST_F(DataSaveScreen, SavingOverASetAsksOnceNamingItsFilesAndNoWritesNothing) {
+    DataSaveModeDialog& screen = openRead();
+    // A first save asks nothing; the dialog's own question is left to the set's.
+    h.dialogs.saveAnswers.push_back(path(QStringLiteral("set")));
+    screen.saveSet();
+    EXPECT_TRUE(h.dialogs.messages.isEmpty());
+    EXPECT_FALSE(h.dialogs.saveRequests.back().confirmOverwrite);
+    ASSERT_TRUE(h.waitForKeepAlive());
+
+    // An older set of that name: its .jv3 is gone, the others hold something else.
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("set.jv3"))));
+    for (const char* name : {"set.jv1", "set.jv4"}) {
+        QFile file(path(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("older\r\n");
+    }
+    h.dialogs.saveAnswers.push_back(path(QStringLiteral("set.jv3")));
+    h.dialogs.messageAnswers.push_back(QMessageBox::No);
+    screen.saveSet();
+    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    const shell::MessageRequest question = h.dialogs.messages.front();
+    EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(question.defaultButton, QMessageBox::No);
+    EXPECT_TRUE(question.text.contains(QStringLiteral("set.jv1\nset.jv4"))) << question.text.toStdString();
+    EXPECT_FALSE(question.text.contains(QStringLiteral("set.jv3")));
+    EXPECT_EQ(fileBytes(path(QStringLiteral("set.jv1"))), QByteArray("older\r\n"));
+    EXPECT_EQ(fileBytes(path(QStringLiteral("set.jv4"))), QByteArray("older\r\n"));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("set.jv3"))));
+
+    // Yes replaces the whole set.
+    ASSERT_TRUE(h.waitForKeepAlive());
+    const auto expected = std::get<SaveSetFiles>(buildSaveSet(h.store, 3, screen.memoBox()->text()));
+    h.dialogs.saveAnswers.push_back(path(QStringLiteral("set.jv1")));
+    h.dialogs.messageAnswers.push_back(QMessageBox::Yes);
+    screen.saveSet();
+    EXPECT_EQ(h.dialogs.messages.size(), 2);
+    EXPECT_EQ(fileBytes(path(QStringLiteral("set.jv1"))), expected.jv1);
+    EXPECT_EQ(fileBytes(path(QStringLiteral("set.jv3"))), expected.jv3);
+    EXPECT_EQ(fileBytes(path(QStringLiteral("set.jv4"))), expected.jv4);
+}
+
+TEST_F(DataSaveScreen, TheCloseBoxIsRefusedWhileTheWayBackIsLocked) {
+    DataSaveModeDialog& screen = openRead();
+    screen.saveSet(); // cancelled: the buttons stay locked for 2.5 s
+    ASSERT_EQ(screen.view(), op::kDialogOpen);
+    screen.close();
+    EXPECT_TRUE(screen.isVisible());
+    EXPECT_NE(h.session.state().operationId, 0xFFFFu);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.menuButton()->isEnabled(); }, 4000));
+    screen.close();
+    EXPECT_FALSE(screen.isVisible());
 }
 
 TEST_F(DataSaveScreen, AReplugReadsAgainAndAWriteBackWithoutItsJv4EmptiesTheMemo) {

@@ -1,5 +1,6 @@
 // Registration from the handset setting screen against the in-process virtual handset: success
-// with its file pair and write-back, a failure's texts, an abort, a cancelled save dialog.
+// with its file pair and write-back, a failure's texts, an abort, a cancelled save dialog, the
+// question before the pair replaces files.
 #include "modes/dataset/model/logfile1writer.h"
 #include "modes/dataset/model/systemparamimage.h"
 #include "modes/psent/model/registrationflow.h"
@@ -168,6 +169,29 @@ TEST_F(Registration, CancellingTheSaveDialogStillWritesBack) {
     EXPECT_EQ(writesOf(0x0105), 1u);
     EXPECT_EQ(h.handsetBlock(0x1104).at(0), 0);
     EXPECT_TRUE(QDir(h.root.path()).entryList({QStringLiteral("*.jv1")}, QDir::Files).isEmpty());
+}
+
+TEST_F(Registration, APairOverAnExistingOneAsksOnceAndNoWritesNeitherFileButStillWritesBack) {
+    const QString older = h.root.filePath(QStringLiteral("next.jv1"));
+    {
+        QFile file(older);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("older\r\n");
+    }
+    h.dialogs.saveAnswers.push_back(h.root.filePath(QStringLiteral("next.jv4")));
+    h.dialogs.messageAnswers = {QMessageBox::Ok, QMessageBox::No};
+    PsEntModeDialog& screen = start(scenario(Outcome::Success));
+    ASSERT_TRUE(waitForWriteBack(screen));
+    ASSERT_EQ(h.dialogs.messages.size(), 2);
+    EXPECT_EQ(h.dialogs.messages[1].buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_TRUE(h.dialogs.messages[1].text.contains(QStringLiteral("next.jv1")));
+    EXPECT_FALSE(h.dialogs.messages[1].text.contains(QStringLiteral("next.jv4")));
+    EXPECT_FALSE(h.dialogs.saveRequests[0].confirmOverwrite);
+    QFile file(older);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("older\r\n"));
+    EXPECT_FALSE(QFile::exists(h.root.filePath(QStringLiteral("next.jv4"))));
+    EXPECT_EQ(writesOf(0x0105), 1u);
 }
 
 TEST_F(Registration, AFailureShowsItsCauseAndFreesTheButtons) {
