@@ -244,7 +244,7 @@ TEST_F(DataSaveScreen, TheCloseBoxIsRefusedWhileTheWayBackIsLocked) {
     screen.close();
     EXPECT_TRUE(screen.isVisible());
     EXPECT_NE(h.session.state().operationId, 0xFFFFu);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.menuButton()->isEnabled(); }, 4000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.backButton()->isEnabled(); }, 4000));
     screen.close();
     EXPECT_FALSE(screen.isVisible());
 }
