@@ -99,8 +99,8 @@ void PsEntModeDialog::buildWindow() {
     QMenu* file = addFileMenu(
         QStringLiteral("ファイル(&F)"), [this] { openFile(); }, [this] { saveFile(); },
         [this] { printReport(); });
+    // "終了(&X)" goes with the rest: nothing ends the program while a registration runs.
     m_fileActions = file->actions();
-    m_fileActions.removeLast(); // "終了(&X)" stays live in every state
     addHelpMenu();
 
     auto* content = new QWidget(this);
@@ -241,14 +241,27 @@ void PsEntModeDialog::read() {
     runRead(false);
 }
 
-bool PsEntModeDialog::backUp() {
+std::optional<Message> PsEntModeDialog::failedBackup() {
     const auto backedUp = datasave::backUpHandset(context().store, link().modelCode(), memoBox()->text(),
                                                   backup::backupRoot(), false);
     if (const auto* failed = std::get_if<Message>(&backedUp)) {
+        return *failed;
+    }
+    return std::nullopt;
+}
+
+bool PsEntModeDialog::backUp() {
+    if (const std::optional<Message> failed = failedBackup()) {
         shell::DialogService::current().show(this, *failed);
         return false;
     }
     return true;
+}
+
+void PsEntModeDialog::backUpBeforeFinishing() {
+    if (const std::optional<Message> failed = failedBackup()) {
+        shell::DialogService::current().show(this, registration::writtenWithoutBackup(*failed));
+    }
 }
 
 void PsEntModeDialog::runWrite() {
@@ -425,11 +438,10 @@ void PsEntModeDialog::afterRegistration() {
     HandsetSettingImage image = HandsetSettingImage::fromStore(context().store);
     PsEntCodec::encode(screenValues(), link().modelCode(), image);
     image.operation[HandsetSettingImage::Seamless] = 0;
-    if (backUp()) {
-        setViewState(op::kWriting);
-        image.storeInto(context().store);
-        runWrite();
-    }
+    backUpBeforeFinishing();
+    setViewState(op::kWriting);
+    image.storeInto(context().store);
+    runWrite();
     initialise();
     setStatus(completed, {});
 }
@@ -443,11 +455,10 @@ void PsEntModeDialog::abortRegistration() {
     context().texts.setMemo(memoBox()->text());
     // The store is written back as the start left it (seamless handover off), the screen not
     // copied again.
-    if (backUp()) {
-        setViewState(op::kWriting);
-        context().abortText.raise();
-        runWrite();
-    }
+    backUpBeforeFinishing();
+    setViewState(op::kWriting);
+    context().abortText.raise();
+    runWrite();
     initialise();
     setStatus(aborted, {});
 }

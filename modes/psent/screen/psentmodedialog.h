@@ -4,12 +4,14 @@
 #include "modes/psent/model/psentscreenvalues.h"
 #include "modes/psent/screen/logfile4actions.h"
 
+#include "common/message.h"
 #include "handset/registrationreports.h"
 #include "shell/modedescriptor.h"
 #include "shell/modescreen.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QAction;
 class QLineEdit;
@@ -86,6 +88,9 @@ private:
     // Before any write script: the backup of what the handset held as last read. False (the
     // message shown) when it could not be written: nothing is sent then.
     bool backUp();
+    // Before the write-back that finishes a registration, which goes out with or without it.
+    void backUpBeforeFinishing();
+    std::optional<Message> failedBackup();
     // Runs script 16 with the request buffers filled from the store.
     void runWrite();
     void registrationReport(const handset::RegistrationReports::Report& report);
