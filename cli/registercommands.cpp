@@ -106,17 +106,22 @@ void putRegistrationSettings(handset::HandsetStore& store, const RegisterRequest
     image.storeInto(store);
 }
 
-// Backs up what was read, puts the registration settings into the store and builds the write
-// frames; an exit status when that failed (nothing is sent then).
-std::optional<ExitStatus> prepareWrite(CliApp& cli, CliSession& session, const RegisterRequest& request) {
-    if (cli.options().backup) {
-        const auto backedUp = datasave::backUpHandset(session.store(), session.modelCode(),
-                                                      cli.options().memo, backup::backupRoot(), false);
-        if (const auto* failed = std::get_if<Message>(&backedUp)) {
-            session.printMessage(failed->title, failed->text);
-            return kExitFileError;
-        }
+// The backup of what was read, unless --no-backup; the message when it could not be saved.
+std::optional<Message> failedBackup(CliApp& cli, CliSession& session) {
+    if (!cli.options().backup) {
+        return std::nullopt;
     }
+    const auto backedUp = datasave::backUpHandset(session.store(), session.modelCode(), cli.options().memo,
+                                                  backup::backupRoot(), false);
+    if (const auto* failed = std::get_if<Message>(&backedUp)) {
+        return *failed;
+    }
+    return std::nullopt;
+}
+
+// Puts the registration settings into the store and builds the write frames; an exit status when
+// that failed (nothing is sent then).
+std::optional<ExitStatus> prepareWrite(CliApp& cli, CliSession& session, const RegisterRequest& request) {
     putRegistrationSettings(session.store(), request);
     if (!psent::PsEntFrames::fillRequestBuffers(session.store(), session.requestBuffers())) {
         cli.err() << "tolvan-cli: a write frame could not be built from the handset settings\n";
@@ -231,8 +236,9 @@ int abandonRegistration(CliApp& cli, CliSession& session) {
 }
 
 // After the handset reported its registration complete: read it again, save the file pair,
-// then write the settings back with seamless handover off. The write-back goes on when the
-// files could not be written (the registration is done either way); the status is then 3.
+// then write the settings back with seamless handover off. The write-back finishes the
+// registration: it goes on when the files or its backup could not be written; the status is
+// then 3.
 int finishRegistration(CliApp& cli, CliSession& session, const RegisterRequest& request) {
     cli.out() << reg::statusText(op::kRegistrationCompleted) << '\n';
     cli.out().flush();
@@ -249,6 +255,11 @@ int finishRegistration(CliApp& cli, CliSession& session, const RegisterRequest& 
     if (fileError) {
         session.printMessage(fileError->title, fileError->text);
     }
+    const std::optional<Message> backupError = failedBackup(cli, session);
+    if (backupError) {
+        const Message said = reg::writtenWithoutBackup(*backupError);
+        session.printMessage(said.title, said.text);
+    }
     if (const auto failed = prepareWrite(cli, session, request)) {
         session.close();
         return *failed;
@@ -257,7 +268,7 @@ int finishRegistration(CliApp& cli, CliSession& session, const RegisterRequest& 
         return *failed;
     }
     session.close();
-    return fileError ? kExitFileError : kExitOk;
+    return fileError || backupError ? kExitFileError : kExitOk;
 }
 
 int registerHandset(CliApp& cli, const QStringList& args) {
@@ -285,6 +296,12 @@ int registerHandset(CliApp& cli, const QStringList& args) {
         cli.err().flush();
         session.close();
         return kExitNoAnswer;
+    }
+    // A write the user starts: without its backup nothing is sent.
+    if (const auto failed = failedBackup(cli, session)) {
+        session.printMessage(failed->title, failed->text);
+        session.close();
+        return kExitFileError;
     }
     if (const auto failed = prepareWrite(cli, session, *request)) {
         session.close();

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -50,6 +51,7 @@ public:
     ~BackupDir() { qputenv("TOLVAN_BACKUP_DIR", m_saved); }
     BackupDir(const BackupDir&) = delete;
     BackupDir& operator=(const BackupDir&) = delete;
+    QString path() const { return m_dir.path(); }
     QStringList files() const {
         QStringList out;
         QDirIterator it(m_dir.path(), QDir::Files, QDirIterator::Subdirectories);
@@ -112,6 +114,45 @@ TEST(CliRegister, SuccessSavesTheFilePairAndWritesBackWithSeamlessOff) {
                                 contents(file).contains("\"PS\x94\xd4\x8d\x86\",\"2\",\"1\",\"5\"\r\n"));
     }
     EXPECT_TRUE(original);
+}
+
+TEST(CliRegister, TheWriteBackGoesOutWhenItsBackupCannotBeSaved) {
+    SimProcess sim({QStringLiteral("--no-pacing"), QStringLiteral("--model"), QStringLiteral("ZX-VA100"),
+                    QStringLiteral("--registration"), QStringLiteral("success,ms=1500")});
+    ASSERT_TRUE(sim.started());
+    QTemporaryDir dir;
+    BackupDir backups;
+    const QString base = dir.filePath(QStringLiteral("unit8"));
+    QProcess cli;
+    cli.start(QStringLiteral(TOLVAN_CLI_PATH), registerArgs(sim.device(), base));
+    // The start's backup is saved; once the registration runs, the backup folder's place is
+    // taken by a file, so the write-back's backup cannot be.
+    QByteArray out;
+    while (!out.contains("\n") && cli.waitForReadyRead(30000)) {
+        out += cli.readAllStandardOutput();
+    }
+    ASSERT_EQ(out, QStringLiteral("子機登録実行中\n").toUtf8());
+    const QString models = backups.path() + QStringLiteral("/ZX-VA100");
+    ASSERT_TRUE(QDir().rename(models, backups.path() + QStringLiteral("/kept")));
+    ASSERT_TRUE(QFile(models).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    out += cli.readAllStandardOutput();
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+
+    EXPECT_EQ(cli.exitCode(), 3) << err.toStdString();
+    EXPECT_TRUE(out.endsWith(QStringLiteral("子機登録制御完了(正常終了)\n").toUtf8()));
+    EXPECT_TRUE(err.contains(QStringLiteral("エラー: 書き込み前のバックアップを保存できませんでした。")))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("バックアップなしで設定を子機に書き戻します。")));
+    EXPECT_FALSE(err.contains(QStringLiteral("何も書き込んでいません")));
+    EXPECT_TRUE(QFile::exists(base + QStringLiteral(".jv4")));
+    // The operation record went out again after the registration command: the write-back.
+    const QStringList frames = sentFrames(err);
+    const QStringList records = frames.filter(QRegularExpression(QStringLiteral("^02 30 21 24 ")));
+    const QStringList commands = frames.filter(QRegularExpression(QStringLiteral("^02 40 21 ")));
+    ASSERT_FALSE(records.isEmpty());
+    ASSERT_FALSE(commands.isEmpty());
+    EXPECT_GT(frames.lastIndexOf(records.last()), frames.lastIndexOf(commands.last()));
 }
 
 struct FailedOutcome {

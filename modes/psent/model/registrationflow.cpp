@@ -3,6 +3,8 @@
 #include "modes/psent/model/psentoperations.h"
 #include "modes/psent/model/registrationcause.h"
 
+#include <QStringList>
+
 namespace tolvan::psent::registration {
 
 QString statusText(std::uint32_t viewState) {
@@ -34,6 +36,13 @@ QString abortWritingText() {
 
 QString contentErrorText() {
     return QStringLiteral("バッファ内容エラー");
+}
+
+Message writtenWithoutBackup(const Message& backupFailed) {
+    QStringList lines = backupFailed.text.split(QLatin1Char('\n'));
+    lines.removeAll(QStringLiteral("子機には何も書き込んでいません。"));
+    lines.append(QStringLiteral("バックアップなしで設定を子機に書き戻します。"));
+    return {backupFailed.title, lines.join(QLatin1Char('\n'))};
 }
 
 std::optional<ReportView> viewOf(const handset::RegistrationReports::Report& report) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/message.h"
 #include "handset/registrationreports.h"
 
 #include <QString>
@@ -20,6 +21,11 @@ QString abortWritingText();
 // The content error: a cause or detail the table does not know. Title "エラー", then the program
 // ends.
 QString contentErrorText();
+
+// The writes that finish a registration (the write-back after it completed or was aborted) go out
+// even when their backup could not be saved: the backup's message, saying that the settings are
+// written back without one instead of that nothing was written.
+Message writtenWithoutBackup(const Message& backupFailed);
 
 // One registration answer as the screen takes it.
 struct ReportView {

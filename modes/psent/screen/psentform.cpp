@@ -2,6 +2,8 @@
 
 #include "modes/psent/model/functioncodes.h"
 #include "modes/psent/model/psentlists.h"
+#include "modes/psent/screen/callnumbergrid.h"
+#include "modes/psent/screen/markedslider.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -86,15 +88,6 @@ void select(QComboBox* box, int index) {
     box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
 }
 
-// "０１" ... "４８": two full-width digits.
-QString slotCaption(int number) {
-    QString text = QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
-    for (QChar& c : text) {
-        c = QChar(c.unicode() - u'0' + u'０');
-    }
-    return text;
-}
-
 template <std::size_t N>
 void selectAll(const std::array<QComboBox*, N>& boxes, const std::array<int, N>& values) {
     for (std::size_t i = 0; i < N; ++i) {
@@ -113,51 +106,46 @@ template <std::size_t N> std::array<int, N> indices(const std::array<QComboBox*,
 } // namespace
 
 PsEntForm::PsEntForm(QWidget* parent) : QWidget(parent) {
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(buildCommonGroup(), 0, 0, 2, 1);
-    grid->addWidget(buildUpperGroup(), 0, 1);
-    grid->addWidget(buildVa100Group(), 1, 1);
-    grid->setRowStretch(1, 1);
+    // The three groups side by side, each as tall as its content. The common group, the widest,
+    // has the window's own controls below it (see addAside); the call numbers, a narrow grid of
+    // many rows, go below the short ZX-VA100/150 group.
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    m_aside = new QVBoxLayout;
+    m_aside->addWidget(buildCommonGroup());
+    m_aside->addStretch();
+    row->addLayout(m_aside);
+    row->addWidget(buildUpperGroup(), 0, Qt::AlignTop);
+    auto* last = new QVBoxLayout;
+    last->addWidget(buildVa100Group());
+    m_callNumbers = new CallNumberGrid(kCallNumberColumns, this);
+    last->addWidget(m_callNumbers);
+    last->addStretch();
+    row->addLayout(last);
+    row->addStretch();
+}
+
+void PsEntForm::addAside(QWidget* widget) {
+    m_aside->insertWidget(m_aside->count() - 1, widget);
+}
+
+QLineEdit* PsEntForm::callNumber(int slot) const {
+    return m_callNumbers->box(slot);
 }
 
 QComboBox* PsEntForm::addPick(QGridLayout* grid, Pick which, const QString& label, const QString& unit) {
     QWidget* parent = grid->parentWidget();
     const int row = grid->rowCount();
     QComboBox* box = listBox(pickField(which).list(), parent);
+    auto* caption = new QLabel(label, parent);
     m_picks[static_cast<std::size_t>(which)] = box;
-    grid->addWidget(new QLabel(label, parent), row, 0);
+    m_pickLabels[static_cast<std::size_t>(which)] = caption;
+    grid->addWidget(caption, row, 0);
     grid->addWidget(box, row, 1);
     if (!unit.isEmpty()) {
         grid->addWidget(new QLabel(unit, parent), row, 2);
     }
     return box;
-}
-
-QWidget* PsEntForm::makeSlider(Slider which, const QStringList& marks, QWidget* parent) {
-    auto* holder = new QWidget(parent);
-    auto* column = new QVBoxLayout(holder);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(0);
-    auto* slider = new QSlider(Qt::Horizontal, holder);
-    const int step = PsEntRules::sliderStep(which);
-    slider->setRange(0, PsEntRules::kSliderMax);
-    slider->setTickInterval(step);
-    slider->setSingleStep(step);
-    slider->setPageStep(step);
-    slider->setTickPosition(QSlider::TicksBelow);
-    connect(slider, &QSlider::sliderReleased, this, [this, which] { sliderReleased(which); });
-    column->addWidget(slider);
-    auto* row = new QHBoxLayout;
-    for (int i = 0; i < marks.size(); ++i) {
-        if (i > 0) {
-            row->addStretch();
-        }
-        row->addWidget(new QLabel(marks[i], holder));
-    }
-    column->addLayout(row);
-    m_sliders[static_cast<std::size_t>(which)] = slider;
-    return holder;
 }
 
 void PsEntForm::addFunctionRow(QGridLayout* grid, int list, const QString& label,
@@ -179,7 +167,13 @@ void PsEntForm::addFunctionRow(QGridLayout* grid, int list, const QString& label
 
 QGroupBox* PsEntForm::buildCommonGroup() {
     auto* group = new QGroupBox(QStringLiteral("ZX-VA020/100/150共通"), this);
-    auto* grid = new QGridLayout(group);
+    // Two columns of settings, read down the first, then down the second.
+    auto* columns = new QHBoxLayout(group);
+    auto* first = new QGridLayout;
+    auto* second = new QGridLayout;
+    columns->addLayout(first);
+    columns->addSpacing(group->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 2);
+    columns->addLayout(second);
 
     auto* psNumber = new QHBoxLayout;
     for (int i = 0; i < 3; ++i) {
@@ -190,8 +184,8 @@ QGroupBox* PsEntForm::buildCommonGroup() {
     }
     psNumber->addWidget(new QLabel(QStringLiteral("（200-391）　※１"), group));
     psNumber->addStretch();
-    grid->addWidget(new QLabel(QStringLiteral("子機番号"), group), 0, 0);
-    grid->addLayout(psNumber, 0, 1, 1, 2);
+    first->addWidget(new QLabel(QStringLiteral("子機番号"), group), 0, 0);
+    first->addLayout(psNumber, 0, 1, 1, 2);
 
     auto* psId = new QHBoxLayout;
     psId->setSpacing(2);
@@ -200,14 +194,15 @@ QGroupBox* PsEntForm::buildCommonGroup() {
         auto* box = new QLineEdit(group);
         box->setValidator(digit);
         box->setAlignment(Qt::AlignCenter);
-        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 3 + 8);
+        // Room for one digit and the frame, so that the nine fit beside their label.
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 2 + 12);
         connect(box, &QLineEdit::textEdited, this, [this, i] { psIdEdited(i); });
         m_psId[static_cast<std::size_t>(i)] = box;
         psId->addWidget(box);
     }
     psId->addStretch();
-    grid->addWidget(new QLabel(QStringLiteral("ＰＳ-ＩＤ"), group), 1, 0);
-    grid->addLayout(psId, 1, 1, 1, 2);
+    first->addWidget(new QLabel(QStringLiteral("ＰＳ-ＩＤ"), group), 1, 0);
+    first->addLayout(psId, 1, 1, 1, 2);
 
     auto* pin = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
@@ -216,61 +211,45 @@ QGroupBox* PsEntForm::buildCommonGroup() {
     }
     pin->addWidget(new QLabel(QStringLiteral("※１"), group));
     pin->addStretch();
-    grid->addWidget(new QLabel(QStringLiteral("暗証番号"), group), 2, 0);
-    grid->addLayout(pin, 2, 1, 1, 2);
+    first->addWidget(new QLabel(QStringLiteral("暗証番号"), group), 2, 0);
+    first->addLayout(pin, 2, 1, 1, 2);
 
     const auto addSlider = [&](Slider which, const QString& label, const QStringList& marks) {
-        const int row = grid->rowCount();
-        grid->addWidget(new QLabel(label, group), row, 0);
-        grid->addWidget(makeSlider(which, marks, group), row, 1, 1, 2);
+        const int row = first->rowCount();
+        auto* slider = new MarkedSlider(which, marks, group);
+        m_sliders[static_cast<std::size_t>(which)] = slider->slider();
+        first->addWidget(new QLabel(label, group), row, 0);
+        first->addWidget(slider, row, 1, 1, 2);
     };
     addSlider(Slider::ReceiveVolume, QStringLiteral("受話音量"), {"小", "大", "特大"});
     addSlider(Slider::Sidetone, QStringLiteral("サイドトーン音量"), {"オフ", "小", "中", "大"});
-    addPick(grid, Pick::OutOfRangeTone, QStringLiteral("圏外お知らせ音設定"));
+    addPick(first, Pick::OutOfRangeTone, QStringLiteral("圏外お知らせ音設定"));
     addSlider(Slider::MicLevel, QStringLiteral("マイクレベル"), {"特小", "小", "中", "大", "特大"});
     addSlider(Slider::Notification, QStringLiteral("お知らせ音量"), {"オフ", "小", "中", "大"});
-    addPick(grid, Pick::NoiseCut, QStringLiteral("ノイズカット設定"));
-    addPick(grid, Pick::VoxSensitivity, QStringLiteral("VOX感度調整"), QStringLiteral("dBm"));
-    addPick(grid, Pick::VoxDelay, QStringLiteral("VOX終了遅延時間"), QStringLiteral("秒"));
-    addPick(grid, Pick::NoiseCutType, QStringLiteral("ノイズカット機能タイプ"));
-    addPick(grid, Pick::NoiseCutSensitivity, QStringLiteral("ノイズカット感度調整"), QStringLiteral("dBm"));
-    addPick(grid, Pick::VolumeTone, QStringLiteral("音量レベル操作音設定"));
-    addPick(grid, Pick::KeyTouchTone, QStringLiteral("キータッチ音設定"));
-    addPick(grid, Pick::MicOperation, QStringLiteral("マイク動作設定"));
-    addPick(grid, Pick::PttHoldTone, QStringLiteral("PTTホールドお知らせ音"));
-    addPick(grid, Pick::BroadcastMonitor, QStringLiteral("放送時インカムモニター設定"));
-    addFunctionRow(grid, 1, QStringLiteral("KRM-200リモコンキー１設定"), QStringLiteral("付加設定"));
-    addFunctionRow(grid, 2, QStringLiteral("KRM-200リモコンキー２設定"), QStringLiteral("付加設定"));
-    addFunctionRow(grid, 3, QStringLiteral("KMR-200リモコンキー３設定"), QStringLiteral("付加設定"));
-    addPick(grid, Pick::OutsideLine, QStringLiteral("外線発信設定"));
-    for (int m = 0; m < 3; ++m) {
-        const int row = grid->rowCount();
-        m_shortDials[static_cast<std::size_t>(m)] = listBox(L::shortDial(), group);
-        grid->addWidget(new QLabel(QStringLiteral("外線発信短縮番号登録　M%1").arg(m + 1), group), row, 0);
-        grid->addWidget(m_shortDials[static_cast<std::size_t>(m)], row, 1);
-    }
-    grid->addWidget(buildCallNumbers(group), grid->rowCount(), 0, 1, 3);
-    return group;
-}
+    addPick(first, Pick::NoiseCut, QStringLiteral("ノイズカット設定"));
+    addPick(first, Pick::VoxSensitivity, QStringLiteral("VOX感度調整"), QStringLiteral("dBm"));
+    addPick(first, Pick::VoxDelay, QStringLiteral("VOX終了遅延時間"), QStringLiteral("秒"));
+    addPick(first, Pick::NoiseCutType, QStringLiteral("ノイズカット機能タイプ"));
+    addPick(first, Pick::NoiseCutSensitivity, QStringLiteral("ノイズカット感度調整"), QStringLiteral("dBm"));
+    first->setRowStretch(first->rowCount(), 1);
 
-QWidget* PsEntForm::buildCallNumbers(QWidget* parent) {
-    auto* holder = new QWidget(parent);
-    auto* grid = new QGridLayout(holder);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("[個別通話子機番号登録]"), holder), 0, 0, 1, 8);
-    constexpr int kColumns = 4;
-    for (int slot = 0; slot < V::kCallNumbers; ++slot) {
-        auto* box = new QLineEdit(holder);
-        box->setMaxLength(4);
-        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
-        connect(box, &QLineEdit::textEdited, this, [this, slot] { callNumberEdited(slot); });
-        m_callNumbers[static_cast<std::size_t>(slot)] = box;
-        const int row = 1 + slot / kColumns;
-        const int column = (slot % kColumns) * 2;
-        grid->addWidget(new QLabel(slotCaption(slot + 1), holder), row, column);
-        grid->addWidget(box, row, column + 1);
+    addPick(second, Pick::VolumeTone, QStringLiteral("音量レベル操作音設定"));
+    addPick(second, Pick::KeyTouchTone, QStringLiteral("キータッチ音設定"));
+    addPick(second, Pick::MicOperation, QStringLiteral("マイク動作設定"));
+    addPick(second, Pick::PttHoldTone, QStringLiteral("PTTホールドお知らせ音"));
+    addPick(second, Pick::BroadcastMonitor, QStringLiteral("放送時インカムモニター設定"));
+    addFunctionRow(second, 1, QStringLiteral("KRM-200リモコンキー１設定"), QStringLiteral("付加設定"));
+    addFunctionRow(second, 2, QStringLiteral("KRM-200リモコンキー２設定"), QStringLiteral("付加設定"));
+    addFunctionRow(second, 3, QStringLiteral("KMR-200リモコンキー３設定"), QStringLiteral("付加設定"));
+    addPick(second, Pick::OutsideLine, QStringLiteral("外線発信設定"));
+    for (int m = 0; m < 3; ++m) {
+        const int row = second->rowCount();
+        m_shortDials[static_cast<std::size_t>(m)] = listBox(L::shortDial(), group);
+        second->addWidget(new QLabel(QStringLiteral("外線発信短縮番号登録　M%1").arg(m + 1), group), row, 0);
+        second->addWidget(m_shortDials[static_cast<std::size_t>(m)], row, 1);
     }
-    return holder;
+    second->setRowStretch(second->rowCount(), 1);
+    return group;
 }
 
 QGroupBox* PsEntForm::buildUpperGroup() {
@@ -279,7 +258,7 @@ QGroupBox* PsEntForm::buildUpperGroup() {
     grid->addWidget(new QLabel(QStringLiteral("[メニュー割り当て設定] "), group), 0, 0, 1, 2);
     for (int slot = 0; slot < V::kMenuSlots; ++slot) {
         m_menu[static_cast<std::size_t>(slot)] = listBox(FunctionCodes::texts(), group);
-        grid->addWidget(new QLabel(slotCaption(slot + 1), group), slot + 1, 0);
+        grid->addWidget(new QLabel(CallNumberGrid::slotCaption(slot + 1), group), slot + 1, 0);
         grid->addWidget(m_menu[static_cast<std::size_t>(slot)], slot + 1, 1);
     }
     addFunctionRow(grid, kFunctionButton, QStringLiteral("機能ボタン割り当て設定"),
@@ -297,7 +276,7 @@ QGroupBox* PsEntForm::buildUpperGroup() {
     }
     // Carried with the key record, never offered on the screen.
     addPick(grid, Pick::ButtonLock, QStringLiteral("ボタンロック"))->hide();
-    grid->itemAtPosition(grid->rowCount() - 1, 0)->widget()->hide();
+    m_pickLabels[static_cast<std::size_t>(Pick::ButtonLock)]->hide();
     return group;
 }
 
@@ -312,7 +291,6 @@ QGroupBox* PsEntForm::buildVa100Group() {
     grid->addWidget(m_buttonCaption, grid->rowCount(), 0, 1, 3);
     addPick(grid, Pick::ManualHandover, QStringLiteral("手動ハンドオーバーボタン"));
     addPick(grid, Pick::VolumeButton, QStringLiteral("音量ボタン設定"));
-    grid->setRowStretch(grid->rowCount(), 1);
     return group;
 }
 
@@ -357,9 +335,7 @@ void PsEntForm::load(const V& v) {
     }
     selectAll(m_keyLocks, v.keyLocks);
     selectAll(m_shortDials, v.shortDials);
-    for (std::size_t i = 0; i < m_callNumbers.size(); ++i) {
-        m_callNumbers[i]->setText(v.callNumbers[i]);
-    }
+    m_callNumbers->load(v.callNumbers);
 }
 
 V PsEntForm::values() const {
@@ -385,9 +361,7 @@ V PsEntForm::values() const {
     }
     v.keyLocks = indices(m_keyLocks);
     v.shortDials = indices(m_shortDials);
-    for (std::size_t i = 0; i < m_callNumbers.size(); ++i) {
-        v.callNumbers[i] = m_callNumbers[i]->text();
-    }
+    v.callNumbers = m_callNumbers->numbers();
     return v;
 }
 
@@ -413,17 +387,10 @@ void PsEntForm::applyModel(std::uint32_t modelCode) {
     // The button assignment is the system's to change: shown for the model that has it, never edited.
     const bool shown = PsEntRules::buttonAssignmentShown(modelCode);
     m_buttonCaption->setVisible(shown);
-    auto* grid = static_cast<QGridLayout*>(m_buttonCaption->parentWidget()->layout());
     for (const Pick p : {Pick::ManualHandover, Pick::VolumeButton}) {
-        QComboBox* box = pick(p);
-        box->setEnabled(false);
-        box->setVisible(shown);
-        int row = 0;
-        int column = 0;
-        int rowSpan = 0;
-        int columnSpan = 0;
-        grid->getItemPosition(grid->indexOf(box), &row, &column, &rowSpan, &columnSpan);
-        grid->itemAtPosition(row, 0)->widget()->setVisible(shown);
+        pick(p)->setEnabled(false);
+        pick(p)->setVisible(shown);
+        m_pickLabels[static_cast<std::size_t>(p)]->setVisible(shown);
     }
 }
 
@@ -465,26 +432,11 @@ void PsEntForm::psNumberPicked(int digit) {
     psNumber(next)->setFocus();
 }
 
-void PsEntForm::sliderReleased(Slider which) {
-    QSlider* s = slider(which);
-    s->setValue(PsEntRules::snapSlider(which, s->value()));
-}
-
 void PsEntForm::functionPicked(int list) {
     const int index = function(list)->currentIndex();
     const V::FunctionChoice choice =
         list == kFunctionButton ? PsEntRules::pickFunctionButton(index) : PsEntRules::pickRemoteKey(index);
     fillParameters(list, index, choice.parameter);
-}
-
-void PsEntForm::callNumberEdited(int slot) {
-    QLineEdit* box = callNumber(slot);
-    const QString kept = PsEntRules::callNumberInput(box->text());
-    if (kept != box->text()) {
-        const int cursor = std::min<int>(box->cursorPosition(), static_cast<int>(kept.size()));
-        box->setText(kept);
-        box->setCursorPosition(cursor);
-    }
 }
 
 } // namespace tolvan::psent

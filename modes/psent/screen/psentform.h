@@ -14,12 +14,15 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QSlider;
+class QVBoxLayout;
 
 namespace tolvan::psent {
 
-// The setting controls of the handset setting screen in their three framed groups, with the entry
-// rules of the PS-ID, the PS number, the sliders, the function lists and the call number boxes.
-// It loads from and stores into PsEntScreenValues; the memo and the model box belong to the window.
+class CallNumberGrid;
+
+// The setting controls of the handset setting screen: the three framed groups side by side and the
+// call numbers, with the entry rules of the PS-ID, the PS number and the function lists. It loads
+// from and stores into PsEntScreenValues; the memo and the model box belong to the window.
 class PsEntForm : public QWidget {
     Q_OBJECT
 public:
@@ -54,8 +57,14 @@ public:
     // The function lists: the function button, then the three remote keys.
     static constexpr int kFunctionButton = 0;
     static constexpr int kFunctionLists = 4;
+    // The call number boxes in rows of three, below the ZX-VA100/150 group.
+    static constexpr int kCallNumberColumns = 3;
 
     explicit PsEntForm(QWidget* parent = nullptr);
+
+    // Puts a widget of the window's own (the registration area) below the common group, where
+    // the form leaves room.
+    void addAside(QWidget* widget);
 
     void load(const V& values);
     // Memo and model are left empty: the window adds them.
@@ -77,23 +86,19 @@ public:
     QComboBox* parameter(int list) const { return m_parameters.at(static_cast<std::size_t>(list)); }
     QComboBox* keyLock(int lock) const { return m_keyLocks.at(static_cast<std::size_t>(lock)); }
     QComboBox* shortDial(int m) const { return m_shortDials.at(static_cast<std::size_t>(m)); }
-    QLineEdit* callNumber(int slot) const { return m_callNumbers.at(static_cast<std::size_t>(slot)); }
+    QLineEdit* callNumber(int slot) const;
     QLabel* buttonAssignCaption() const { return m_buttonCaption; }
 
 private:
     QGroupBox* buildCommonGroup();
     QGroupBox* buildUpperGroup();
     QGroupBox* buildVa100Group();
-    QWidget* buildCallNumbers(QWidget* parent);
     QComboBox* addPick(QGridLayout* grid, Pick which, const QString& label, const QString& unit = {});
-    QWidget* makeSlider(Slider which, const QStringList& marks, QWidget* parent);
     void addFunctionRow(QGridLayout* grid, int list, const QString& label, const QString& parameterLabel);
 
     void psIdEdited(int digit);
     void psNumberPicked(int digit);
-    void sliderReleased(Slider which);
     void functionPicked(int list);
-    void callNumberEdited(int slot);
     // Refills a parameter list for the function shown at index and selects parameter.
     void fillParameters(int list, int functionIndex, int parameter);
     int functionCode(int list, int index) const;
@@ -108,8 +113,10 @@ private:
     std::array<QComboBox*, kFunctionLists> m_parameters{};
     std::array<QComboBox*, 4> m_keyLocks{};
     std::array<QComboBox*, 3> m_shortDials{};
-    std::array<QLineEdit*, V::kCallNumbers> m_callNumbers{};
+    std::array<QLabel*, kPicks> m_pickLabels{};
+    CallNumberGrid* m_callNumbers = nullptr;
     QLabel* m_buttonCaption = nullptr;
+    QVBoxLayout* m_aside = nullptr;
 };
 
 } // namespace tolvan::psent

@@ -1,109 +1,41 @@
 #pragma once
 
-#include "modes/psent/model/psentoperations.h"
-#include "modes/psent/model/psentscreenvalues.h"
-#include "modes/psent/screen/logfile4actions.h"
+#include "modes/psent/screen/psentsettingsscreen.h"
 
 #include "handset/registrationreports.h"
 #include "shell/modedescriptor.h"
-#include "shell/modescreen.h"
-
-#include <array>
-#include <cstdint>
-
-class QAction;
-class QLineEdit;
-class QPushButton;
 
 namespace tolvan::psent {
 
-class PsEntForm;
-
-// The handset setting/registration screen ("子機設定／登録モード"): shows the handset settings of
-// the store, reads them (script 15), writes the screen back (script 16), registers a ZX-VA100 and
-// saves, opens and prints log file 4. Its view state is also the link's operation id while it is
-// open, except the all-locked state, which only the buttons see.
-class PsEntModeDialog : public shell::ModeScreen {
+// The handset setting/registration screen: the settings screen with the registration of a
+// ZX-VA100 ("子機登録", "子機登録中断"): the start, the handset's reports in "状態" and "エラー",
+// the file pair and the write-back after it completed, and the abort's write-back.
+class PsEntModeDialog : public PsEntSettingsScreen {
     Q_OBJECT
 public:
-    // One of the two button rows, top and bottom, with the same actions.
-    struct ButtonRow {
-        QPushButton* read = nullptr;
-        QPushButton* write = nullptr;
-        QPushButton* back = nullptr;
-        QPushButton* swap = nullptr; // never shown
-    };
-
     explicit PsEntModeDialog(shell::ModeContext& context, QWidget* parent = nullptr);
     ~PsEntModeDialog() override;
 
     // The main menu's "子機設定／登録モード".
     static shell::ModeDescriptor descriptor();
 
-    // The pair between the screen and what it shows.
-    void loadScreen(const PsEntScreenValues& values);
-    PsEntScreenValues screenValues() const;
-
-    // "設定読み込み", "設定書き込み", "子機交換", "子機登録", "子機登録中断" and the file menu.
-    void read();
-    void write();
-    void swapHandset();
+    // "子機登録" and "子機登録中断".
     void startRegistration();
     void abortRegistration();
-    void openFile();
-    void saveFile();
-    void printReport();
-
-    PsEntForm* form() const { return m_form; }
-    QLineEdit* statusBox() const { return m_status; }
-    QLineEdit* errorBox() const { return m_error; }
-    const ButtonRow& buttons(int row) const { return m_rows.at(static_cast<std::size_t>(row)); }
-    QPushButton* registerButton() const { return m_register; }
-    QPushButton* abortButton() const { return m_abort; }
-    QList<QAction*> fileActions() const { return m_fileActions; }
-    // The state the buttons show (the view state, or the all-locked state).
-    std::uint32_t buttonState() const { return m_buttonState; }
 
 protected:
-    void operationAborted() override;
-    void handsetRemoved() override;
-    void handsetReconnected() override;
     void registrationStep() override;
     void registrationFinished() override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildWindow();
-    // Read, write and the hidden swap button of one set; the way back is added by the caller.
-    ButtonRow buildButtonRow(QWidget* parent);
-    // Run when the screen opens and after every read or write: the settings or the no-data view.
-    void initialise();
-    // The view state with its values (0xD001-0xD003) and its buttons.
-    void showState(std::uint32_t state);
-    void applyButtons(std::uint32_t state);
-    void setStatus(const QString& status, const QString& error);
-    void runRead(bool reconnect);
-    // Before any write script: the backup of what the handset held as last read. False (the
-    // message shown) when it could not be written: nothing is sent then.
-    bool backUp();
-    // Runs script 16 with the request buffers filled from the store.
-    void runWrite();
     void registrationReport(const handset::RegistrationReports::Report& report);
     void afterRegistration();
     bool registrationRunning() const;
+    // The backup before a write-back, which goes out even when it could not be written.
+    void backUpBeforeWriteBack();
     // Waits under the progress dialog for a script started without it. True when it ended in
     // keep-alive.
     bool waitForScript();
-    LogFile4Actions::Target fileTarget();
-
-    PsEntForm* m_form = nullptr;
-    QLineEdit* m_status = nullptr;
-    QLineEdit* m_error = nullptr;
-    std::array<ButtonRow, 2> m_rows;
-    QPushButton* m_register = nullptr;
-    QPushButton* m_abort = nullptr;
-    QList<QAction*> m_fileActions;
-    std::uint32_t m_buttonState = 0;
 };
 
 } // namespace tolvan::psent

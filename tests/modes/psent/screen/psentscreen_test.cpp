@@ -5,6 +5,7 @@
 #include "tests/modes/psent/screen/screenharness.h"
 #include "tests/support/iconvbytes.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -214,13 +215,48 @@ TEST(PsEntScreen, WithoutDataOnlyTheWayBackAndTheFilesAreLive) {
     EXPECT_EQ(screen.buttons(1).swap->text(), QStringLiteral("接続確認完了"));
     EXPECT_TRUE(screen.buttons(1).swap->isHidden());
     EXPECT_EQ(screen.memoBox()->text(), testing::sampleScreen().memo);
-    // The offscreen display is small: the screen scrolls in tenths and hundredths.
-    ASSERT_NE(screen.scrollArea(), nullptr);
+    // On a display lower than the screen it scrolls, in tenths and hundredths of the range.
+    screen.fitInto(QRect(0, 0, 1366, 500));
     QScrollBar* bar = screen.scrollArea()->verticalScrollBar();
-    ASSERT_GT(bar->maximum(), 100);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(bar->pageStep(), bar->maximum() / 10);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return bar->maximum() > 100 && bar->pageStep() == bar->maximum() / 10; }));
     EXPECT_EQ(bar->singleStep(), bar->maximum() / 100);
+}
+
+TEST(PsEntScreen, FitsALaptopDisplayAtFullWidthScrollingOnlyDownwards) {
+    for (const std::uint8_t model : {2, 3, 4}) {
+        ScreenHarness h(model);
+        PsEntModeDialog& screen = h.readAndOpen();
+        EXPECT_LE(screen.sizeHint().width(), 1366) << int(model);
+        EXPECT_LE(screen.sizeHint().height(), 1000) << int(model);
+        QWidget* content = screen.scrollArea()->widget();
+        // 1366x768 at 100 %, and 1920x1080 at 125 %.
+        for (const QRect available : {QRect(0, 0, 1366, 768), QRect(0, 0, 1536, 864)}) {
+            screen.fitInto(available);
+            QCoreApplication::processEvents();
+            EXPECT_LE(screen.width(), available.width()) << int(model);
+            EXPECT_LE(screen.height(), available.height()) << int(model);
+            EXPECT_EQ(screen.scrollArea()->horizontalScrollBar()->maximum(), 0);
+            for (QWidget* control : screen.findChildren<QWidget*>()) {
+                const bool input = qobject_cast<QAbstractButton*>(control) ||
+                                   qobject_cast<QComboBox*>(control) || qobject_cast<QLineEdit*>(control) ||
+                                   qobject_cast<QSlider*>(control);
+                if (!input || !control->isVisible() || !control->isEnabled()) {
+                    continue;
+                }
+                const QRect inWindow(control->mapTo(&screen, QPoint()), control->size());
+                EXPECT_TRUE(inWindow.left() >= 0 && inWindow.right() < screen.width())
+                    << int(model) << " " << control->metaObject()->className();
+                // In the content it is reached by scrolling down; outside it, it is in view.
+                const QRect reach = content->isAncestorOf(control)
+                                        ? QRect(control->mapTo(content, QPoint()), control->size())
+                                        : inWindow;
+                EXPECT_TRUE(
+                    (content->isAncestorOf(control) ? content->rect() : screen.rect()).contains(reach))
+                    << int(model) << " " << control->metaObject()->className();
+            }
+        }
+    }
 }
 
 TEST(PsEntScreen, LogFile4SavesByteExactAndAnotherModelsFileChangesNothing) {

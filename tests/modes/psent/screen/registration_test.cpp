@@ -8,6 +8,7 @@
 #include "tests/modes/psent/screen/screenharness.h"
 #include "tests/support/iconvbytes.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,15 @@ namespace {
 
 using testing::ScreenHarness;
 using Outcome = sim::RegistrationScenario::Outcome;
+
+QAction* exitItem(const PsEntModeDialog& screen) {
+    for (QAction* action : screen.findChildren<QAction*>()) {
+        if (action->text() == QStringLiteral("終了(&X)")) {
+            return action;
+        }
+    }
+    return nullptr;
+}
 
 class Registration : public ::testing::Test {
 protected:
@@ -38,7 +48,21 @@ protected:
         screen.registerButton()->click();
         EXPECT_EQ(screen.buttonState(), op::kAllLocked);
         EXPECT_FALSE(screen.buttons(0).back->isEnabled());
+        EXPECT_FALSE(exitItem(screen)->isEnabled());
         return screen;
+    }
+    // From here on no backup can be saved: the folder's place is taken by a file.
+    void blockBackups() {
+        const QString blocked = h.root.filePath(QStringLiteral("blocked"));
+        ASSERT_TRUE(QFile(blocked).open(QIODevice::WriteOnly));
+        qputenv("TOLVAN_BACKUP_DIR", blocked.toLocal8Bit());
+    }
+    static void expectWrittenWithoutBackup(const QString& said) {
+        EXPECT_TRUE(said.startsWith(QStringLiteral("書き込み前のバックアップを保存できませんでした。")))
+            << said.toStdString();
+        EXPECT_TRUE(said.endsWith(QStringLiteral("\nバックアップなしで設定を子機に書き戻します。")))
+            << said.toStdString();
+        EXPECT_FALSE(said.contains(QStringLiteral("何も書き込んでいません"))) << said.toStdString();
     }
     static sim::RegistrationScenario scenario(Outcome outcome, int runningMs = 300) {
         sim::RegistrationScenario s;
@@ -162,6 +186,18 @@ TEST_F(Registration, ABlockedBackupStopsTheStartBeforeAnythingIsSent) {
     EXPECT_EQ(h.session.state().registrationAnswerFlag, 0u);
 }
 
+TEST_F(Registration, TheWriteBackAfterACompletedRegistrationGoesOutWithoutItsBackup) {
+    PsEntModeDialog& screen = start(scenario(Outcome::Success));
+    blockBackups(); // the start's own backup is saved
+    ASSERT_TRUE(waitForWriteBack(screen));
+    ASSERT_EQ(h.dialogs.messages.size(), 2);
+    EXPECT_EQ(h.dialogs.messages[0].text, registration::completedMessage());
+    expectWrittenWithoutBackup(h.dialogs.messages[1].text);
+    EXPECT_EQ(writesOf(0x0105), 1u);
+    EXPECT_EQ(h.handsetBlock(0x1104).at(0), 0);
+    EXPECT_EQ(h.noDataShown, 0);
+}
+
 TEST_F(Registration, CancellingTheSaveDialogStillWritesBack) {
     PsEntModeDialog& screen = start(scenario(Outcome::Success));
     ASSERT_TRUE(waitForWriteBack(screen));
@@ -208,6 +244,7 @@ TEST_F(Registration, AFailureShowsItsCauseAndFreesTheButtons) {
     EXPECT_TRUE(screen.registerButton()->isEnabled());
     EXPECT_FALSE(screen.abortButton()->isEnabled());
     EXPECT_TRUE(screen.buttons(0).back->isEnabled());
+    EXPECT_TRUE(exitItem(screen)->isEnabled());
 }
 
 TEST_F(Registration, AnAbortWritesBackAndALateFailureReportChangesNothing) {
@@ -217,12 +254,17 @@ TEST_F(Registration, AnAbortWritesBackAndALateFailureReportChangesNothing) {
     EXPECT_EQ(screen.buttonState(), op::kRegistrationRunning);
     screen.close(); // the way back is closed while the registration runs
     EXPECT_TRUE(screen.isVisible());
+    for (QAction* item : screen.fileActions()) {
+        EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
+    }
+    EXPECT_FALSE(exitItem(screen)->isEnabled());
     const std::size_t before = writesOf(0x0105);
     screen.abortButton()->click();
     EXPECT_EQ(writesOf(0x0105), before + 1);
     EXPECT_EQ(h.noDataShown, 0);
     EXPECT_EQ(screen.viewState(), op::kSettingsShown);
     EXPECT_EQ(screen.statusBox()->text(), QStringLiteral("子機登録中断"));
+    EXPECT_TRUE(exitItem(screen)->isEnabled());
     // The handset's own failure report still comes; the screen keeps the abort.
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
@@ -235,6 +277,19 @@ TEST_F(Registration, AnAbortWritesBackAndALateFailureReportChangesNothing) {
     EXPECT_EQ(screen.statusBox()->text(), QStringLiteral("子機登録中断"));
     EXPECT_TRUE(screen.errorBox()->text().isEmpty());
     EXPECT_EQ(screen.viewState(), op::kSettingsShown);
+}
+
+TEST_F(Registration, AnAbortWritesBackWithoutItsBackupWhenItCannotBeSaved) {
+    PsEntModeDialog& screen = start(scenario(Outcome::Failure, 2500));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.abortButton()->isEnabled(); }, 5000));
+    blockBackups();
+    const std::size_t before = writesOf(0x0105);
+    screen.abortButton()->click();
+    EXPECT_EQ(writesOf(0x0105), before + 1);
+    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    expectWrittenWithoutBackup(h.dialogs.messages[0].text);
+    EXPECT_EQ(screen.viewState(), op::kSettingsShown);
+    EXPECT_EQ(screen.statusBox()->text(), QStringLiteral("子機登録中断"));
 }
 
 TEST_F(Registration, AnEmptyBatteryLosesTheLinkAndTheScreenShowsNoData) {
