@@ -11,7 +11,6 @@
 #include "shell/dialogservice.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -112,15 +111,6 @@ PsEntScreenValues PsEntSettingsScreen::screenValues() const {
     values.memo = memoBox()->text();
     values.connectedModel = modelBox()->text();
     return values;
-}
-
-void PsEntSettingsScreen::closeEvent(QCloseEvent* event) {
-    // The window's close button leaves as "メニューに戻る" does, so it is refused while that is.
-    if (!m_rows[0].back->isEnabled()) {
-        event->ignore();
-        return;
-    }
-    shell::ModeScreen::closeEvent(event);
 }
 
 void PsEntSettingsScreen::initialise() {

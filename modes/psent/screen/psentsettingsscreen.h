@@ -64,7 +64,6 @@ protected:
     void operationAborted() override;
     void handsetRemoved() override;
     void handsetReconnected() override;
-    void closeEvent(QCloseEvent* event) override;
 
     RegistrationPanel* registrationPanel() const { return m_registration; }
     // Run when the screen opens and after every read or write: the settings or the no-data view.

@@ -223,42 +223,6 @@ TEST(PsEntScreen, WithoutDataOnlyTheWayBackAndTheFilesAreLive) {
     EXPECT_EQ(bar->singleStep(), bar->maximum() / 100);
 }
 
-TEST(PsEntScreen, FitsALaptopDisplayAtFullWidthScrollingOnlyDownwards) {
-    for (const std::uint8_t model : {2, 3, 4}) {
-        ScreenHarness h(model);
-        PsEntModeDialog& screen = h.readAndOpen();
-        EXPECT_LE(screen.sizeHint().width(), 1366) << int(model);
-        EXPECT_LE(screen.sizeHint().height(), 1000) << int(model);
-        QWidget* content = screen.scrollArea()->widget();
-        // 1366x768 at 100 %, and 1920x1080 at 125 %.
-        for (const QRect available : {QRect(0, 0, 1366, 768), QRect(0, 0, 1536, 864)}) {
-            screen.fitInto(available);
-            QCoreApplication::processEvents();
-            EXPECT_LE(screen.width(), available.width()) << int(model);
-            EXPECT_LE(screen.height(), available.height()) << int(model);
-            EXPECT_EQ(screen.scrollArea()->horizontalScrollBar()->maximum(), 0);
-            for (QWidget* control : screen.findChildren<QWidget*>()) {
-                const bool input = qobject_cast<QAbstractButton*>(control) ||
-                                   qobject_cast<QComboBox*>(control) || qobject_cast<QLineEdit*>(control) ||
-                                   qobject_cast<QSlider*>(control);
-                if (!input || !control->isVisible() || !control->isEnabled()) {
-                    continue;
-                }
-                const QRect inWindow(control->mapTo(&screen, QPoint()), control->size());
-                EXPECT_TRUE(inWindow.left() >= 0 && inWindow.right() < screen.width())
-                    << int(model) << " " << control->metaObject()->className();
-                // In the content it is reached by scrolling down; outside it, it is in view.
-                const QRect reach = content->isAncestorOf(control)
-                                        ? QRect(control->mapTo(content, QPoint()), control->size())
-                                        : inWindow;
-                EXPECT_TRUE(
-                    (content->isAncestorOf(control) ? content->rect() : screen.rect()).contains(reach))
-                    << int(model) << " " << control->metaObject()->className();
-            }
-        }
-    }
-}
-
 TEST(PsEntScreen, LogFile4SavesByteExactAndAnotherModelsFileChangesNothing) {
     ScreenHarness h(2);
     PsEntModeDialog& screen = h.readAndOpen();

@@ -214,47 +214,5 @@ TEST(TestScreen, TheCorrectionValuesPrintToPdfAndAWriteIsBackedUpFirst) {
         std::none_of(h.requests.begin(), h.requests.end(), [](std::uint16_t code) { return code < 0x1000; }));
 }
 
-// Live controls beyond the window's width or below the scrolled content.
-QStringList unreachable(shell::ModeScreen& screen) {
-    QStringList out;
-    const QWidget* content = screen.scrollArea()->widget();
-    for (QWidget* w : screen.findChildren<QWidget*>()) {
-        const bool control =
-            qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w);
-        if (!control || !w->isVisibleTo(&screen) || !w->isEnabled() ||
-            qobject_cast<QComboBox*>(w->parent())) {
-            continue;
-        }
-        const QRect inWindow(w->mapTo(&screen, QPoint(0, 0)), w->size());
-        const bool scrolled = content->isAncestorOf(w);
-        const QRect inContent = scrolled ? QRect(w->mapTo(content, QPoint(0, 0)), w->size()) : QRect();
-        if (inWindow.left() < 0 || inWindow.right() >= screen.width() ||
-            (scrolled && (inContent.right() >= screen.scrollArea()->viewport()->width() ||
-                          inContent.bottom() >= content->height())) ||
-            (!scrolled && !screen.rect().contains(inWindow))) {
-            const auto* button = qobject_cast<QAbstractButton*>(w);
-            out << QString::fromLatin1(w->metaObject()->className()) + (button ? button->text() : QString());
-        }
-    }
-    return out;
-}
-
-TEST(TestScreen, TheWindowFitsALaptopDisplayWithEveryControlReachable) {
-    for (const std::uint8_t model : {2, 3, 4}) {
-        SCOPED_TRACE(model);
-        test::ModeScreenHarness h(model);
-        CTestModeDialog& screen = openRead(h);
-        const QSize natural = screen.sizeHint();
-        EXPECT_LE(natural.width(), 1366);
-        EXPECT_LE(natural.height(), 740);
-        for (const QRect area : {QRect(0, 0, 1366, 768), QRect(0, 0, 1536, 864)}) {
-            screen.fitInto(area);
-            QCoreApplication::processEvents();
-            EXPECT_TRUE(area.contains(screen.geometry())) << screen.width() << "x" << screen.height();
-            EXPECT_EQ(unreachable(screen).join(QLatin1Char(' ')).toStdString(), "");
-        }
-    }
-}
-
 } // namespace
 } // namespace tolvan::testmode
