@@ -3,6 +3,7 @@
 #include "tests/cli/expectedparams.h"
 #include "tests/support/cliprocess.h"
 
+#include "tests/support/filebytes.h"
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -12,11 +13,6 @@
 
 namespace tolvan::test {
 namespace {
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList filesUnder(const QString& root) {
     QStringList files;

@@ -5,6 +5,7 @@
 #include "tests/modes/datasave/model/simhandsetstore.h"
 #include "tests/support/cliprocess.h"
 
+#include "tests/support/filebytes.h"
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -15,17 +16,6 @@
 
 namespace tolvan::test {
 namespace {
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // Replaces one text of a log file (code page 932), which must be there.
 void edit(const QString& path, const QString& from, const QString& to) {

@@ -7,6 +7,7 @@
 #include "tests/modes/datasave/model/simhandsetstore.h"
 #include "tests/support/cliprocess.h"
 
+#include "tests/support/filebytes.h"
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -19,17 +20,6 @@
 
 namespace tolvan::test {
 namespace {
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // A log file as text, and back (code page 932).
 QString textOf(const QString& path) {

@@ -1,6 +1,7 @@
 #include "tests/cli/expectedparams.h"
 #include "tests/support/cliprocess.h"
 
+#include "tests/support/filebytes.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,11 +10,6 @@
 
 namespace tolvan::test {
 namespace {
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);

@@ -4,6 +4,7 @@
 #include "modes/dataset/model/systemparamimage.h"
 #include "tests/modes/datasave/model/simhandsetstore.h"
 
+#include "tests/support/filebytes.h"
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
@@ -14,18 +15,10 @@
 namespace tolvan::datasave {
 namespace {
 
+using tolvan::test::contentsOf;
+using tolvan::test::writeFile;
+
 using test::storeReadFromSim;
-
-QByteArray contentsOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // The file with one line's value replaced (label and value as written, code page 932).
 QByteArray withLine(const QByteArray& file, const QString& from, const QString& to) {

@@ -7,6 +7,7 @@
 #include "tests/modes/dataset/screen/screenharness.h"
 #include "tests/support/iconvbytes.h"
 
+#include "tests/support/filebytes.h"
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -19,17 +20,14 @@
 namespace tolvan::dataset {
 namespace {
 
+using tolvan::test::contentsOf;
+using tolvan::test::writeFile;
+
 using testing::ScreenHarness;
 
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // A screen with no link, for a handset of the model.
