@@ -1,6 +1,7 @@
 #include "cli/clilink.h"
 
 #include "link/core/catalogue.h"
+#include "link/linktrace.h"
 #include "modes/dataset/model/datasetoperations.h"
 
 #include <QCoreApplication>
@@ -30,8 +31,7 @@ CliLink::CliLink(QTextStream& out, QTextStream& err, QObject* parent)
             return;
         }
         // On stderr, so stdout stays the command's result.
-        m_err << QString::asprintf("%8.3f %c ", static_cast<double>(ms) / 1000.0, direction)
-              << bytes.toHex(' ').toUpper() << '\n';
+        m_err << traceLine(direction, bytes, ms) << '\n';
         m_err.flush();
     });
     connect(&m_session, &LinkSession::portOpenFailed, this,
@@ -71,6 +71,10 @@ std::optional<ExitStatus> CliLink::open(bool dataSetting) {
     if (m_session.openLink() != 0) {
         printMessage(QString::fromUtf8(kErrorTitle),
                      QString::fromUtf8(dataSetting ? kNoCommunicationDataSettingText : kNoCommunicationText));
+        if (!m_session.fixedDevicePath().isEmpty() && m_session.devicePath().isEmpty()) {
+            m_err << "tolvan-cli: " << m_session.fixedDevicePath() << ": no such device\n";
+            m_err.flush();
+        }
         return kExitNoAnswer;
     }
     return std::nullopt;
