@@ -71,10 +71,6 @@ std::optional<ExitStatus> CliLink::open(bool dataSetting) {
     if (m_session.openLink() != 0) {
         printMessage(QString::fromUtf8(kErrorTitle),
                      QString::fromUtf8(dataSetting ? kNoCommunicationDataSettingText : kNoCommunicationText));
-        if (!m_session.fixedDevicePath().isEmpty() && m_session.devicePath().isEmpty()) {
-            m_err << "tolvan-cli: " << m_session.fixedDevicePath() << ": no such device\n";
-            m_err.flush();
-        }
         return kExitNoAnswer;
     }
     return std::nullopt;

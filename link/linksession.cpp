@@ -16,10 +16,14 @@ LinkSession::~LinkSession() {
 
 QString LinkSession::devicePath() const {
     if (!m_fixedPath.isEmpty()) {
-        return m_presence(m_fixedPath) ? m_fixedPath : QString();
+        return m_fixedPath;
     }
     const QList<DeviceInfo> devices = m_lister();
     return devicePathOf(devices, findHandsetPortName(devices));
+}
+
+bool LinkSession::handsetPresent() const {
+    return m_fixedPath.isEmpty() ? !devicePath().isEmpty() : m_presence(m_fixedPath);
 }
 
 int LinkSession::openLink() {
@@ -75,7 +79,7 @@ void LinkSession::dropDialogue() {
 }
 
 void LinkSession::deviceTreeChanged() {
-    if (!devicePath().isEmpty()) {
+    if (handsetPresent()) {
         if (m_reconnectCounter == 1) {
             if (m_removedDialogUp) {
                 m_removedDialogUp = false;

@@ -47,9 +47,11 @@ public:
     void setFixedDevicePath(const QString& path) { m_fixedPath = path; }
     QString fixedDevicePath() const { return m_fixedPath; }
     void setPresenceCheck(PresenceCheck check) { m_presence = std::move(check); }
-    // The device the next open would use: the fixed one while it is there, else the one discovery
-    // finds; empty when there is none.
+    // The device the next open uses: the fixed one, else the one discovery finds (empty: none).
     QString devicePath() const;
+    // Whether the handset is attached, as the reconnect rule asks: the fixed device's node is
+    // there, or discovery finds one.
+    bool handsetPresent() const;
     void setReconnectDelayMs(int ms) { m_reconnectDelayMs = ms; }
 
     // Closes any open port, finds the handset and opens it; 0 on success, -1 when no handset is
