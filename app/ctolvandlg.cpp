@@ -45,7 +45,7 @@ std::array<ModeEntry, 5> CTolvanDlg::defaultModes() {
 CTolvanDlg::CTolvanDlg(link::LinkSession& session, LogFolders& folders, bool portUsed, QWidget* parent)
     : QDialog(parent), m_session(session), m_logFolders(folders),
       m_folderList(folders, m_texts), m_context{session, m_store, m_texts, folders, m_abortText, portUsed},
-      m_modes(defaultModes()) {
+      m_watcher(link::systemDeviceEvents(), session.fixedDevicePath()), m_modes(defaultModes()) {
     buildWindow();
     // One sink for every mode's reads: every data block goes into the one store; a test result
     // out of range gets the result class the test mode gives it and is not kept.

@@ -2,8 +2,10 @@
 #include "app/demo.h"
 #include "app/modalrun.h"
 #include "app/modes.h"
+#include "app/startoptions.h"
 #include "app/toolicon.h"
 #include "common/qtjapanese.h"
+#include "link/linktrace.h"
 #include "link/settingsfile.h"
 
 #include <QApplication>
@@ -12,18 +14,6 @@
 #include <QTextStream>
 
 #include <cstdio>
-
-namespace {
-
-int usage() {
-    std::fputs("usage: Tolvan [--simulate ZX-VA100|ZX-VA150|ZX-VA150(C) [--fault RULE]...]\n"
-               "  --fault RULE  a fault of the virtual handset from the start, as tolvan-sim --fault\n"
-               "                takes it (for example silence@7000,count=0 or chaos,seed=3)\n",
-               stderr);
-    return 2;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -41,36 +31,40 @@ int main(int argc, char** argv) {
     QApplication::setFont(uiFont);
 #endif
 
-    QString simulate;
-    QStringList faults;
-    const QStringList args = app.arguments().mid(1);
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--simulate") && i + 1 < args.size()) {
-            simulate = args[++i];
-        } else if (args[i] == QLatin1String("--fault") && i + 1 < args.size()) {
-            faults.append(args[++i]);
-        } else {
-            return usage();
-        }
+    const auto options = tolvan::app::parseStartOptions(app.arguments().mid(1));
+    if (!options) {
+        std::fputs(qPrintable(tolvan::app::startUsage()), stderr);
+        return 2;
     }
-    if (!faults.isEmpty() && simulate.isEmpty()) {
-        return usage();
+    // A trace that cannot be written is known before anything else happens.
+    tolvan::link::TraceFile trace;
+    if (!options->trace.isEmpty()) {
+        if (const auto error = trace.open(options->trace)) {
+            std::fprintf(stderr, "Tolvan: cannot open the trace file %s: %s\n", qPrintable(options->trace),
+                         qPrintable(*error));
+            return 2;
+        }
     }
 
     // Tolvan.ini belongs to the directory the program was started in.
     const tolvan::link::PortSetting portSetting(QDir::currentPath());
     tolvan::LogFolders folders(tolvan::LogFolders::resolveRoot());
     tolvan::link::LinkSession session;
+    session.setFixedDevicePath(options->port);
 
     std::unique_ptr<QWidget> panel;
-    if (!simulate.isEmpty()) {
+    if (!options->simulate.isEmpty()) {
         QString error;
-        panel = tolvan::app::startDemo(simulate, faults, &error);
+        panel = tolvan::app::startDemo(options->simulate, options->faults, &error);
         if (!panel) {
             std::fprintf(stderr, "Tolvan: cannot start the virtual handset: %s\n", qPrintable(error));
             return 2;
         }
         panel->show();
+    }
+    if (!options->trace.isEmpty()) {
+        trace.appendLine(tolvan::app::traceHeaderFor(session));
+        trace.follow(session.driver());
     }
 
     tolvan::app::CTolvanDlg menu(session, folders, portSetting.portUsed());

@@ -4,8 +4,7 @@
 
 namespace tolvan::app {
 
-// The main menu's five modes, each with the descriptor its screen library exports. A mode whose
-// screen is not built yet keeps the main menu's entry without a window (its button disabled).
+// The main menu's five modes, in button order, each with the descriptor its screen library exports.
 std::array<ModeEntry, 5> availableModes();
 
 } // namespace tolvan::app

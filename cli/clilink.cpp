@@ -1,6 +1,7 @@
 #include "cli/clilink.h"
 
 #include "link/core/catalogue.h"
+#include "link/linktrace.h"
 #include "modes/dataset/model/datasetoperations.h"
 
 #include <QCoreApplication>
@@ -30,8 +31,7 @@ CliLink::CliLink(QTextStream& out, QTextStream& err, QObject* parent)
             return;
         }
         // On stderr, so stdout stays the command's result.
-        m_err << QString::asprintf("%8.3f %c ", static_cast<double>(ms) / 1000.0, direction)
-              << bytes.toHex(' ').toUpper() << '\n';
+        m_err << traceLine(direction, bytes, ms) << '\n';
         m_err.flush();
     });
     connect(&m_session, &LinkSession::portOpenFailed, this,

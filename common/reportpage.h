@@ -27,6 +27,9 @@ struct ReportPage {
     int fontPoints = 0;
     // Blank line pitches above line 0 (the log file 1 report starts one line down).
     int topLines = 0;
+    // The printer resolution the page's device units and font are meant for; 0: the device's
+    // own. The renderer scales such a page onto its device, so it keeps its size on paper.
+    int dpi = 0;
     QList<ReportColumn> columns;
 
     // The lines of a single-column report at the left margin.

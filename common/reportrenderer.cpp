@@ -56,7 +56,13 @@ QFont reportFont(const ReportPage& page, int dpiY) {
 
 void drawReportPage(QPainter& painter, const ReportPage& page) {
     const QPaintDevice* device = painter.device();
-    painter.setFont(reportFont(page, device ? device->logicalDpiY() : kReportDpi));
+    const int deviceDpiX = device ? device->logicalDpiX() : kReportDpi;
+    const int deviceDpiY = device ? device->logicalDpiY() : kReportDpi;
+    painter.save();
+    if (page.dpi > 0) {
+        painter.scale(static_cast<qreal>(deviceDpiX) / page.dpi, static_cast<qreal>(deviceDpiY) / page.dpi);
+    }
+    painter.setFont(reportFont(page, page.dpi > 0 ? page.dpi : deviceDpiY));
     painter.setPen(Qt::black);
     const QFontMetricsF metrics(painter.font(), device);
     const qreal pitch = metrics.height() + metrics.leading();
@@ -73,6 +79,7 @@ void drawReportPage(QPainter& painter, const ReportPage& page) {
             drawTabbed(painter, metrics, column.x, top + metrics.ascent(), text, tabWidth);
         }
     }
+    painter.restore();
 }
 
 bool renderReport(QPagedPaintDevice& device, const QList<ReportPage>& pages) {

@@ -33,7 +33,8 @@ private:
 } // namespace
 #endif
 
-DeviceWatcher::DeviceWatcher(std::unique_ptr<DeviceEventSource> source, QObject* parent)
+DeviceWatcher::DeviceWatcher(std::unique_ptr<DeviceEventSource> source, const QString& nodePath,
+                             QObject* parent)
     : QObject(parent), m_source(std::move(source)) {
 #ifdef Q_OS_WIN
     // A virtual handset raises the notifications of a Windows plug itself.
@@ -44,11 +45,25 @@ DeviceWatcher::DeviceWatcher(std::unique_ptr<DeviceEventSource> source, QObject*
         filter = new DeviceChangeFilter(this);
         QCoreApplication::instance()->installNativeEventFilter(filter);
     }
+    // The session looks for a named port itself on every message.
+    Q_UNUSED(nodePath);
 #else
     // A virtual handset reports its plug as the system's device events would.
     connect(&VirtualDevices::instance(), &VirtualDevices::deviceEvent, this, &DeviceWatcher::deviceEvent);
     if (m_source) {
         connect(m_source.get(), &DeviceEventSource::deviceEvent, this, &DeviceWatcher::deviceEvent);
+    }
+    if (!nodePath.isEmpty()) {
+        m_nodeWatch = std::make_unique<DeviceNodeWatch>(nodePath);
+        // Its return is a plug, counted twice as the hot-plug filter counts a handset's node.
+        connect(m_nodeWatch.get(), &DeviceNodeWatch::appeared, this, [this] {
+            emit deviceTreeChanged();
+            emit deviceTreeChanged();
+        });
+        connect(m_nodeWatch.get(), &DeviceNodeWatch::disappeared, this, &DeviceWatcher::deviceTreeChanged);
+        return;
+    }
+    if (m_source) {
         return;
     }
     static bool told = false;
@@ -63,6 +78,10 @@ DeviceWatcher::DeviceWatcher(std::unique_ptr<DeviceEventSource> source, QObject*
 DeviceWatcher::~DeviceWatcher() = default;
 
 void DeviceWatcher::deviceEvent(const DeviceEvent& event) {
+    if (m_nodeWatch) {
+        m_nodeWatch->check();
+        return;
+    }
     for (int n = m_filter.notificationsFor(event); n > 0; --n) {
         emit deviceTreeChanged();
     }

@@ -3,7 +3,7 @@
 namespace tolvan::link {
 
 LinkSession::LinkSession(QObject* parent)
-    : QObject(parent), m_lister(presentDevices), m_opener(openHandsetSerialPort) {
+    : QObject(parent), m_lister(presentDevices), m_opener(openHandsetSerialPort), m_presence(devicePresent) {
     m_reconnectTimer.setSingleShot(true);
     connect(&m_reconnectTimer, &QTimer::timeout, this, &LinkSession::reconnect);
     // The engine closes the port when a mode is left; the device goes with it.
@@ -14,7 +14,7 @@ LinkSession::~LinkSession() {
     closePort();
 }
 
-QString LinkSession::findDevicePath() const {
+QString LinkSession::devicePath() const {
     if (!m_fixedPath.isEmpty()) {
         return m_fixedPath;
     }
@@ -22,12 +22,16 @@ QString LinkSession::findDevicePath() const {
     return devicePathOf(devices, findHandsetPortName(devices));
 }
 
+bool LinkSession::handsetPresent() const {
+    return m_fixedPath.isEmpty() ? !devicePath().isEmpty() : m_presence(m_fixedPath);
+}
+
 int LinkSession::openLink() {
     if (state().workerRun || m_port) {
         closePort();
     }
     state().portOpen = false;
-    const QString path = findDevicePath();
+    const QString path = devicePath();
     if (path.isEmpty()) {
         return -1;
     }
@@ -75,7 +79,7 @@ void LinkSession::dropDialogue() {
 }
 
 void LinkSession::deviceTreeChanged() {
-    if (!findDevicePath().isEmpty()) {
+    if (handsetPresent()) {
         if (m_reconnectCounter == 1) {
             if (m_removedDialogUp) {
                 m_removedDialogUp = false;

@@ -31,6 +31,7 @@ class LinkSession : public QObject {
 public:
     using DeviceLister = std::function<QList<DeviceInfo>()>;
     using PortOpener = std::function<SerialOpenResult(const QString& devicePath)>;
+    using PresenceCheck = std::function<bool(const QString& devicePath)>;
 
     explicit LinkSession(QObject* parent = nullptr);
     ~LinkSession() override;
@@ -41,8 +42,16 @@ public:
 
     void setDeviceLister(DeviceLister lister) { m_lister = std::move(lister); }
     void setPortOpener(PortOpener opener) { m_opener = std::move(opener); }
-    // A device given on the command line: discovery is skipped.
+    // A device given on the command line: discovery is skipped, and the handset counts as
+    // attached while the device is there.
     void setFixedDevicePath(const QString& path) { m_fixedPath = path; }
+    QString fixedDevicePath() const { return m_fixedPath; }
+    void setPresenceCheck(PresenceCheck check) { m_presence = std::move(check); }
+    // The device the next open uses: the fixed one, else the one discovery finds (empty: none).
+    QString devicePath() const;
+    // Whether the handset is attached, as the reconnect rule asks: the fixed device's node is
+    // there, or discovery finds one.
+    bool handsetPresent() const;
     void setReconnectDelayMs(int ms) { m_reconnectDelayMs = ms; }
 
     // Closes any open port, finds the handset and opens it; 0 on success, -1 when no handset is
@@ -77,13 +86,13 @@ signals:
     void removedDialogDismissed();
 
 private:
-    QString findDevicePath() const;
     void reconnect();
 
     LinkDriver m_driver;
     std::unique_ptr<QIODevice> m_port;
     DeviceLister m_lister;
     PortOpener m_opener;
+    PresenceCheck m_presence;
     QString m_fixedPath;
     int m_reconnectCounter = 0;
     int m_reconnectDelayMs = 3000;

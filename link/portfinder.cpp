@@ -2,6 +2,7 @@
 
 #include "link/virtualdevices.h"
 
+#include <QFileInfo>
 #include <QSerialPortInfo>
 
 namespace tolvan::link {
@@ -62,6 +63,20 @@ QString nativeDevicePath(const QString& portName) {
     return QStringLiteral("\\\\.\\") + portName;
 #else
     return QStringLiteral("/dev/") + portName;
+#endif
+}
+
+bool devicePresent(const QString& devicePath) {
+#ifdef Q_OS_WIN
+    const QString name = portNameOfPath(devicePath);
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        if (info.portName().compare(name, Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+    }
+    return false;
+#else
+    return QFileInfo::exists(devicePath);
 #endif
 }
 

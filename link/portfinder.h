@@ -29,6 +29,10 @@ QString devicePathOf(const QList<DeviceInfo>& devices, const QString& portName);
 // The system's serial ports (QSerialPortInfo) followed by this process's virtual handsets.
 QList<DeviceInfo> presentDevices();
 
+// Whether a device named on the command line is there now: its node (or a link to it, as below
+// /dev/serial/by-id) exists; on Windows the system lists the port.
+bool devicePresent(const QString& devicePath);
+
 // The path a port name opens: "\\.\COM7" on Windows, "/dev/ttyUSB0" elsewhere.
 QString nativeDevicePath(const QString& portName);
 

@@ -10,15 +10,17 @@ bash scripts/install-deps.sh
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
-  -DTOLVAN_FUZZ=ON -DTOLVAN_TESTS=OFF -DTOLVAN_LAYERS="modes/dataset/model" \
+  -DTOLVAN_FUZZ=ON -DTOLVAN_TESTS=OFF \
+  -DTOLVAN_LAYERS="modes/dataset/model;modes/psent/model;modes/log/model;modes/test/model" \
   $(command -v ccache >/dev/null 2>&1 && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake --build build-fuzz --parallel "$(nproc)" --target units_fuzzer logfile1_fuzzer settings_fuzzer
+cmake --build build-fuzz --parallel "$(nproc)" --target units_fuzzer logfile1_fuzzer logfile2_fuzzer logfile3_fuzzer logfile4_fuzzer \
+  settings_fuzzer
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 status=0
-for target in units logfile1 settings; do
+for target in units logfile1 logfile2 logfile3 logfile4 settings; do
   work="build-fuzz/corpus-$target"
   log="build-fuzz/fuzz-$target.log"
   rm -rf "$work"

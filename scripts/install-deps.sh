@@ -12,6 +12,7 @@ packages=(
   xvfb xauth poppler-utils
   clang-format clang-tidy ccache
   clang-14 libfuzzer-14-dev
+  g++-mingw-w64-x86-64-posix
   qt6-translations-l10n
   dpkg-dev file
 )

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace tolvan::link {
@@ -18,6 +20,7 @@ public:
     SessionHarness() {
         session.setReconnectDelayMs(0);
         session.setDeviceLister([this] { return devices; });
+        session.setPresenceCheck([this](const QString&) { return fixedPresent; });
         session.setPortOpener([this](const QString& path) {
             SerialOpenResult r;
             openedPaths.append(path);
@@ -57,6 +60,7 @@ public:
     QStringList openedPaths;
     PipeDevice* lastPort = nullptr;
     bool refuseOpen = false;
+    bool fixedPresent = true;
     int removed = 0, reconnected = 0, dialogsShown = 0, dialogsClosed = 0, openFailures = 0;
 };
 
@@ -348,6 +352,92 @@ TEST_F(Hotplug, TheVirtualHandsetRaisesTheSameEvents) {
     EXPECT_EQ(ttyEvents, 2);
     QObject::disconnect(counter);
     virtualDevices.unplug(entry.devicePath, 0);
+}
+
+// A device named on the command line, watched by its node: here a file standing in for the node
+// and a link to it, as /dev/serial/by-id has them.
+class NamedDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        node = dir.filePath(QStringLiteral("ttyUSB0"));
+        byId = dir.filePath(QStringLiteral("usb-Maker_Adapter_A1-if00-port0"));
+        ASSERT_TRUE(QFile::link(node, byId));
+        appear();
+        h.session.setPresenceCheck(devicePresent);
+        h.session.setFixedDevicePath(byId);
+        auto source = std::make_unique<RecordedEvents>();
+        events = source.get();
+        watcher = std::make_unique<DeviceWatcher>(std::move(source), byId);
+        QObject::connect(watcher.get(), &DeviceWatcher::deviceTreeChanged, &h.session,
+                         &LinkSession::deviceTreeChanged);
+        QObject::connect(watcher.get(), &DeviceWatcher::deviceTreeChanged, [this] { ++notifications; });
+        ASSERT_EQ(h.session.openLink(), 0);
+    }
+    void appear() {
+        QFile file(node);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    void disappear() { ASSERT_TRUE(QFile::remove(node)); }
+    void look() {
+        watcher->nodeWatch()->check();
+        h.settle();
+    }
+
+    QTemporaryDir dir;
+    QString node;
+    QString byId;
+    SessionHarness h;
+    RecordedEvents* events = nullptr;
+    std::unique_ptr<DeviceWatcher> watcher;
+    int notifications = 0;
+};
+
+TEST_F(NamedDevice, ItsNodeGoingAwayAndComingBackIsOneRemovalAndOneReconnect) {
+    ASSERT_NE(watcher->nodeWatch(), nullptr);
+    look(); // there as at the start: nothing
+    EXPECT_EQ(notifications, 0);
+    disappear();
+    look();
+    look();
+    EXPECT_EQ(notifications, 1);
+    EXPECT_EQ(h.removed, 1);
+    EXPECT_EQ(h.dialogsShown, 1);
+    EXPECT_FALSE(h.session.state().portOpen);
+    appear();
+    look();
+    look();
+    EXPECT_EQ(notifications, 3);
+    EXPECT_EQ(h.reconnected, 1);
+    EXPECT_EQ(h.dialogsClosed, 1);
+    EXPECT_TRUE(h.session.state().portOpen);
+    EXPECT_EQ(h.openedPaths, (QStringList{byId, byId}));
+}
+
+TEST_F(NamedDevice, DeviceEventsOnlyMakeItLookAtTheNode) {
+    // A handset's description on another device counts nothing: only the named device does.
+    events->replay(kFtdiUnplug);
+    events->replay(kFtdiPlug);
+    h.settle();
+    EXPECT_EQ(notifications, 0);
+    // An event comes as the node goes: the watcher looks at once, without waiting for its timer.
+    disappear();
+    events->replay(kModemUnplug);
+    EXPECT_EQ(h.removed, 1);
+    appear();
+    events->replay(kModemPlug);
+    h.settle();
+    EXPECT_EQ(h.reconnected, 1);
+    EXPECT_EQ(notifications, 3);
+}
+
+TEST_F(NamedDevice, ItsWatchLooksByItself) {
+    watcher->nodeWatch()->setIntervalMs(1);
+    disappear();
+    const QDeadlineTimer deadline(5000);
+    while (h.removed == 0 && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    EXPECT_EQ(h.removed, 1);
 }
 
 } // namespace

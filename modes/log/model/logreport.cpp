@@ -41,6 +41,7 @@ ReportPage LogReport::page(const LogDisplayLists& lists, std::uint32_t modelCode
     ReportPage page;
     page.fontFamily = QStringLiteral("ＭＳ ゴシック");
     page.fontPoints = 9;
+    page.dpi = kDpi;
     for (const int x : kColumnX) {
         page.columns.append(ReportColumn{x, {}});
     }

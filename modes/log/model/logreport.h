@@ -16,10 +16,13 @@ namespace tolvan::log {
 // Column 1 (x = 10): the print header, the rule, then communication event (line 2), MMI event
 // (line 22) and handset error (line 42); column 2 (x = 750): communication error status (line 2)
 // and MMI status (line 42); column 3 (x = 1450): communication status (line 2). Each section is
-// its title "【 name 】" and its rows; printed at 300 dpi so the columns do not overlap.
+// its title "【 name 】" and its rows. The x positions are device units of a 300 dpi printer:
+// the page says so, and the renderer scales it onto its 600 dpi devices; at 600 dpi the columns
+// would be half as far apart and run into each other.
 class LogReport {
 public:
     static constexpr std::array<int, 3> kColumnX = {10, 750, 1450};
+    static constexpr int kDpi = 300;
     static constexpr int kMaxColumnLines = 128;
 
     // customer is the log folder name of the report header.

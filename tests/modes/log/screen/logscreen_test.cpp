@@ -95,6 +95,31 @@ TEST_F(LogScreen, TheReportPrintsThreeColumnsToPdf) {
                                    [](const QString& line) { return line.count(QStringLiteral("【")) >= 2; });
     EXPECT_NE(both, lines.end()) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("ｱｲﾄﾞﾙ")));
+
+    // The columns sit at 10, 750 and 1450 units of a 300 dpi printer inside the quarter-inch rim,
+    // and no column runs into the next.
+    const QList<test::PdfWord> words = test::pdfWords(h.dialogs.printPdfPath);
+    const auto titled = [&](const QString& title) {
+        const auto found = std::find_if(words.begin(), words.end(),
+                                        [&](const test::PdfWord& word) { return word.text == title; });
+        return found == words.end() ? test::PdfWord{} : *found;
+    };
+    const test::PdfWord first = titled(QStringLiteral("通信ｲﾍﾞﾝﾄﾊﾞｯﾌｧ"));
+    EXPECT_NEAR(titled(QStringLiteral("通信ｴﾗｰｽﾃｰﾀｽﾊﾞｯﾌｧ")).xMin - first.xMin, 740 * 72.0 / 300, 0.5);
+    EXPECT_NEAR(titled(QStringLiteral("通信ｽﾃｰﾀｽﾊﾞｯﾌｧ")).xMin - first.xMin, 1440 * 72.0 / 300, 0.5);
+    // Below the header and the rule, which span the page.
+    const double edges[] = {18.0 + 750 * 72.0 / 300, 18.0 + 1450 * 72.0 / 300};
+    for (const test::PdfWord& word : words) {
+        if (word.yMin < first.yMin - 0.5) {
+            continue;
+        }
+        for (const double edge : edges) {
+            if (word.xMin < edge - 1.0) {
+                EXPECT_LE(word.xMax, edge + 0.5) << word.text.toStdString();
+                break;
+            }
+        }
+    }
 }
 
 } // namespace
