@@ -1,6 +1,7 @@
 // Before params (or calibration) write touches a handset, what the handset held is saved as a backup set; a
 // backup that cannot be written stops the write, and --no-backup skips it.
 #include "tests/cli/expectedparams.h"
+#include "tests/support/backupfoldertest.h"
 #include "tests/support/cliprocess.h"
 
 #include "tests/support/filebytes.h"
@@ -24,15 +25,8 @@ QStringList filesUnder(const QString& root) {
 }
 
 // The backup folder of this test, in the environment tolvan-cli inherits.
-class CliBackup : public ::testing::Test {
+class CliBackup : public BackupFolderTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid() && m_backups.isValid());
-        m_saved = qgetenv("TOLVAN_BACKUP_DIR");
-        qputenv("TOLVAN_BACKUP_DIR", m_backups.path().toLocal8Bit());
-    }
-    void TearDown() override { qputenv("TOLVAN_BACKUP_DIR", m_saved); }
-
     CliResult params(const SimProcess& sim, const QStringList& options, const char* direction,
                      const QString& file) {
         QStringList args{QStringLiteral("--trace"), QStringLiteral("--port"), sim.device(),
@@ -41,10 +35,6 @@ protected:
         return runCli(args, 90000);
     }
     QString path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
-
-    QTemporaryDir m_dir;
-    QTemporaryDir m_backups;
-    QByteArray m_saved;
 };
 
 // How many write frames a --trace shows.

@@ -3,6 +3,7 @@
 #include "modes/datasave/model/saveset.h"
 #include "modes/test/model/logfile2writer.h"
 #include "tests/modes/datasave/model/simhandsetstore.h"
+#include "tests/support/backupfoldertest.h"
 #include "tests/support/cliprocess.h"
 
 #include "tests/support/filebytes.h"
@@ -36,15 +37,8 @@ bool anyWriteIn(const QString& trace) {
     return false;
 }
 
-class CliCompare : public ::testing::Test {
+class CliCompare : public BackupFolderTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid() && m_backups.isValid());
-        m_saved = qgetenv("TOLVAN_BACKUP_DIR");
-        qputenv("TOLVAN_BACKUP_DIR", m_backups.path().toLocal8Bit());
-    }
-    void TearDown() override { qputenv("TOLVAN_BACKUP_DIR", m_saved); }
-
     QString path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)); }
 
     // A saved set BASE.jv1, .jv3, .jv4 and a BASE.jv2 of the sim's factory data, as the writers
@@ -69,10 +63,6 @@ protected:
     bool anyBackup() const {
         return QDirIterator(m_backups.path(), QDir::Files, QDirIterator::Subdirectories).hasNext();
     }
-
-    QTemporaryDir m_dir;
-    QTemporaryDir m_backups;
-    QByteArray m_saved;
 };
 
 // The memo, the header and the buffers are the file's own: two sets apart in those alone are equal.

@@ -5,6 +5,7 @@
 #include "modes/datasave/model/writebackframes.h"
 #include "tests/cli/expectedparams.h"
 #include "tests/modes/datasave/model/simhandsetstore.h"
+#include "tests/support/backupfoldertest.h"
 #include "tests/support/cliprocess.h"
 
 #include "tests/support/filebytes.h"
@@ -83,15 +84,8 @@ datasave::SaveSetFiles factorySet(std::uint8_t model, const QString& memo) {
                                                                : datasave::SaveSetFiles{};
 }
 
-class CliDataSave : public ::testing::Test {
+class CliDataSave : public BackupFolderTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid() && m_backups.isValid());
-        m_saved = qgetenv("TOLVAN_BACKUP_DIR");
-        qputenv("TOLVAN_BACKUP_DIR", m_backups.path().toLocal8Bit());
-    }
-    void TearDown() override { qputenv("TOLVAN_BACKUP_DIR", m_saved); }
-
     static QStringList simArgs(const char* model, const QStringList& more = {}) {
         return QStringList{QStringLiteral("--no-pacing"), QStringLiteral("--model"),
                            QString::fromLatin1(model)} +
@@ -113,10 +107,6 @@ protected:
         files.sort();
         return files;
     }
-
-    QTemporaryDir m_dir;
-    QTemporaryDir m_backups;
-    QByteArray m_saved;
 };
 
 struct Model {
