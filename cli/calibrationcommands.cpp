@@ -95,7 +95,8 @@ int calibrationWrite(CliApp& cli, const QString& path) {
     const CorrectionWrite writes[] = {CorrectionWrite::Rssi, CorrectionWrite::AmpBias};
     for (const CorrectionWrite write : writes) {
         const CalibrationWrites::Prepared prepared =
-            CalibrationWrites::prepare(write, read.fields, session.store(), session.requestBuffers());
+            CalibrationWrites::prepare(write, read.fields, session.store().prepareWrite(),
+                                       session.requestBuffers());
         if (prepared.message) {
             session.printMessage(prepared.message->title, prepared.message->text);
         }

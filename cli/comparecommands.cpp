@@ -136,8 +136,8 @@ int diff(CliApp& cli, const QString& a, const QString& b) {
     Differences differences;
     bool sound = true;
     for (const auto& [one, other] : files) {
-        handset::HandsetStore firstStore;
-        handset::HandsetStore secondStore;
+        handset::HandsetBlocks firstStore;
+        handset::HandsetBlocks secondStore;
         sound = allRead(cli, one, one.readInto(firstStore)) && sound;
         sound = allRead(cli, other, other.readInto(secondStore)) && sound;
         differences +=
@@ -204,7 +204,7 @@ int check(CliApp& cli, const QString& name) {
     // A file that does not read is known before the handset is read for nothing.
     bool sound = true;
     for (const ComparedFile& file : files) {
-        handset::HandsetStore scratch;
+        handset::HandsetBlocks scratch;
         sound = allRead(cli, file, file.readInto(scratch)) && sound;
     }
     if (!sound) {
@@ -230,7 +230,7 @@ int check(CliApp& cli, const QString& name) {
     }
     Differences differences;
     for (const ComparedFile& file : files) {
-        handset::HandsetStore expected = session.store();
+        handset::HandsetBlocks expected = session.store().held();
         file.readInto(expected);
         differences +=
             ComparedFile::compare(file.kind(), expected, session.store(), model, files.size() == 2);

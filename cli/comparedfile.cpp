@@ -81,7 +81,7 @@ std::variant<ComparedFile, QString> ComparedFile::load(Kind kind, const QString&
                       .arg(numberOf(kind));
 }
 
-QList<Message> ComparedFile::readInto(handset::HandsetStore& store) const {
+QList<Message> ComparedFile::readInto(handset::HandsetBlocks& store) const {
     switch (m_kind) {
     case Kind::LogFile1: {
         const auto read = dataset::LogFile1ImageReader::read(m_bytes, m_modelCode,
@@ -106,8 +106,8 @@ Message ComparedFile::modelMismatch(Kind kind, std::uint32_t modelCode) {
     return mismatch.value_or(errorMessage(QStringLiteral("ファイルのモデルが接続モデルと異なります")));
 }
 
-QList<logfile::LineDifference> ComparedFile::compare(Kind kind, const handset::HandsetStore& first,
-                                                     const handset::HandsetStore& second,
+QList<logfile::LineDifference> ComparedFile::compare(Kind kind, const handset::HandsetBlocks& first,
+                                                     const handset::HandsetBlocks& second,
                                                      std::uint32_t modelCode, bool besideLogFile4) {
     switch (kind) {
     case Kind::LogFile1:

@@ -30,15 +30,15 @@ public:
 
     // The file's values over what the store holds, read for the file's own model; the readers'
     // messages, each a line that does not read (none for a sound file).
-    QList<Message> readInto(handset::HandsetStore& store) const;
+    QList<Message> readInto(handset::HandsetBlocks& store) const;
 
     // The kind's model message: the file is not one of modelCode's.
     static Message modelMismatch(Kind kind, std::uint32_t modelCode);
     // Both stores rendered as the kind's lines and compared over every line with a meaning for
     // the handset. besideLogFile4: a log file 1 of a set whose log file 4 holds the PS-ID, which
     // is then compared there only.
-    static QList<logfile::LineDifference> compare(Kind kind, const handset::HandsetStore& first,
-                                                  const handset::HandsetStore& second,
+    static QList<logfile::LineDifference> compare(Kind kind, const handset::HandsetBlocks& first,
+                                                  const handset::HandsetBlocks& second,
                                                   std::uint32_t modelCode, bool besideLogFile4);
 
 private:

@@ -25,8 +25,8 @@ void print(CliSession& session, const Message& message) {
 
 int save(CliApp& cli, const QString& chosen) {
     CliSession session(cli);
-    // a.jv4 saves a.jv1, a.jv3 and a.jv4 side by side.
-    const QString base = SaveSetNames::baseName(chosen);
+    // BASE gets the three extensions; a.jv4 saves a.jv1, a.jv3 and a.jv4 side by side.
+    const QString base = SaveSetNames::commandBase(chosen);
     const QString memo = cli.options().memo;
     if (const auto refused = datasave::checkSaveSet(base, memo)) {
         print(session, *refused);
@@ -99,10 +99,16 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
         return *failed;
     }
     const std::uint32_t model = session.modelCode();
-    const handset::HandsetStore asRead = session.store();
-    const datasave::WriteBackLoad load = datasave::loadWriteBackSet(session.store(), model, *files);
+    // The set is loaded over a copy of what the handset holds; the store takes each block only as
+    // the handset takes its write.
+    handset::HandsetBlocks& pending = session.store().prepareWrite();
+    const datasave::WriteBackLoad load = datasave::loadWriteBackSet(pending, model, *files);
     for (const Message& message : load.messages) {
         print(session, message);
+    }
+    // The screen names a file of the set it did not write; so does the command, on stderr.
+    if (const auto notWritten = datasave::notWrittenText(load, *files)) {
+        print(session, {QStringLiteral("Tolvan"), *notWritten});
     }
     // Writing back only what was just read would change nothing the user asked for.
     if (!load.jv1Loaded && !load.jv4Loaded) {
@@ -112,14 +118,14 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
     // Before anything is written, what the handset held as read is kept.
     if (cli.options().backup) {
         const auto backedUp =
-            datasave::backUpHandset(asRead, model, cli.options().memo, backup::backupRoot(), true);
+            datasave::backUpHandset(session.store(), model, cli.options().memo, backup::backupRoot(), true);
         if (const auto* failed = std::get_if<Message>(&backedUp)) {
             print(session, *failed);
             session.close();
             return kExitFileError;
         }
     }
-    if (!datasave::WriteBackFrames::fillRequestBuffers(session.store(), session.requestBuffers())) {
+    if (!datasave::WriteBackFrames::fillRequestBuffers(pending, session.requestBuffers())) {
         cli.err() << "tolvan-cli: a write frame could not be built from " << args.file << '\n';
         cli.err().flush();
         session.close();
@@ -134,7 +140,7 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
         return kExitOk;
     }
 
-    const handset::HandsetStore expected = session.store();
+    const handset::HandsetBlocks expected = pending;
     if (const auto failed = session.runScript(datasave::op::kConnected, datasave::op::kWriteBackScript)) {
         return *failed;
     }
@@ -147,7 +153,8 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
     session.close();
     // A file of the set that did not load sent the handset's own values: nothing of it to check.
     const auto differences =
-        datasave::compareWriteBack(expected, session.store(), model, {load.jv1Loaded, load.jv4Loaded});
+        datasave::compareWriteBack(expected, session.store(), model,
+                                   {load.jv1Loaded, load.jv4Loaded, load.jv1Unread, load.jv4Unread});
     for (const auto& d : differences) {
         cli.out() << d.label << '\t' << d.first << '\t' << d.second << '\n';
     }

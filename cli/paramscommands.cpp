@@ -112,7 +112,7 @@ int paramsWrite(CliApp& cli, const QString& path) {
             return kExitFileError;
         }
     }
-    image.storeInto(params.store());
+    image.storeInto(params.store().prepareWrite());
     if (!dataset::SystemParamFrames::fillRequestBuffers(image, params.requestBuffers())) {
         cli.err() << "tolvan-cli: a write frame could not be built from " << path << '\n';
         cli.err().flush();

@@ -98,7 +98,7 @@ std::optional<RegisterRequest> parseRequest(const QStringList& args, QString& wh
 
 // What the screen holds when it writes: the settings as read, with the PS number and PIN to
 // register under, and seamless handover off, which a registration needs.
-void putRegistrationSettings(handset::HandsetStore& store, const RegisterRequest& request) {
+void putRegistrationSettings(handset::HandsetBlocks& store, const RegisterRequest& request) {
     psent::HandsetSettingImage image = psent::HandsetSettingImage::fromStore(store);
     std::copy(request.psNumber.begin(), request.psNumber.end(), image.psNumber.begin());
     std::copy(request.pin.begin(), request.pin.end(), image.pin.begin());
@@ -122,8 +122,9 @@ std::optional<Message> failedBackup(CliApp& cli, CliSession& session) {
 // Puts the registration settings into the store and builds the write frames; an exit status when
 // that failed (nothing is sent then).
 std::optional<ExitStatus> prepareWrite(CliApp& cli, CliSession& session, const RegisterRequest& request) {
-    putRegistrationSettings(session.store(), request);
-    if (!psent::PsEntFrames::fillRequestBuffers(session.store(), session.requestBuffers())) {
+    handset::HandsetBlocks& pending = session.store().prepareWrite();
+    putRegistrationSettings(pending, request);
+    if (!psent::PsEntFrames::fillRequestBuffers(pending, session.requestBuffers())) {
         cli.err() << "tolvan-cli: a write frame could not be built from the handset settings\n";
         cli.err().flush();
         return kExitNoAnswer;
@@ -146,7 +147,7 @@ Outcome followRegistration(CliApp& cli, CliSession& session) {
         }
     };
     handset::HandsetStore& store = session.store();
-    store.registration().reports.clear();
+    store.clearRegistration();
     // Runs inside the link's receive path: it only notes and prints.
     store.setRegistrationListener([&](const handset::RegistrationReports::Report& report) {
         const auto view = reg::viewOf(report);
@@ -228,6 +229,12 @@ int abandonRegistration(CliApp& cli, CliSession& session) {
         session.close();
         return fatal ? kExitLinkFatal : kExitNoAnswer;
     }
+    // As the screen's abort: what the handset holds now is kept first, and the write-back goes
+    // out without it when it cannot be saved.
+    if (const std::optional<Message> backupError = failedBackup(cli, session)) {
+        const Message said = reg::writtenWithoutBackup(*backupError);
+        session.printMessage(said.title, said.text);
+    }
     if (const auto failed = session.runLastScript(op::kWriting, op::kWriteScript)) {
         return *failed;
     }
@@ -278,7 +285,7 @@ int registerHandset(CliApp& cli, const QStringList& args) {
         cli.err() << "tolvan-cli: " << why << '\n';
         return cli.usage();
     }
-    request->base = datasave::SaveSetNames::baseName(request->base);
+    request->base = datasave::SaveSetNames::commandBase(request->base);
     CliSession session(cli);
     if (const auto failed = datasave::checkSaveSet(request->base, cli.options().memo, false)) {
         session.printMessage(failed->title, failed->text);

@@ -67,8 +67,8 @@ int settingsWrite(CliApp& cli, const QString& path) {
             return kExitFileError;
         }
     }
-    const psent::LogFile4ImageRead read =
-        psent::LogFile4ImageReader::readIntoStore(file.bytes, model, session.store());
+    handset::HandsetBlocks& pending = session.store().prepareWrite();
+    const psent::LogFile4ImageRead read = psent::LogFile4ImageReader::readIntoStore(file.bytes, model, pending);
     for (const Message& message : read.messages) {
         session.printMessage(message.title, message.text);
     }
@@ -76,7 +76,7 @@ int settingsWrite(CliApp& cli, const QString& path) {
         session.close();
         return kExitFileError;
     }
-    if (!psent::PsEntFrames::fillRequestBuffers(session.store(), session.requestBuffers())) {
+    if (!psent::PsEntFrames::fillRequestBuffers(pending, session.requestBuffers())) {
         cli.err() << "tolvan-cli: a write frame could not be built from " << path << '\n';
         cli.err().flush();
         session.close();

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const LogFile2Read screen = LogFile2Reader::read(file, model, CalibrationFields{}, QString());
         (void)LogFile2Report::page(screen.fields, model, QStringLiteral("folder"), screen.memo);
 
-        tolvan::handset::HandsetStore store;
+        tolvan::handset::HandsetBlocks store;
         tolvan::link::RequestBuffers buffers;
         const LogFile2Read read = LogFile2Reader::read(
             file, model, CalibrationCodec::fieldsOf(CalibrationImage::fromStore(store)), QString());

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const LogFile4ScreenRead screen = LogFile4Reader::read(file, model, PsEntScreenValues{});
         (void)PsEntReport::page(screen.values, model, QStringLiteral("folder"));
         (void)LogFile4ImageReader::read(file, model, HandsetSettingImage{});
-        tolvan::handset::HandsetStore store;
+        tolvan::handset::HandsetBlocks store;
         (void)LogFile4ImageReader::readIntoStore(file, model, store);
     }
     return 0;

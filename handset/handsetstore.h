@@ -1,9 +1,9 @@
 #pragma once
 
+#include "handset/handsetblocks.h"
 #include "handset/registrationreports.h"
 #include "handset/testresults.h"
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -11,62 +11,69 @@
 
 namespace tolvan::handset {
 
-// The most bytes a data response can carry (a unit is at most 256 bytes with its framing).
-inline constexpr std::size_t kBlockCapacity = 256;
+class StoreSink;
 
-// Everything the handset sent as data blocks, each named by its read code (0x1001 ... 0x1C01,
-// 0x1501 ... 0x1A02), one store for the whole process. A data response overwrites the bytes it
-// carries and nothing else; a block never received reads as zeros. The modes read and write the
-// blocks through their own typed views, so a block one mode's script read is the same bytes for
-// every other mode and every file writer.
+// What the handset holds, one store for the whole process: the data blocks it sent (a data
+// response overwrites the bytes it carries and nothing else) and the blocks of the writes it
+// echoed. Only the store's sink changes it, so backups, saved files and comparisons, which read
+// it, see the handset's bytes whatever a screen has typed. A write is prepared in a copy of its
+// own (prepareWrite); each block of it becomes the handset's when the handset echoes that block's
+// write, so a write that fails half-way leaves the store as the handset was left.
+// The modes read the blocks through their own typed views, so a block one mode's script read is
+// the same bytes for every other mode and every file writer.
 class HandsetStore {
 public:
-    using Block = std::array<std::uint8_t, kBlockCapacity>;
+    using Block = HandsetBlocks::Block;
 
-    // Whether data responses of this read code are kept (every read of the catalogue, and any
-    // item of the groups 0x12 and 0x18 whose item the handset may vary).
-    static bool keeps(std::uint16_t readCode);
+    static bool keeps(std::uint16_t readCode) { return HandsetBlocks::keeps(readCode); }
 
-    // The whole block; empty for a code the store does not keep.
-    std::span<std::uint8_t> block(std::uint16_t readCode);
-    std::span<const std::uint8_t> block(std::uint16_t readCode) const;
-    // The first count bytes of a block (count at most kBlockCapacity).
-    std::span<std::uint8_t> block(std::uint16_t readCode, std::size_t count) {
-        return block(readCode).first(count);
-    }
+    const HandsetBlocks& held() const { return m_held; }
+    // The store reads as the blocks it holds wherever blocks are read.
+    operator const HandsetBlocks&() const { return m_held; } // NOLINT(google-explicit-constructor)
+
+    std::span<const std::uint8_t> block(std::uint16_t readCode) const { return m_held.block(readCode); }
     std::span<const std::uint8_t> block(std::uint16_t readCode, std::size_t count) const {
-        return block(readCode).first(count);
+        return m_held.block(readCode, count);
     }
 
-    // A data response: its bytes overwrite the start of the block; false when the store does not
-    // keep the code (nothing is stored then).
-    bool storeResponse(std::uint16_t readCode, std::span<const std::uint8_t> data);
     // Data responses of this read code kept since the store was cleared: a screen that asked
     // for one block learns that its answer came, even when the bytes did not change.
     std::uint32_t responses(std::uint16_t readCode) const;
 
+    // A new write: a copy of what the handset holds now, to take the screen's values or a loaded
+    // file; the write frames are built from it. Replaces any earlier write's copy.
+    HandsetBlocks& prepareWrite();
+    const HandsetBlocks& pendingWrite() const { return m_pending; }
+
     // Back to a fresh process's zeros, typed results included.
     void clear();
 
-    TestResults& testResults() { return m_testResults; }
     const TestResults& testResults() const { return m_testResults; }
-    RegistrationReports& registration() { return m_registration; }
     const RegistrationReports& registration() const { return m_registration; }
+    // Forgets the answers of an earlier registration before a new one starts.
+    void clearRegistration() { m_registration = {}; }
     // A registration answer: kept, then told to the listener (the registration screen or the
     // command line), which runs inside the link's receive path and must not call back into it.
     using RegistrationListener = std::function<void(const RegistrationReports::Report&)>;
     void setRegistrationListener(RegistrationListener listener) {
         m_registrationListener = std::move(listener);
     }
-    void addRegistrationReport(std::uint8_t status, std::vector<std::uint8_t> detail);
 
-    // Equal when every block holds the same bytes (a block never touched equals zeros).
+    // Equal when every held block holds the same bytes and the typed results are the same.
     bool operator==(const HandsetStore& other) const;
 
 private:
-    // Blocks are created on first use; map nodes never move, so a span stays valid for the
-    // store's lifetime.
-    std::map<std::uint16_t, Block> m_blocks;
+    friend class StoreSink;
+
+    // A data response: its bytes overwrite the start of the held block; false when the store does
+    // not keep the code (nothing is stored then).
+    bool storeResponse(std::uint16_t readCode, std::span<const std::uint8_t> data);
+    // The handset echoed a write command: the block it wrote is now the prepared write's.
+    void acceptWrite(std::uint16_t writeCode);
+    void addRegistrationReport(std::uint8_t status, std::vector<std::uint8_t> detail);
+
+    HandsetBlocks m_held;
+    HandsetBlocks m_pending;
     std::map<std::uint16_t, std::uint32_t> m_responses;
     TestResults m_testResults;
     RegistrationReports m_registration;

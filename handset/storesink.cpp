@@ -15,18 +15,19 @@ std::optional<std::uint8_t> StoreSink::testResult(std::uint8_t classByte, std::u
             return refused;
         }
     }
-    TestResults& results = m_store.testResults();
+    TestResults& results = m_store.m_testResults;
     results.latest = TestResults::Result{classByte, item, {unit.begin(), unit.end()}};
     ++results.count;
     return std::nullopt;
 }
 
 void StoreSink::settingRedirect(std::uint8_t value) {
-    m_store.block(0x1C01)[0] = value;
+    const std::uint8_t stored[] = {value};
+    m_store.m_held.put(0x1C01, stored);
 }
 
 void StoreSink::testRedirect(std::uint8_t value) {
-    TestResults& results = m_store.testResults();
+    TestResults& results = m_store.m_testResults;
     results.redirect = value;
     // Counted too, so a screen notices an answer repeated with the same value.
     ++results.count;
@@ -35,6 +36,10 @@ void StoreSink::testRedirect(std::uint8_t value) {
 
 void StoreSink::registrationAnswer(std::uint8_t status, std::span<const std::uint8_t> detail) {
     m_store.addRegistrationReport(status, {detail.begin(), detail.end()});
+}
+
+void StoreSink::writeEchoed(std::uint16_t writeCode) {
+    m_store.acceptWrite(writeCode);
 }
 
 } // namespace tolvan::handset

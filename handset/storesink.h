@@ -7,8 +7,9 @@
 
 namespace tolvan::handset {
 
-// The one response sink of the process: every intact data response goes into the store, and test
-// results and registration answers into its typed results. Result classes are left as the
+// The one response sink of the process and the only writer of the store: every intact data
+// response goes into it, every echoed write moves that block of the prepared write into it, and
+// test results and registration answers go into its typed results. Result classes are left as the
 // receiver set them.
 class StoreSink : public link::ResponseSink {
 public:
@@ -26,6 +27,7 @@ public:
     void settingRedirect(std::uint8_t value) override;
     void testRedirect(std::uint8_t value) override;
     void registrationAnswer(std::uint8_t status, std::span<const std::uint8_t> detail) override;
+    void writeEchoed(std::uint16_t writeCode) override;
 
 private:
     HandsetStore& m_store;

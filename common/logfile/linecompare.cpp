@@ -35,8 +35,12 @@ QString valueOf(const QStringList& fields) {
 
 } // namespace
 
+QString unreadValue() {
+    return QStringLiteral("読み出しエラー");
+}
+
 QList<LineDifference> compareWrittenLines(const QByteArray& first, const QByteArray& second,
-                                          const std::vector<bool>& compared) {
+                                          const std::vector<bool>& compared, const QStringList& unread) {
     const QList<QStringList> firstLines = fieldsOfLines(first);
     const QList<QStringList> secondLines = fieldsOfLines(second);
     QList<LineDifference> differences;
@@ -46,8 +50,11 @@ QList<LineDifference> compareWrittenLines(const QByteArray& first, const QByteAr
         }
         const QStringList one = firstLines.value(static_cast<qsizetype>(i));
         const QStringList other = secondLines.value(static_cast<qsizetype>(i));
-        if (one != other) {
-            differences.append({one.value(0).trimmed(), valueOf(one), valueOf(other)});
+        const QString label = one.value(0).trimmed();
+        if (unread.contains(label)) {
+            differences.append({label, unreadValue(), valueOf(other)});
+        } else if (one != other) {
+            differences.append({label, valueOf(one), valueOf(other)});
         }
     }
     return differences;

@@ -79,6 +79,7 @@ bool dataResponse(LinkState& state, ResponseSink& sink, std::span<const std::uin
     const auto code = static_cast<std::uint16_t>((group << 8) | item);
     if (status == 0x00 && unit.size() == 7 && isDataWriteCommand(code)) {
         // Write echo: the handset repeats the write command's code with no data.
+        sink.writeEchoed(code);
         return true;
     }
     if (!isParsedDataItem(group, item)) {

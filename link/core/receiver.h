@@ -29,6 +29,8 @@ public:
     // Registration answers the registration mode is told of (status 1, 0x10, 0x30, 0x40);
     // detail holds bytes 3 to 5 for status 0x10 and 0x30, and is empty otherwise.
     virtual void registrationAnswer(std::uint8_t status, std::span<const std::uint8_t> detail) = 0;
+    // The echo of a class 0x30 write command (its code): the handset took the write.
+    virtual void writeEchoed(std::uint16_t /*writeCode*/) {}
 };
 
 // A sink that stores nothing; responses are still validated and classified.

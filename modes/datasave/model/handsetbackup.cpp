@@ -5,7 +5,7 @@
 
 namespace tolvan::datasave {
 
-std::variant<QString, Message> backUpHandset(const handset::HandsetStore& store, std::uint32_t modelCode,
+std::variant<QString, Message> backUpHandset(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                              const QString& memo, const QString& root, bool withBuffers) {
     auto built = buildSaveSet(store, modelCode, memo);
     if (std::holds_alternative<Message>(built)) {

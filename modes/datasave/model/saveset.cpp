@@ -14,9 +14,11 @@
 #include "modes/psent/model/logfile4imagereader.h"
 #include "modes/psent/model/logfile4writer.h"
 
+#include <QFileInfo>
+
 namespace tolvan::datasave {
 
-std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetStore& store, std::uint32_t modelCode,
+std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                                  const QString& memo) {
     const auto jv1 =
         dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(store), modelCode, memo);
@@ -80,7 +82,7 @@ std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& fil
     return std::nullopt;
 }
 
-std::optional<Message> writeSettingsPair(const handset::HandsetStore& store, std::uint32_t modelCode,
+std::optional<Message> writeSettingsPair(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                          const QString& base, const QString& memo) {
     const auto built = buildSaveSet(store, modelCode, memo);
     if (const auto* failed = std::get_if<Message>(&built)) {
@@ -89,7 +91,7 @@ std::optional<Message> writeSettingsPair(const handset::HandsetStore& store, std
     return writeSaveSet(base, std::get<SaveSetFiles>(built), false);
 }
 
-WriteBackLoad loadWriteBackSet(handset::HandsetStore& store, std::uint32_t modelCode,
+WriteBackLoad loadWriteBackSet(handset::HandsetBlocks& store, std::uint32_t modelCode,
                                const SaveSetNames::WriteBackFiles& files) {
     WriteBackLoad result;
     const logfile::LoadedFile jv1 = logfile::loadExact(files.jv1, dataset::LogFile1Format::kMaxFileBytes);
@@ -100,6 +102,7 @@ WriteBackLoad loadWriteBackSet(handset::HandsetStore& store, std::uint32_t model
         if (read.loaded) {
             read.image.storeInto(store);
             result.jv1Loaded = true;
+            result.jv1Unread = read.unread;
         }
     }
     const logfile::LoadedFile jv4 = logfile::loadExact(files.jv4, psent::LogFile4Format::kMaxFileBytes);
@@ -107,12 +110,30 @@ WriteBackLoad loadWriteBackSet(handset::HandsetStore& store, std::uint32_t model
         const auto read = psent::LogFile4ImageReader::readIntoStore(jv4.bytes, modelCode, store);
         result.messages.append(read.messages);
         result.jv4Loaded = read.loaded;
+        if (read.loaded) {
+            result.jv4Unread = read.unread;
+        }
         const logfile::LineTable lines(jv4.bytes, psent::LogFile4Format::lineCount(modelCode),
                                        psent::LogFile4Format::kMaxLineBytes);
         constexpr qsizetype kMemoRuleLine = 17 + 1; // line 17 counting the header as 0
         result.memoKept = !lines.line(kMemoRuleLine).isEmpty();
     }
     return result;
+}
+
+std::optional<QString> notWrittenText(const WriteBackLoad& load, const SaveSetNames::WriteBackFiles& files) {
+    QStringList skipped;
+    if (!load.jv1Loaded) {
+        skipped.append(QFileInfo(files.jv1).fileName());
+    }
+    if (!load.jv4Loaded) {
+        skipped.append(QFileInfo(files.jv4).fileName());
+    }
+    if (skipped.isEmpty()) {
+        return std::nullopt;
+    }
+    return QStringLiteral("%1 は見つからないか読み込めなかったため、子機に書き込んでいません。")
+        .arg(skipped.join(QStringLiteral("、")));
 }
 
 } // namespace tolvan::datasave

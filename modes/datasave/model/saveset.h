@@ -24,7 +24,7 @@ struct SaveSetFiles {
 };
 
 // The three files of the handset in the store; a memo code page 932 cannot carry is a message.
-std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetStore& store, std::uint32_t modelCode,
+std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                                  const QString& memo);
 
 // The files a set of that base name consists of: base.jv1, base.jv3 (when withBuffers), base.jv4.
@@ -39,7 +39,7 @@ std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& fil
 std::optional<Message> checkSaveSet(const QString& base, const QString& memo, bool withBuffers = true);
 
 // The pair a registration leaves: base.jv1 and base.jv4 from the store, no buffers.
-std::optional<Message> writeSettingsPair(const handset::HandsetStore& store, std::uint32_t modelCode,
+std::optional<Message> writeSettingsPair(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                          const QString& base, const QString& memo);
 
 // What loading a set for a write-back did.
@@ -50,12 +50,20 @@ struct WriteBackLoad {
     // the header as 0) of the .jv4 file is not empty; otherwise it is emptied.
     bool memoKept = false;
     QList<Message> messages; // the readers' messages, in order: .jv1 first
+    // Labels of the lines of each loaded file that did not read: the handset's own values went
+    // back for them, so a check must not count them as held.
+    QStringList jv1Unread;
+    QStringList jv4Unread;
 };
 
 // Reads the set's .jv1 and .jv4 files straight into the store as the image-form readers do. A
 // file that does not open is skipped without a message; a .jv1 of another model shows its model
 // message and leaves the system parameters as they were, while the .jv4 is still loaded.
-WriteBackLoad loadWriteBackSet(handset::HandsetStore& store, std::uint32_t modelCode,
+WriteBackLoad loadWriteBackSet(handset::HandsetBlocks& store, std::uint32_t modelCode,
                                const SaveSetNames::WriteBackFiles& files);
+
+// The files of the set that were missing or refused, and so not written: the check after a
+// write-back names them. Nothing when both were loaded.
+std::optional<QString> notWrittenText(const WriteBackLoad& load, const SaveSetNames::WriteBackFiles& files);
 
 } // namespace tolvan::datasave

@@ -21,6 +21,15 @@ QString SaveSetNames::baseName(const QString& chosen) {
     return base;
 }
 
+QString SaveSetNames::commandBase(const QString& given) {
+    for (const QLatin1String extension : {QLatin1String(".jv1"), QLatin1String(".jv3"), QLatin1String(".jv4")}) {
+        if (given.endsWith(extension)) {
+            return given.chopped(extension.size());
+        }
+    }
+    return given;
+}
+
 std::optional<SaveSetNames::WriteBackFiles> SaveSetNames::writeBackFiles(const QString& chosen) {
     const qsizetype nameStart = fileNameStart(chosen);
     QString jv1;

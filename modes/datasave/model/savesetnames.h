@@ -15,6 +15,9 @@ public:
     // Save: the chosen path with its first ".jv" and the character after it removed, if there
     // is one (a.jv4 and a both give a).
     static QString baseName(const QString& chosen);
+    // The command line's BASE: the extensions are appended to it as given; only a trailing
+    // ".jv1", ".jv3" or ".jv4" is taken off first (site.jv4 and site both give site).
+    static QString commandBase(const QString& given);
 
     struct WriteBackFiles {
         QString jv1;

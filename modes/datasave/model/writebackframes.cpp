@@ -21,7 +21,7 @@ std::vector<std::uint16_t> WriteBackFrames::writeCodes() {
     return codes;
 }
 
-bool WriteBackFrames::fillRequestBuffers(const handset::HandsetStore& store, link::RequestBuffers& buffers) {
+bool WriteBackFrames::fillRequestBuffers(const handset::HandsetBlocks& store, link::RequestBuffers& buffers) {
     const auto system = dataset::SystemParamImage::fromStore(store);
     const auto settings = psent::HandsetSettingImage::fromStore(store);
     const auto psentCodes = psent::PsEntFrames::writeCodes();

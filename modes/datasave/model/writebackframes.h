@@ -18,7 +18,7 @@ public:
     static std::vector<std::uint16_t> writeCodes();
     // Fills the request buffer of every code of writeCodes(). False when a frame could not be
     // built or a buffer refused it: a frame left unfilled would end the script in a send error.
-    static bool fillRequestBuffers(const handset::HandsetStore& store, link::RequestBuffers& buffers);
+    static bool fillRequestBuffers(const handset::HandsetBlocks& store, link::RequestBuffers& buffers);
 };
 
 } // namespace tolvan::datasave

@@ -30,14 +30,14 @@ bool comparedLogFile1Item(dataset::LogItem item, ComparedLines lines) {
     return false;
 }
 
-QByteArray logFile1Of(const handset::HandsetStore& store, std::uint32_t modelCode) {
+QByteArray logFile1Of(const handset::HandsetBlocks& store, std::uint32_t modelCode) {
     return dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(store), modelCode, {})
         .bytes;
 }
 
 // The handset keeps its menu as a position per function; the screen, the files and a write
 // leave no gap between positions, but a handset can hold one.
-QByteArray logFile4Of(const handset::HandsetStore& store, std::uint32_t modelCode, bool closeMenuGaps) {
+QByteArray logFile4Of(const handset::HandsetBlocks& store, std::uint32_t modelCode, bool closeMenuGaps) {
     using psent::HandsetSettingImage;
     HandsetSettingImage image = HandsetSettingImage::fromStore(store);
     if (closeMenuGaps) {
@@ -51,38 +51,38 @@ QByteArray logFile4Of(const handset::HandsetStore& store, std::uint32_t modelCod
 
 } // namespace
 
-QList<WriteBackDifference> compareLogFile1(const handset::HandsetStore& first,
-                                           const handset::HandsetStore& second, std::uint32_t modelCode,
-                                           ComparedLines lines) {
+QList<WriteBackDifference> compareLogFile1(const handset::HandsetBlocks& first,
+                                           const handset::HandsetBlocks& second, std::uint32_t modelCode,
+                                           ComparedLines lines, const QStringList& unread) {
     std::vector<bool> compared;
     for (const dataset::LogItem item : dataset::LogFile1Format::lineOrder(modelCode)) {
         compared.push_back(comparedLogFile1Item(item, lines));
     }
     return logfile::compareWrittenLines(logFile1Of(first, modelCode), logFile1Of(second, modelCode),
-                                        compared);
+                                        compared, unread);
 }
 
-QList<WriteBackDifference> compareLogFile4(const handset::HandsetStore& first,
-                                           const handset::HandsetStore& second, std::uint32_t modelCode,
-                                           ComparedLines lines) {
+QList<WriteBackDifference> compareLogFile4(const handset::HandsetBlocks& first,
+                                           const handset::HandsetBlocks& second, std::uint32_t modelCode,
+                                           ComparedLines lines, const QStringList& unread) {
     std::vector<bool> compared;
     for (const psent::Log4Line line : psent::LogFile4Format::lineOrder(modelCode)) {
         compared.push_back(line != psent::Log4Line::Memo);
     }
     const bool closeGaps = lines != ComparedLines::WriteBack;
     return logfile::compareWrittenLines(logFile4Of(first, modelCode, closeGaps),
-                                        logFile4Of(second, modelCode, closeGaps), compared);
+                                        logFile4Of(second, modelCode, closeGaps), compared, unread);
 }
 
-QList<WriteBackDifference> compareWriteBack(const handset::HandsetStore& expected,
-                                            const handset::HandsetStore& handset, std::uint32_t modelCode,
-                                            WrittenFiles written) {
+QList<WriteBackDifference> compareWriteBack(const handset::HandsetBlocks& expected,
+                                            const handset::HandsetBlocks& handset, std::uint32_t modelCode,
+                                            const WrittenFiles& written) {
     QList<WriteBackDifference> differences;
     if (written.jv1) {
-        differences += compareLogFile1(expected, handset, modelCode, ComparedLines::WriteBack);
+        differences += compareLogFile1(expected, handset, modelCode, ComparedLines::WriteBack, written.jv1Unread);
     }
     if (written.jv4) {
-        differences += compareLogFile4(expected, handset, modelCode, ComparedLines::WriteBack);
+        differences += compareLogFile4(expected, handset, modelCode, ComparedLines::WriteBack, written.jv4Unread);
     }
     return differences;
 }

@@ -37,7 +37,7 @@ QString nineDigits(std::uint32_t value) {
 }
 
 // The three PS-number digits as stored (ASCII digits); anything else shows as "?".
-QString psNumberText(const handset::HandsetStore& store) {
+QString psNumberText(const handset::HandsetBlocks& store) {
     const psent::HandsetSettingImage image = psent::HandsetSettingImage::fromStore(store);
     QString text;
     for (int i = 0; i < 3; ++i) {
@@ -152,7 +152,7 @@ void DataSaveModeDialog::emptyResults() {
 }
 
 void DataSaveModeDialog::showResults(const QString& path) {
-    const handset::HandsetStore& store = context().store;
+    const handset::HandsetBlocks& store = context().store;
     const dataset::SystemParamImage system = dataset::SystemParamImage::fromStore(store);
     m_fileName->setText(path);
     m_csId->setText(nineDigits(system.systemCallValue()));
@@ -260,16 +260,19 @@ void DataSaveModeDialog::writeBack() {
         dialogs.show(this, *failed);
         return;
     }
-    const WriteBackLoad load = loadWriteBackSet(store, model, *files);
+    // The set is loaded over a copy of what the handset holds; the handset's blocks become the
+    // set's only as the handset takes each write.
+    handset::HandsetBlocks& pending = store.prepareWrite();
+    const WriteBackLoad load = loadWriteBackSet(pending, model, *files);
     for (const Message& message : load.messages) {
         dialogs.show(this, message);
     }
     link::RequestBuffers& buffers = link().requestBuffers();
-    if (!WriteBackFrames::fillRequestBuffers(store, buffers)) {
+    if (!WriteBackFrames::fillRequestBuffers(pending, buffers)) {
         dialogs.error(this, QStringLiteral("書き込みデータを作成できませんでした"));
         return;
     }
-    const handset::HandsetStore written = store;
+    const handset::HandsetBlocks written = pending;
     const bool ok = link().runScript(op::kConnected, op::kWriteBackScript);
     showResults(*chosen);
     if (!load.memoKept) {
@@ -280,25 +283,17 @@ void DataSaveModeDialog::writeBack() {
     }
 }
 
-void DataSaveModeDialog::checkWrittenSet(const handset::HandsetStore& expected, const WriteBackLoad& load,
+void DataSaveModeDialog::checkWrittenSet(const handset::HandsetBlocks& expected, const WriteBackLoad& load,
                                          const SaveSetNames::WriteBackFiles& files) {
     // Only what was loaded from the set was written from it: a file missing or refused is named,
     // and the handset is compared with the loaded files alone.
-    QStringList loaded;
-    QStringList skipped;
-    (load.jv1Loaded ? loaded : skipped).append(QFileInfo(files.jv1).fileName());
-    (load.jv4Loaded ? loaded : skipped).append(QFileInfo(files.jv4).fileName());
-    const QString notWritten =
-        skipped.isEmpty()
-            ? QString()
-            : QStringLiteral("%1 は見つからないか読み込めなかったため、子機に書き込んでいません。")
-                  .arg(skipped.join(QStringLiteral("、")));
+    const QString notWritten = notWrittenText(load, files).value_or(QString());
     auto show = [this, &notWritten](const QString& text) {
         m_check->setText(notWritten.isEmpty() ? text
                          : text.isEmpty()     ? notWritten
                                               : text + QLatin1Char('\n') + notWritten);
     };
-    if (loaded.isEmpty()) {
+    if (!load.jv1Loaded && !load.jv4Loaded) {
         show(QString());
         return;
     }
@@ -312,18 +307,30 @@ void DataSaveModeDialog::checkWrittenSet(const handset::HandsetStore& expected, 
         show(QStringLiteral("書き込み後の読み込みができなかったため、書き込み結果を確認できませんでした。"));
         return;
     }
-    const QList<WriteBackDifference> differences =
-        compareWriteBack(expected, store, link().modelCode(), {load.jv1Loaded, load.jv4Loaded});
+    const QList<WriteBackDifference> differences = compareWriteBack(
+        expected, store, link().modelCode(), {load.jv1Loaded, load.jv4Loaded, load.jv1Unread, load.jv4Unread});
     if (differences.isEmpty()) {
-        show(skipped.isEmpty() ? QStringLiteral("子機はファイルの内容を保持しています。")
-                               : QStringLiteral("子機は %1 の内容を保持しています。").arg(loaded.first()));
+        show(notWritten.isEmpty() ? QStringLiteral("子機はファイルの内容を保持しています。")
+                                  : QStringLiteral("子機は %1 の内容を保持しています。")
+                                        .arg(QFileInfo(load.jv1Loaded ? files.jv1 : files.jv4).fileName()));
         return;
     }
+    // Lines that did not read from the file went back as the handset had them: named apart, never
+    // claimed held.
     QStringList labels;
+    QStringList unread;
     for (const WriteBackDifference& difference : differences) {
-        labels << difference.label;
+        (difference.first == logfile::unreadValue() ? unread : labels) << difference.label;
     }
-    show(QStringLiteral("子機の内容がファイルと異なります: ") + labels.join(QStringLiteral("、")));
+    QStringList parts;
+    if (!labels.isEmpty()) {
+        parts << QStringLiteral("子機の内容がファイルと異なります: ") + labels.join(QStringLiteral("、"));
+    }
+    if (!unread.isEmpty()) {
+        parts << QStringLiteral("ファイルから読み出せなかったため書き込んでいない行: ") +
+                     unread.join(QStringLiteral("、"));
+    }
+    show(parts.join(QLatin1Char('\n')));
 }
 
 void DataSaveModeDialog::operationAborted() {

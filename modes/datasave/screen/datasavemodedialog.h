@@ -70,7 +70,7 @@ private:
     bool handsetGone();
     // The files of the set just written against what the handset gives back; a file of the set
     // that was not loaded is named as not written.
-    void checkWrittenSet(const handset::HandsetStore& expected, const WriteBackLoad& load,
+    void checkWrittenSet(const handset::HandsetBlocks& expected, const WriteBackLoad& load,
                          const SaveSetNames::WriteBackFiles& files);
 
     LogFolderList m_folderList;

@@ -142,6 +142,7 @@ LogFile1ImageRead LogFile1ImageReader::read(QByteArrayView file, std::uint32_t m
             }
             if (decodeCp932(tokens.value(0)).text != LogFile1Format::label(item)) {
                 result.messages.append(LogFile1Format::readError(item));
+                result.unread.append(LogFile1Format::label(item).trimmed());
                 return;
             }
             readItem(item, tokens, result.image);

@@ -5,6 +5,7 @@
 
 #include <QByteArrayView>
 #include <QList>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -14,6 +15,8 @@ struct LogFile1ImageRead {
     bool loaded = false; // false: the header is not the connected model's, image unchanged
     SystemParamImage image;
     QList<Message> messages;
+    // Labels (trimmed) of the lines that did not read: the image keeps what it held for them.
+    QStringList unread;
 };
 
 // Reads a log file 1 straight into the system parameter image, as the data save mode's

@@ -65,7 +65,7 @@ constexpr std::array<std::uint16_t, 15> kCoveredCodes{0x1001, 0x1008, 0x1201, 0x
                                                       0x1C01, 0x1002, 0x1003, 0x1005, 0x1102};
 } // namespace
 
-SystemParamImage SystemParamImage::fromStore(const handset::HandsetStore& store) {
+SystemParamImage SystemParamImage::fromStore(const handset::HandsetBlocks& store) {
     SystemParamImage image;
     for (const std::uint16_t code : kCoveredCodes) {
         const std::span<std::uint8_t> target = image.block(code);
@@ -75,7 +75,7 @@ SystemParamImage SystemParamImage::fromStore(const handset::HandsetStore& store)
     return image;
 }
 
-void SystemParamImage::storeInto(handset::HandsetStore& store) const {
+void SystemParamImage::storeInto(handset::HandsetBlocks& store) const {
     for (const std::uint16_t code : kCoveredCodes) {
         const std::span<const std::uint8_t> source = block(code);
         const std::span<std::uint8_t> target = store.block(code, source.size());

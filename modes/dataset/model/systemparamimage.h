@@ -35,8 +35,8 @@ struct SystemParamImage {
 
     // The blocks of the store that the image covers, and back; bytes of a block past the image's
     // share of it stay as they are in the store.
-    static SystemParamImage fromStore(const handset::HandsetStore& store);
-    void storeInto(handset::HandsetStore& store) const;
+    static SystemParamImage fromStore(const handset::HandsetBlocks& store);
+    void storeInto(handset::HandsetBlocks& store) const;
     // Whether the image covers the block of a read code.
     static bool covers(std::uint16_t readCode);
 

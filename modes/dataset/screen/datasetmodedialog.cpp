@@ -106,7 +106,8 @@ void DataSetModeDialog::write() {
     // Fields the screen does not show go back as the handset sent them.
     SystemParamImage image = SystemParamImage::fromStore(context().store);
     DataSetCodec::encode(screenValues(), modelCode(), image);
-    image.storeInto(context().store);
+    // The handset's blocks become these as it takes each write.
+    image.storeInto(context().store.prepareWrite());
     if (!SystemParamFrames::fillRequestBuffers(image, link().requestBuffers())) {
         // Never send the frames of an earlier write in place of these.
         shell::DialogService::current().error(this, QStringLiteral("書き込みデータを作成できませんでした"));

@@ -37,7 +37,7 @@ bytesOf(Buffers& b, BufferKind kind) {
 
 } // namespace
 
-HandsetBuffers HandsetBuffers::fromStore(const handset::HandsetStore& store) {
+HandsetBuffers HandsetBuffers::fromStore(const handset::HandsetBlocks& store) {
     HandsetBuffers buffers;
     for (const BufferKind kind : kAllBuffers) {
         const BufferLayout layout = layoutOf(kind);
@@ -52,7 +52,7 @@ HandsetBuffers HandsetBuffers::fromStore(const handset::HandsetStore& store) {
     return buffers;
 }
 
-void HandsetBuffers::storeInto(handset::HandsetStore& store) const {
+void HandsetBuffers::storeInto(handset::HandsetBlocks& store) const {
     for (const BufferKind kind : kAllBuffers) {
         const BufferLayout layout = layoutOf(kind);
         const std::size_t share = responseBytes(layout);

@@ -26,9 +26,9 @@ struct HandsetBuffers {
     std::array<std::uint8_t, layoutOf(BufferKind::CommErrorStatus).bytes()> commErrorStatus{};
     std::array<std::uint8_t, layoutOf(BufferKind::HandsetError).bytes()> handsetError{};
 
-    static HandsetBuffers fromStore(const handset::HandsetStore& store);
+    static HandsetBuffers fromStore(const handset::HandsetBlocks& store);
     // Back into the blocks of the read codes; bytes of a block past its entries stay as they are.
-    void storeInto(handset::HandsetStore& store) const;
+    void storeInto(handset::HandsetBlocks& store) const;
 
     // All entries of a buffer, entry after entry.
     std::span<std::uint8_t> bytes(BufferKind kind);

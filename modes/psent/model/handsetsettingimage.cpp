@@ -58,7 +58,7 @@ std::span<const std::uint8_t> HandsetSettingImage::block(std::uint16_t readCode)
     return const_cast<HandsetSettingImage*>(this)->block(readCode);
 }
 
-HandsetSettingImage HandsetSettingImage::fromStore(const handset::HandsetStore& store) {
+HandsetSettingImage HandsetSettingImage::fromStore(const handset::HandsetBlocks& store) {
     HandsetSettingImage image;
     for (const std::uint16_t code : kCoveredCodes) {
         const std::span<std::uint8_t> target = image.block(code);
@@ -68,7 +68,7 @@ HandsetSettingImage HandsetSettingImage::fromStore(const handset::HandsetStore& 
     return image;
 }
 
-void HandsetSettingImage::storeInto(handset::HandsetStore& store) const {
+void HandsetSettingImage::storeInto(handset::HandsetBlocks& store) const {
     for (const std::uint16_t code : kCoveredCodes) {
         const std::span<const std::uint8_t> source = block(code);
         const std::span<std::uint8_t> target = store.block(code, source.size());

@@ -24,8 +24,8 @@ struct HandsetSettingImage {
     std::array<std::uint8_t, 5> buttons{};       // 0x1008: carried gain, handover and volume buttons
     std::array<std::uint8_t, 2> hearing{};       // 0x1407: return timer, operation mode
 
-    static HandsetSettingImage fromStore(const handset::HandsetStore& store);
-    void storeInto(handset::HandsetStore& store) const;
+    static HandsetSettingImage fromStore(const handset::HandsetBlocks& store);
+    void storeInto(handset::HandsetBlocks& store) const;
     static bool covers(std::uint16_t readCode);
     // The stored bytes of a read code, empty for a code the image does not keep.
     std::span<std::uint8_t> block(std::uint16_t readCode);

@@ -136,11 +136,13 @@ LogFile4ImageRead LogFile4ImageReader::read(QByteArrayView file, std::uint32_t m
         [&](Log4Line line, const QList<QByteArray>& fields, const QByteArray& commaFree) {
             if (line != Log4Line::Memo && decodeCp932(fields.value(0)).text != LogFile4Format::label(line)) {
                 result.messages.append(LogFile4Format::readError(line));
+                result.unread.append(LogFile4Format::label(line).trimmed());
                 return;
             }
             // Each line is read onto values of its own, so only what it holds reaches the image.
             V parsed;
             if (!LogFile4Reader::readLine(line, fields, commaFree, parsed)) {
+                result.unread.append(LogFile4Format::label(line).trimmed());
                 return;
             }
             if (line == Log4Line::Memo) {
@@ -152,7 +154,7 @@ LogFile4ImageRead LogFile4ImageReader::read(QByteArrayView file, std::uint32_t m
 }
 
 LogFile4ImageRead LogFile4ImageReader::readIntoStore(QByteArrayView file, std::uint32_t modelCode,
-                                                     handset::HandsetStore& store) {
+                                                     handset::HandsetBlocks& store) {
     LogFile4ImageRead result = read(file, modelCode, HandsetSettingImage::fromStore(store));
     if (result.loaded) {
         result.image.storeInto(store);

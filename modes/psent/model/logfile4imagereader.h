@@ -8,6 +8,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -18,6 +19,8 @@ struct LogFile4ImageRead {
     HandsetSettingImage image;
     QString memo; // the memo line, when the model has one
     QList<Message> messages;
+    // Labels (trimmed) of the lines that did not read: the image keeps what it held for them.
+    QStringList unread;
 };
 
 // Reads a log file 4 straight into the handset setting image, as the data save write-back and
@@ -30,7 +33,7 @@ public:
                                   const HandsetSettingImage& current);
     // The same into the store's blocks; nothing is stored unless the header matched.
     static LogFile4ImageRead readIntoStore(QByteArrayView file, std::uint32_t modelCode,
-                                           handset::HandsetStore& store);
+                                           handset::HandsetBlocks& store);
 };
 
 } // namespace tolvan::psent

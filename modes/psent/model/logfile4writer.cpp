@@ -161,7 +161,7 @@ LogFile4Text LogFile4Writer::fromImage(const HandsetSettingImage& image, std::ui
     return fromScreen(PsEntCodec::decode(image, modelCode, memo), modelCode);
 }
 
-LogFile4Text LogFile4Writer::fromStore(const handset::HandsetStore& store, std::uint32_t modelCode,
+LogFile4Text LogFile4Writer::fromStore(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                        const QString& memo) {
     return fromImage(HandsetSettingImage::fromStore(store), modelCode, memo);
 }

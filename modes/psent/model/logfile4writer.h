@@ -28,7 +28,7 @@ public:
     static LogFile4Text fromScreen(const PsEntScreenValues& values, std::uint32_t modelCode);
     static LogFile4Text fromImage(const HandsetSettingImage& image, std::uint32_t modelCode,
                                   const QString& memo);
-    static LogFile4Text fromStore(const handset::HandsetStore& store, std::uint32_t modelCode,
+    static LogFile4Text fromStore(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                   const QString& memo);
 
     // The fields of a line after its label (the memo line: the memo alone), as the screen shows them.

@@ -78,7 +78,7 @@ bool PsEntFrames::fillRequestBuffers(const HandsetSettingImage& image,
     return true;
 }
 
-bool PsEntFrames::fillRequestBuffers(const handset::HandsetStore& store, link::RequestBuffers& buffers) {
+bool PsEntFrames::fillRequestBuffers(const handset::HandsetBlocks& store, link::RequestBuffers& buffers) {
     return fillRequestBuffers(HandsetSettingImage::fromStore(store),
                               dataset::SystemParamImage::fromStore(store), buffers);
 }

@@ -29,7 +29,7 @@ public:
     static bool fillRequestBuffers(const HandsetSettingImage& image, const dataset::SystemParamImage& system,
                                    link::RequestBuffers& buffers);
     // The same from both views of the store, once the screen's values are stored into it.
-    static bool fillRequestBuffers(const handset::HandsetStore& store, link::RequestBuffers& buffers);
+    static bool fillRequestBuffers(const handset::HandsetBlocks& store, link::RequestBuffers& buffers);
 };
 
 } // namespace tolvan::psent

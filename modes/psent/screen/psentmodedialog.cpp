@@ -74,8 +74,10 @@ void PsEntModeDialog::startRegistration() {
     if (!backUp()) {
         return;
     }
-    image.storeInto(context().store);
-    if (!PsEntFrames::fillRequestBuffers(context().store, link().requestBuffers())) {
+    // The abort writes this copy back if the registration does not finish.
+    handset::HandsetBlocks& pending = context().store.prepareWrite();
+    image.storeInto(pending);
+    if (!PsEntFrames::fillRequestBuffers(pending, link().requestBuffers())) {
         shell::DialogService::current().error(this, QStringLiteral("書き込みデータを作成できませんでした"));
         return;
     }
@@ -185,8 +187,9 @@ void PsEntModeDialog::afterRegistration() {
     image.operation[HandsetSettingImage::Seamless] = 0;
     backUpBeforeWriteBack();
     setViewState(op::kWriting);
-    image.storeInto(context().store);
-    runWrite();
+    handset::HandsetBlocks& pending = context().store.prepareWrite();
+    image.storeInto(pending);
+    runWrite(pending);
     initialise();
     setStatus(completed, {});
 }
@@ -198,12 +201,12 @@ void PsEntModeDialog::abortRegistration() {
     applyButtons(op::kAllLocked);
     link().stopDialogue();
     context().texts.setMemo(memoBox()->text());
-    // The store is written back as the start left it (seamless handover off), the screen not
-    // copied again.
+    // The write the start prepared goes back as the start left it (seamless handover off), the
+    // screen not copied again.
     backUpBeforeWriteBack();
     setViewState(op::kWriting);
     context().abortText.raise();
-    runWrite();
+    runWrite(context().store.pendingWrite());
     initialise();
     setStatus(aborted, {});
 }

@@ -198,8 +198,8 @@ bool PsEntSettingsScreen::backUp() {
     return true;
 }
 
-void PsEntSettingsScreen::runWrite() {
-    if (!PsEntFrames::fillRequestBuffers(context().store, link().requestBuffers())) {
+void PsEntSettingsScreen::runWrite(const handset::HandsetBlocks& blocks) {
+    if (!PsEntFrames::fillRequestBuffers(blocks, link().requestBuffers())) {
         // Never send the frames of an earlier write in place of these.
         context().abortText.take();
         shell::DialogService::current().error(this, QStringLiteral("書き込みデータを作成できませんでした"));
@@ -222,8 +222,9 @@ void PsEntSettingsScreen::write() {
         return;
     }
     setViewState(op::kWriting);
-    image.storeInto(context().store);
-    runWrite();
+    handset::HandsetBlocks& pending = context().store.prepareWrite();
+    image.storeInto(pending);
+    runWrite(pending);
     initialise();
 }
 

@@ -78,7 +78,8 @@ protected:
     // The backup alone: the message when it could not be written.
     std::optional<Message> failedBackup();
     // Runs script 16 with the request buffers filled from the store.
-    void runWrite();
+    // Builds the write frames from blocks (a prepared write) and runs the write script.
+    void runWrite(const handset::HandsetBlocks& blocks);
 
 private:
     void buildWindow();

@@ -22,7 +22,7 @@ std::optional<QString> RegistrationFilePair::choose(QWidget* parent, const QStri
     return chosen;
 }
 
-std::optional<Message> RegistrationFilePair::write(const QString& chosen, const handset::HandsetStore& store,
+std::optional<Message> RegistrationFilePair::write(const QString& chosen, const handset::HandsetBlocks& store,
                                                    std::uint32_t modelCode, const QString& memo) {
     return datasave::writeSettingsPair(store, modelCode, datasave::SaveSetNames::baseName(chosen), memo);
 }

@@ -21,7 +21,7 @@ public:
     static std::optional<QString> choose(QWidget* parent, const QString& folder);
     // base.jv1 (system parameters) and base.jv4 (handset settings), base being the chosen name
     // without its first ".jv" and the character after it; both or neither are replaced.
-    static std::optional<Message> write(const QString& chosen, const handset::HandsetStore& store,
+    static std::optional<Message> write(const QString& chosen, const handset::HandsetBlocks& store,
                                         std::uint32_t modelCode, const QString& memo);
 };
 

@@ -4,7 +4,7 @@
 
 namespace tolvan::testmode {
 
-std::variant<QString, Message> backUpCalibration(const handset::HandsetStore& store, std::uint32_t modelCode,
+std::variant<QString, Message> backUpCalibration(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                                  const QString& memo, const QString& root) {
     LogFile2Text text = LogFile2Writer::fromStore(store, modelCode, memo);
     if (!text.ok()) {

@@ -56,7 +56,7 @@ std::size_t antennaAt(int antenna) {
 
 } // namespace
 
-CalibrationImage CalibrationImage::fromStore(const handset::HandsetStore& store) {
+CalibrationImage CalibrationImage::fromStore(const handset::HandsetBlocks& store) {
     CalibrationImage image;
     for (const std::uint16_t code : kCoveredCodes) {
         const std::span<std::uint8_t> target = image.block(code);
@@ -66,7 +66,7 @@ CalibrationImage CalibrationImage::fromStore(const handset::HandsetStore& store)
     return image;
 }
 
-void CalibrationImage::storeInto(handset::HandsetStore& store) const {
+void CalibrationImage::storeInto(handset::HandsetBlocks& store) const {
     for (const std::uint16_t code : kCoveredCodes) {
         const std::span<const std::uint8_t> source = block(code);
         const std::span<std::uint8_t> target = store.block(code, source.size());

@@ -23,8 +23,8 @@ struct CalibrationImage {
     std::array<std::uint8_t, 2> refClock{};  // 0x1006: low nibble, high nibble
     std::array<std::uint8_t, 2> backlight{}; // 0x1103: low nibble, high nibble
 
-    static CalibrationImage fromStore(const handset::HandsetStore& store);
-    void storeInto(handset::HandsetStore& store) const;
+    static CalibrationImage fromStore(const handset::HandsetBlocks& store);
+    void storeInto(handset::HandsetBlocks& store) const;
 
     // The stored bytes of a read code, empty for a code the image does not keep.
     std::span<std::uint8_t> block(std::uint16_t readCode);

@@ -7,7 +7,7 @@
 namespace tolvan::testmode {
 
 CalibrationWrites::Prepared CalibrationWrites::prepare(CorrectionWrite write, const CalibrationFields& fields,
-                                                       handset::HandsetStore& store,
+                                                       handset::HandsetBlocks& store,
                                                        link::RequestBuffers& buffers) {
     Prepared prepared;
     CalibrationImage image = CalibrationImage::fromStore(store);

@@ -25,7 +25,7 @@ public:
         std::optional<Message> message; // a typing slip; the write still goes out with 0 for it
     };
     static Prepared prepare(CorrectionWrite write, const CalibrationFields& fields,
-                            handset::HandsetStore& store, link::RequestBuffers& buffers);
+                            handset::HandsetBlocks& store, link::RequestBuffers& buffers);
 };
 
 } // namespace tolvan::testmode

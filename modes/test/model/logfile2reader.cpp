@@ -64,7 +64,7 @@ LogFile2Read LogFile2Reader::read(QByteArrayView file, std::uint32_t modelCode,
 }
 
 LogFile2Read LogFile2Reader::readIntoStore(QByteArrayView file, std::uint32_t modelCode,
-                                           handset::HandsetStore& store) {
+                                           handset::HandsetBlocks& store) {
     CalibrationImage image = CalibrationImage::fromStore(store);
     LogFile2Read result = read(file, modelCode, CalibrationCodec::fieldsOf(image), QString());
     if (!result.loaded) {

@@ -35,7 +35,7 @@ public:
     // "入力ミスです。" (once) and goes in as its digits read; nothing is stored unless the header
     // matched.
     static LogFile2Read readIntoStore(QByteArrayView file, std::uint32_t modelCode,
-                                      handset::HandsetStore& store);
+                                      handset::HandsetBlocks& store);
 };
 
 } // namespace tolvan::testmode

@@ -60,7 +60,7 @@ LogFile2Text LogFile2Writer::write(const CalibrationFields& fields, std::uint32_
     return out;
 }
 
-LogFile2Text LogFile2Writer::fromStore(const handset::HandsetStore& store, std::uint32_t modelCode,
+LogFile2Text LogFile2Writer::fromStore(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                        const QString& memo) {
     return write(CalibrationCodec::fieldsOf(CalibrationImage::fromStore(store)), modelCode, memo);
 }

@@ -24,7 +24,7 @@ class LogFile2Writer {
 public:
     static LogFile2Text write(const CalibrationFields& fields, std::uint32_t modelCode, const QString& memo);
     // The fields as the screen shows the store's values after a read.
-    static LogFile2Text fromStore(const handset::HandsetStore& store, std::uint32_t modelCode,
+    static LogFile2Text fromStore(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                   const QString& memo);
 };
 

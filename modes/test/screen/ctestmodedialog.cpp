@@ -96,11 +96,15 @@ void CTestModeDialog::buildWindow() {
     connect(c->referenceClockButtons()[0], &QPushButton::clicked, this,
             [this] { sendSingle(viewState(), op::kReadReferenceClock); });
     auto writeSingle = [this](std::uint16_t code) {
-        CalibrationImage image = CalibrationImage::fromStore(context().store);
+        if (!backUpBeforeWrite()) {
+            return;
+        }
+        handset::HandsetBlocks& pending = context().store.prepareWrite();
+        CalibrationImage image = CalibrationImage::fromStore(pending);
         const CalibrationFields fields = m_calibration->fields();
         image.setBacklightLevel(static_cast<std::uint8_t>(std::max(0, fields.backlight)));
         image.setReferenceClock(static_cast<std::uint8_t>(std::max(0, fields.referenceClock)));
-        image.storeInto(context().store);
+        image.storeInto(pending);
         if (CalibrationFrames::fillRequestBuffer(code, image, link().requestBuffers())) {
             sendSingle(viewState(), code);
         }
@@ -211,21 +215,25 @@ void CTestModeDialog::readCorrections() {
     refresh();
 }
 
-void CTestModeDialog::writeCorrections(bool amp) {
-    const CalibrationWrites::Prepared prepared =
-        CalibrationWrites::prepare(amp ? CorrectionWrite::AmpBias : CorrectionWrite::Rssi,
-                                   m_calibration->fields(), context().store, link().requestBuffers());
-    if (prepared.message) {
-        shell::DialogService::current().show(this, *prepared.message);
-    }
-    if (!prepared.ready) {
-        return;
-    }
-    // What the handset holds is kept before the write changes it; no backup, no write.
+bool CTestModeDialog::backUpBeforeWrite() {
+    // What the handset holds is kept before a write changes it; no backup, no write.
     const auto backedUp =
         backUpCalibration(context().store, link().modelCode(), memoBox()->text(), backup::backupRoot());
     if (const auto* failed = std::get_if<Message>(&backedUp)) {
         shell::DialogService::current().show(this, *failed);
+        return false;
+    }
+    return true;
+}
+
+void CTestModeDialog::writeCorrections(bool amp) {
+    const CalibrationWrites::Prepared prepared = CalibrationWrites::prepare(
+        amp ? CorrectionWrite::AmpBias : CorrectionWrite::Rssi, m_calibration->fields(),
+        context().store.prepareWrite(), link().requestBuffers());
+    if (prepared.message) {
+        shell::DialogService::current().show(this, *prepared.message);
+    }
+    if (!prepared.ready || !backUpBeforeWrite()) {
         return;
     }
     setViewState(op::kWriting);

@@ -38,6 +38,8 @@ public:
     static shell::ModeDescriptor descriptor();
 
     void readCorrections();
+    // Saves the backup every write the user starts needs; false (with the message shown) stops it.
+    bool backUpBeforeWrite();
     void writeCorrections(bool amp);
     void runTest();
     void stopTest();

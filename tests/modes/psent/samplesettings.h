@@ -6,6 +6,7 @@
 #include "handset/handsetstore.h"
 #include "link/core/frame.h"
 #include "modes/psent/model/psentscreenvalues.h"
+#include "tests/support/heldblocks.h"
 
 #include <map>
 #include <string>
@@ -102,7 +103,7 @@ inline std::map<std::uint16_t, link::Bytes> sampleRecords() {
 inline handset::HandsetStore sampleStore() {
     handset::HandsetStore store;
     for (const auto& [code, data] : sampleRecords()) {
-        store.storeResponse(code, data);
+        tolvan::test::hold(store, code, data);
     }
     return store;
 }

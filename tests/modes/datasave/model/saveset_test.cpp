@@ -59,7 +59,7 @@ TEST_F(SaveSetFilesTest, AFolderThatIsNotThereStopsTheSetWithItsPath) {
 TEST_F(SaveSetFilesTest, AFaultCodeOtherThanZkoLeavesTheLabelAlone) {
     handset::HandsetStore store = storeReadFromSim(4);
     const std::uint8_t other[] = {'Z', 'K', 'X'};
-    store.storeResponse(0x1B01, other);
+    tolvan::test::hold(store, 0x1B01, other);
     const QByteArray jv1 = built(store, 4).jv1;
     const QByteArray labelAlone = QStringEncoder("CP932").encode(QStringLiteral("\"障害監視ｺｰﾄﾞ\"\r\n"));
     EXPECT_TRUE(jv1.contains(labelAlone));
@@ -75,7 +75,7 @@ TEST_F(WriteBackLoadTest, ALevelOfFiveIsStoredAs39AndSentAs39) {
     const SaveSetFiles files = built(storeReadFromSim(4), 4);
     writeFile(path("set.jv1"), withLine(files.jv1, QStringLiteral("\"待ち受けｿﾞｰﾝ選択ﾚﾍﾞﾙ\",\"30\""),
                                         QStringLiteral("\"待ち受けｿﾞｰﾝ選択ﾚﾍﾞﾙ\",\"5\"")));
-    handset::HandsetStore store = storeReadFromSim(4);
+    handset::HandsetBlocks store = storeReadFromSim(4);
     const WriteBackLoad load = loadWriteBackSet(store, 4, names());
     EXPECT_TRUE(load.jv1Loaded);
     EXPECT_FALSE(load.jv4Loaded);
@@ -91,7 +91,7 @@ TEST_F(WriteBackLoadTest, ALevelOfFiveIsStoredAs39AndSentAs39) {
 TEST_F(WriteBackLoadTest, AJv1OfAnotherModelIsSkippedAndTheJv4StillLoads) {
     writeFile(path("set.jv1"), built(storeReadFromSim(3), 3).jv1);
     writeFile(path("set.jv4"), built(storeReadFromSim(4), 4).jv4);
-    handset::HandsetStore store;
+    handset::HandsetBlocks store;
     const WriteBackLoad load = loadWriteBackSet(store, 4, names());
     EXPECT_FALSE(load.jv1Loaded);
     EXPECT_TRUE(load.jv4Loaded);
@@ -110,7 +110,7 @@ TEST_F(WriteBackLoadTest, AJv4WithoutItsLineSeventeenEmptiesTheMemo) {
         end = jv4.indexOf("\r\n", end + 1) + 1;
     }
     writeFile(path("set.jv4"), jv4.left(end + 1));
-    handset::HandsetStore store;
+    handset::HandsetBlocks store;
     const WriteBackLoad load = loadWriteBackSet(store, 3, names());
     EXPECT_FALSE(load.memoKept);
 }

@@ -3,6 +3,7 @@
 #include "handset/handsetstore.h"
 #include "link/core/catalogue.h"
 #include "sim/handsetstore.h"
+#include "tests/support/heldblocks.h"
 
 #include <cstdint>
 
@@ -19,7 +20,7 @@ inline handset::HandsetStore storeReadFromSim(std::uint8_t modelCode) {
             continue;
         }
         if (const link::Bytes* block = handset.read(code); block != nullptr) {
-            store.storeResponse(code, *block);
+            tolvan::test::hold(store, code, *block);
         }
     }
     return store;

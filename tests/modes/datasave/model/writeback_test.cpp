@@ -55,9 +55,9 @@ TEST(WriteBackVerify, ABlockTheHandsetDidNotTakeListsItsLines) {
     for (std::uint8_t i = 0; i < 5; ++i) {
         levels[i] = static_cast<std::uint8_t>(34 + 1 + i);
     }
-    handset.storeResponse(0x1401, levels);
+    tolvan::test::hold(handset, 0x1401, levels);
     const std::uint8_t psNumber[] = {'1', '9', '9'};
-    handset.storeResponse(0x1301, psNumber);
+    tolvan::test::hold(handset, 0x1301, psNumber);
     const auto differences = compareWriteBack(expected, handset, 4);
     const QList<WriteBackDifference> want{
         {QStringLiteral("待ち受けｿﾞｰﾝ選択ﾚﾍﾞﾙ"), QStringLiteral("30"), QStringLiteral("1")},
@@ -76,11 +76,11 @@ TEST(WriteBackVerify, LinesTheWriteBackDoesNotSendAreNotCompared) {
     const handset::HandsetStore expected = storeReadFromSim(2);
     handset::HandsetStore handset = expected;
     const std::uint8_t version[] = {9, 9, 9, 9};
-    handset.storeResponse(0x1001, version);
+    tolvan::test::hold(handset, 0x1001, version);
     const std::uint8_t gain[] = {0, 0, 0, 0, 0};
-    handset.storeResponse(0x1008, gain);
+    tolvan::test::hold(handset, 0x1008, gain);
     const std::uint8_t fault[] = {'A', 'B', 'C'};
-    handset.storeResponse(0x1B01, fault);
+    tolvan::test::hold(handset, 0x1B01, fault);
     EXPECT_TRUE(compareWriteBack(expected, handset, 2).isEmpty());
 }
 
@@ -89,11 +89,11 @@ TEST(HandsetCompare, EveryLineButTheMemoCountsAndASetsPsIdOnce) {
     const handset::HandsetStore file = storeReadFromSim(2);
     handset::HandsetStore handset = file;
     const std::uint8_t version[] = {9, 9, 9, 9};
-    handset.storeResponse(0x1001, version);
+    tolvan::test::hold(handset, 0x1001, version);
     const std::uint8_t fault[] = {'A', 'B', 'C'};
-    handset.storeResponse(0x1B01, fault);
+    tolvan::test::hold(handset, 0x1B01, fault);
     const std::uint8_t psId[] = {0, 0, 0, 1};
-    handset.storeResponse(0x1201, psId);
+    tolvan::test::hold(handset, 0x1201, psId);
     const QStringList all{QStringLiteral("外部ﾏｲｺﾝｿﾌﾄｳｪｱ"), QStringLiteral("PS-ID"),
                           QStringLiteral("障害監視ｺｰﾄﾞ")};
     auto labels = [](const QList<WriteBackDifference>& differences) {
@@ -127,7 +127,7 @@ TEST(HandsetCompare, AMenuWhoseGapsAloneDifferHoldsTheSameFunctions) {
             menu[static_cast<std::size_t>(at - positions.begin())] = ++next;
         }
     }
-    handset::HandsetStore compact = gapped;
+    handset::HandsetBlocks compact = gapped;
     image.storeInto(compact);
     EXPECT_TRUE(compareLogFile4(gapped, compact, 4, ComparedLines::Handset).isEmpty());
     ASSERT_EQ(compareLogFile4(gapped, compact, 4, ComparedLines::WriteBack).size(), 1);

@@ -4,6 +4,7 @@
 #include "handset/storesink.h"
 
 #include "link/core/receiver.h"
+#include "tests/support/heldblocks.h"
 #include "tests/support/scriptedhandset.h"
 
 #include <gtest/gtest.h>
@@ -150,7 +151,9 @@ TEST(SystemParamImage, ShortAnswersUpdateOnlyTheirBytesAndOthersAreLeftAlone) {
     handset::HandsetStore store;
     SystemParamImage image;
     image.levels = {50, 51, 52, 53, 54, 55, 1};
-    image.storeInto(store);
+    handset::HandsetBlocks first;
+    image.storeInto(first);
+    test::hold(store, 0x1401, first.block(0x1401));
     handset::StoreSink parser(store);
     ASSERT_TRUE(receive(state, parser, ScriptedHandset::dataResponse(0x1401, {60, 61})));
     image = SystemParamImage::fromStore(store);

@@ -39,7 +39,7 @@ TEST(BufferPlacement, TheMmiStatusIsTheScriptsItemAndOtherItemsAreNotMixedIn) {
 }
 
 TEST(BufferPlacement, StoringBackKeepsBytesPastTheEntries) {
-    handset::HandsetStore store = sampleStore();
+    handset::HandsetBlocks store = sampleStore();
     HandsetBuffers buffers = HandsetBuffers::fromStore(store);
     buffers.handsetError.fill(0x0B);
     buffers.commErrorStatus[107] = 0x99;

@@ -4,6 +4,7 @@
 // and the rows each buffer's list shows for it.
 
 #include "handset/handsetstore.h"
+#include "tests/support/heldblocks.h"
 
 #include <cstdint>
 #include <initializer_list>
@@ -15,7 +16,7 @@ namespace tolvan::log::testing {
 inline void respond(handset::HandsetStore& store, std::uint16_t code,
                     std::initializer_list<std::uint8_t> data) {
     const std::vector<std::uint8_t> bytes(data);
-    store.storeResponse(code, bytes);
+    tolvan::test::hold(store, code, bytes);
 }
 
 inline handset::HandsetStore sampleStore() {

@@ -125,8 +125,8 @@ TEST_P(HandsetSettingConversation, WriteSendsEveryRecordOfTheModelAndReadsThemBa
     v.manualHandoverButton = 6; // never editable: the handset's value goes back
     const auto message = PsEntCodec::prepareWrite(v, model(), image);
     ASSERT_TRUE(message.has_value());
-    image.storeInto(store);
-    ASSERT_TRUE(PsEntFrames::fillRequestBuffers(store, link.state().requests));
+    image.storeInto(store.prepareWrite());
+    ASSERT_TRUE(PsEntFrames::fillRequestBuffers(store.pendingWrite(), link.state().requests));
     const std::size_t readFrames = link.sent.size();
 
     ASSERT_TRUE(runScript(op::kWriting, op::kWriteScript));

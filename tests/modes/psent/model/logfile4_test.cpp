@@ -56,7 +56,7 @@ TEST_P(LogFile4Models, ReadsBackWhatItWrote) {
 }
 
 TEST_P(LogFile4Models, ReadIntoTheStoreChangesOnlyWhatTheFileHolds) {
-    handset::HandsetStore store;
+    handset::HandsetBlocks store;
     const LogFile4ImageRead read =
         LogFile4ImageReader::readIntoStore(cp932Lines(testing::sampleLines(GetParam())), model(), store);
     EXPECT_TRUE(read.loaded);
@@ -157,8 +157,8 @@ TEST(LogFile4Reader, AnotherModelsFileShowsTheModelMessageAndChangesNothing) {
               QStringLiteral("接続モデルはZX-VA150ですが、読み込みファイルはZX-VA150用ではありません"));
     EXPECT_EQ(read.values, V());
 
-    handset::HandsetStore store = testing::sampleStore();
-    const handset::HandsetStore before = store;
+    handset::HandsetBlocks store = testing::sampleStore();
+    const handset::HandsetBlocks before = store;
     EXPECT_FALSE(LogFile4ImageReader::readIntoStore(cp932Lines(testing::sampleLines(4)), 2, store).loaded);
     EXPECT_EQ(store, before);
 }

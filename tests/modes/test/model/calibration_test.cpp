@@ -69,8 +69,10 @@ TEST_F(AfterRead, EachAntennaShowsItsOwnCoefficients) {
 TEST_F(AfterRead, UnchangedWritesSendBackWhatWasRead) {
     const CalibrationFields fields = CalibrationCodec::fieldsOf(CalibrationImage::fromStore(store));
     link::RequestBuffers buffers;
-    const auto rssi = CalibrationWrites::prepare(CorrectionWrite::Rssi, fields, store, buffers);
-    const auto amp = CalibrationWrites::prepare(CorrectionWrite::AmpBias, fields, store, buffers);
+    const auto rssi =
+        CalibrationWrites::prepare(CorrectionWrite::Rssi, fields, store.prepareWrite(), buffers);
+    const auto amp =
+        CalibrationWrites::prepare(CorrectionWrite::AmpBias, fields, store.prepareWrite(), buffers);
     ASSERT_TRUE(rssi.ready && amp.ready);
     EXPECT_FALSE(rssi.message || amp.message);
     EXPECT_EQ(link::scriptEntry(rssi.script, 1), 0x0003u);
@@ -87,15 +89,17 @@ TEST_F(AfterRead, AnEditedCoefficientChangesOnlyItsOwnBytes) {
     CalibrationFields fields = CalibrationCodec::fieldsOf(CalibrationImage::fromStore(store));
     fields.rssi[1][0] = {"00", "7G"}; // G is a slip: counts as 0
     link::RequestBuffers buffers;
-    const auto prepared = CalibrationWrites::prepare(CorrectionWrite::Rssi, fields, store, buffers);
+    const auto prepared =
+        CalibrationWrites::prepare(CorrectionWrite::Rssi, fields, store.prepareWrite(), buffers);
     EXPECT_EQ(prepared.message, errorMessage(QStringLiteral("入力ミスです。")));
     Bytes expected = rssiBlock();
     expected[8] = 0x70;
     expected[9] = 0x00;
     expected[10] = 0x00;
     EXPECT_EQ(*buffers.get(0x0003), link::buildDataFrame(0x0003, plus20(expected)));
-    // The store holds what was written, so the next screen refresh shows it.
-    EXPECT_EQ(CalibrationImage::fromStore(store).rssiSlope(1), 0x70);
+    // The write's copy holds it; the store takes it only when the handset echoes the write.
+    EXPECT_EQ(CalibrationImage::fromStore(store.pendingWrite()).rssiSlope(1), 0x70);
+    EXPECT_NE(CalibrationImage::fromStore(store).rssiSlope(1), 0x70);
 }
 
 TEST(CalibrationFrames, SingleWritesHaveTheirCatalogueLengths) {

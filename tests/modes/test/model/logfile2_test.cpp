@@ -126,7 +126,7 @@ TEST(LogFile2Reader, ATruncatedFileReportsEachMissingLine) {
 TEST(LogFile2Reader, IntoTheStoreAsAWriteTakesTheFields) {
     auto lines = sampleLines("ZX-VA150ログファイル2");
     lines[2] = "\"RSSI補正係数1\",\"2c\",\"01\"";
-    handset::HandsetStore store;
+    handset::HandsetBlocks store;
     CalibrationImage held;
     held.setRssiSlope(1, 0x0180); // antenna 2 is not in the file
     held.setAmpCoefficient(7, 0x12345678);
@@ -145,10 +145,10 @@ TEST(LogFile2Reader, IntoTheStoreAsAWriteTakesTheFields) {
 
     // A field that is no hex number says so once; another model's file stores nothing.
     lines[1] = "\"送信DAC値補正係数\",\"D\",\"FX\",\"00\",\"00\"";
-    handset::HandsetStore slipped;
+    handset::HandsetBlocks slipped;
     EXPECT_EQ(LogFile2Reader::readIntoStore(cp932Lines(lines), 3, slipped).messages,
               QList<Message>{errorMessage(QStringLiteral("入力ミスです。"))});
-    handset::HandsetStore other;
+    handset::HandsetBlocks other;
     EXPECT_FALSE(LogFile2Reader::readIntoStore(cp932Lines(lines), 2, other).loaded);
     EXPECT_EQ(CalibrationImage::fromStore(other), CalibrationImage{});
 }
