@@ -258,6 +258,29 @@ TEST_F(CliDataSave, VerifyListsTheLinesOfABlockTheHandsetIgnored) {
     EXPECT_TRUE(backups().isEmpty());
 }
 
+// BASE takes the extensions as given; a line of the set that does not read goes back as the
+// handset holds it, and --verify says so instead of counting it held.
+TEST_F(CliDataSave, VerifyNeverClaimsALineThatDidNotReadFromTheSet) {
+    SimProcess sim(simArgs("ZX-VA100"));
+    ASSERT_TRUE(sim.started());
+    ASSERT_EQ(cli(sim, {QStringLiteral("save"), path("site.jvault")}).exitCode, 0);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("site.jvault.jv1"), QStringLiteral("site.jvault.jv3"),
+                           QStringLiteral("site.jvault.jv4")}));
+    QString jv4 = textOf(path("site.jvault.jv4"));
+    ASSERT_EQ(jv4.count(QStringLiteral("\"PS番号\",")), 1);
+    jv4.replace(QStringLiteral("\"PS番号\","), QStringLiteral("\"PS-No\","));
+    writeFile(path("site.jvault.jv4"), cp932(jv4));
+
+    const CliResult write = cli(sim, {QStringLiteral("--no-backup"), QStringLiteral("write-back"),
+                                      path("site.jvault.jv4"), QStringLiteral("--verify")});
+    EXPECT_EQ(write.exitCode, 1) << write.err.toStdString();
+    EXPECT_TRUE(write.err.contains(QStringLiteral("エラー: PS番号:読み出しエラー")))
+        << write.err.toStdString();
+    EXPECT_TRUE(write.out.startsWith(QStringLiteral("PS番号\t読み出しエラー\t"))) << write.out.toStdString();
+    EXPECT_EQ(write.out.count(QLatin1Char('\n')), 1);
+}
+
 TEST_F(CliDataSave, AJv3NameWithOnlyTheJv4LoadsTheSettingsAndSendsTheSystemParametersAsRead) {
     SimProcess sim(simArgs("ZX-VA150"));
     ASSERT_TRUE(sim.started());
@@ -265,6 +288,9 @@ TEST_F(CliDataSave, AJv3NameWithOnlyTheJv4LoadsTheSettingsAndSendsTheSystemParam
     writeFile(path("only.jv3"), QByteArray());
     const CliResult write = cli(sim, {QStringLiteral("write-back"), path("only.jv3")});
     ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+    EXPECT_TRUE(write.err.contains(QStringLiteral(
+        "Tolvan: only.jv1 は見つからないか読み込めなかったため、子機に書き込んでいません。\n")))
+        << write.err.toStdString();
     link::RequestBuffers asRead;
     ASSERT_TRUE(datasave::WriteBackFrames::fillRequestBuffers(datasave::test::storeReadFromSim(3), asRead));
     for (const std::uint16_t code : {0x0401, 0x0402, 0x0403, 0x0406, 0x0C01}) {

@@ -38,6 +38,37 @@ TEST(HandsetStore, KeepsEveryBlockByReadCodeAndOverwritesOnlyWhatAnAnswerCarries
     EXPECT_EQ(store, fresh);
 }
 
+// A write is prepared in a copy; the store takes a block of it only when the handset echoes that
+// block's write, so an edit, a loaded file or a write that fails never passes for the handset's.
+TEST(HandsetStore, APreparedWriteReachesTheStoreOnlyBlockByBlockAsTheHandsetEchoesIt) {
+    HandsetStore store;
+    StoreSink sink(store);
+    link::LinkState state;
+    ASSERT_TRUE(receive(state, sink, ScriptedHandset::dataResponse(0x1401, {1, 2, 3})));
+    ASSERT_TRUE(receive(state, sink, ScriptedHandset::dataResponse(0x1402, {4, 5})));
+    HandsetBlocks& pending = store.prepareWrite();
+    EXPECT_EQ(pending, store.held());
+    pending.block(0x1401)[0] = 41;
+    pending.block(0x1402)[0] = 42;
+    EXPECT_EQ(store.block(0x1401, 1)[0], 1);
+
+    // The echo of 0x0401: its block is the handset's now; 0x1402 was never taken.
+    ASSERT_TRUE(receive(state, sink, ScriptedHandset::dataResponse(0x0401, {})));
+    EXPECT_EQ(state.resultClass, link::rc::kDataReceived);
+    EXPECT_EQ(store.block(0x1401, 3)[0], 41);
+    EXPECT_EQ(store.block(0x1401, 3)[1], 2);
+    EXPECT_EQ(store.block(0x1402, 1)[0], 4);
+
+    // The next write starts again from what the handset holds: nothing of the failed part stays.
+    EXPECT_EQ(store.prepareWrite().block(0x1402, 1)[0], 4);
+    ASSERT_TRUE(receive(state, sink, ScriptedHandset::dataResponse(0x0402, {})));
+    EXPECT_EQ(store.block(0x1402, 1)[0], 4);
+    // Answers go on landing in the store alone.
+    ASSERT_TRUE(receive(state, sink, ScriptedHandset::dataResponse(0x1402, {7})));
+    EXPECT_EQ(store.block(0x1402, 1)[0], 7);
+    EXPECT_EQ(store.pendingWrite().block(0x1402, 1)[0], 4);
+}
+
 TEST(StoreSink, TestResultsOutOfRangeTakeTheCheckersClassAndAreNotKept) {
     HandsetStore store;
     StoreSink sink(store);

@@ -1,9 +1,12 @@
 // The data setting screen against the in-process virtual handset: what it shows per model, read,
 // write, the digit boxes, keys and menus, leaving, and the link's abort, removal and reconnection.
+#include "modes/dataset/model/logfile1writer.h"
+#include "modes/dataset/model/systemparamimage.h"
 #include "modes/dataset/screen/datasetform.h"
 #include "modes/dataset/screen/digitboxrow.h"
 #include "tests/modes/dataset/printvalues.h"
 #include "tests/modes/dataset/screen/screenharness.h"
+#include "tests/support/filebytes.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -497,6 +500,46 @@ TEST(DataSetScreenBackup, WriteBacksUpFirstAndABlockedBackupSendsNothing) {
     EXPECT_TRUE(
         std::none_of(h.requests.begin(), h.requests.end(), [](std::uint16_t code) { return code < 0x1000; }));
     qputenv("TOLVAN_BACKUP_DIR", saved);
+}
+
+// The backup holds the handset as read, not the screen's edits; a write the handset refuses half
+// way leaves the store holding what the handset took and nothing else, so a later save or
+// backup files no value the handset does not have.
+TEST(DataSetScreenBackup, AnEditedWriteIsBackedUpAsReadAndAFailedOneLeavesTheStoreAsTheHandset) {
+    QTemporaryDir backups;
+    const QByteArray saved = qgetenv("TOLVAN_BACKUP_DIR");
+    qputenv("TOLVAN_BACKUP_DIR", backups.path().toLocal8Bit());
+    ScreenHarness h(3);
+    ASSERT_TRUE(h.readAsTheMenuDoes());
+    DataSetModeDialog& screen = h.openScreen();
+    ASSERT_TRUE(h.waitForKeepAlive());
+    const handset::HandsetBlocks asRead = h.store.held();
+    DataSetForm& form = *screen.form();
+    form.handoverLevel(V::StandbySelect)
+        ->setCurrentIndex(form.handoverLevel(V::StandbySelect)->currentIndex() + 1);
+    form.interval()->setCurrentIndex(form.interval()->currentIndex() == 0 ? 1 : 0);
+    const auto refused = sim::parseFaultRule("silence@0402,count=0");
+    ASSERT_TRUE(refused);
+    h.handset().faults().add(*refused);
+    screen.writeButton()->click();
+    qputenv("TOLVAN_BACKUP_DIR", saved);
+
+    const QStringList sets =
+        QDir(backups.filePath(QStringLiteral("ZX-VA150/234567891"))).entryList(QDir::Files);
+    ASSERT_EQ(sets.size(), 1);
+    EXPECT_EQ(test::contentsOf(backups.filePath(QStringLiteral("ZX-VA150/234567891/") + sets.first())),
+              LogFile1Writer::fromImage(SystemParamImage::fromStore(asRead), 3, QString()).bytes);
+    // 0x0401 went in before 0x0402 was refused: the store holds the first, and the second as read.
+    EXPECT_NE(h.store.block(0x1401, 1)[0], asRead.block(0x1401, 1)[0]);
+    auto holds = [&](std::uint16_t code) {
+        const link::Bytes& bytes = *h.handset().store().read(code);
+        const auto stored = h.store.block(code, bytes.size());
+        return link::Bytes(stored.begin(), stored.end()) == bytes;
+    };
+    EXPECT_TRUE(holds(0x1401));
+    EXPECT_TRUE(holds(0x1402));
+    EXPECT_EQ(SystemParamImage::fromStore(h.store).systemCall,
+              SystemParamImage::fromStore(asRead).systemCall);
 }
 
 } // namespace

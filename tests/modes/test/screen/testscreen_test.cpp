@@ -1,17 +1,21 @@
 // The test mode screen against the in-process virtual handset's test bench.
 #include "modes/test/model/calibrationcodec.h"
 #include "modes/test/model/calibrationimage.h"
+#include "modes/test/model/logfile2reader.h"
 #include "modes/test/model/testoperations.h"
 #include "modes/test/screen/calibrationpanel.h"
 #include "modes/test/screen/ctestmodedialog.h"
 #include "modes/test/screen/testpanel.h"
+#include "tests/support/filebytes.h"
 #include "tests/support/modescreenharness.h"
 #include "tests/support/pdftext.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -212,6 +216,66 @@ TEST(TestScreen, TheCorrectionValuesPrintToPdfAndAWriteIsBackedUpFirst) {
     EXPECT_EQ(screen.viewState(), op::kIdle);
     EXPECT_TRUE(
         std::none_of(h.requests.begin(), h.requests.end(), [](std::uint16_t code) { return code < 0x1000; }));
+}
+
+// The calibration fields of every backup the tool took in this folder, oldest first.
+std::vector<CalibrationFields> backedUpFields(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, {QStringLiteral("*.jv2")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        files << it.next();
+    }
+    // yyyyMMdd-HHmmss, then -2, -3 ... for later sets of the same second.
+    auto order = [](const QString& path) {
+        const QStringList parts = QFileInfo(path).completeBaseName().split(QLatin1Char('-'));
+        return std::pair{parts.value(0) + parts.value(1), parts.size() > 2 ? parts[2].toInt() : 1};
+    };
+    std::sort(files.begin(), files.end(),
+              [&](const QString& a, const QString& b) { return order(a) < order(b); });
+    std::vector<CalibrationFields> fields;
+    for (const QString& file : files) {
+        fields.push_back(
+            LogFile2Reader::read(test::contentsOf(file), 3, CalibrationFields{}, QString()).fields);
+    }
+    return fields;
+}
+
+// Every write the screen starts keeps what the handset held before it, never the screen's edits.
+TEST(TestScreen, EveryWriteIsBackedUpWithWhatTheHandsetHeldBeforeIt) {
+    test::ModeScreenHarness h(3);
+    const QString backups = h.root.filePath(QStringLiteral("backups"));
+    const QByteArray saved = qgetenv("TOLVAN_BACKUP_DIR");
+    qputenv("TOLVAN_BACKUP_DIR", backups.toLocal8Bit());
+    CTestModeDialog& screen = openRead(h);
+    ASSERT_TRUE(h.waitForKeepAlive());
+    const CalibrationFields held = CalibrationCodec::fieldsOf(CalibrationImage::fromStore(h.store));
+
+    CalibrationFields edited = held;
+    edited.rssi[0][0] = {QStringLiteral("12"), QStringLiteral("34")};
+    ASSERT_NE(edited.rssi, held.rssi);
+    screen.calibration()->load(edited);
+    screen.calibration()->rssiWriteButton()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.viewState() == op::kIdleAfterWrite; }, 4000));
+    ASSERT_TRUE(h.waitForKeepAlive(8000));
+    // The handset took the write, and the store holds it now.
+    EXPECT_EQ(CalibrationCodec::fieldsOf(CalibrationImage::fromStore(h.store)).rssi, edited.rssi);
+
+    // The backlight and the reference clock are writes too.
+    const int backlight = screen.calibration()->backlight()->currentIndex();
+    screen.calibration()->backlight()->setCurrentIndex(backlight == 1 ? 2 : 1);
+    screen.calibration()->backlightButtons()[1]->click();
+    ASSERT_TRUE(h.waitForKeepAlive(8000));
+    screen.calibration()->referenceClockButtons()[1]->click();
+    ASSERT_TRUE(h.waitForKeepAlive(8000));
+    qputenv("TOLVAN_BACKUP_DIR", saved);
+
+    // Log file 2 carries the first antenna's coefficients (not the backlight): the first backup
+    // holds them as read, the two after it as the first write left the handset.
+    const std::vector<CalibrationFields> sets = backedUpFields(backups);
+    ASSERT_EQ(sets.size(), 3u);
+    EXPECT_EQ(sets[0].rssi[0], held.rssi[0]);
+    EXPECT_EQ(sets[1].rssi[0], edited.rssi[0]);
+    EXPECT_EQ(sets[2].rssi[0], edited.rssi[0]);
 }
 
 } // namespace
