@@ -9,6 +9,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -56,6 +58,11 @@ TEST_F(CliBackup, WriteSavesWhatTheHandsetHeldFirst) {
     ASSERT_TRUE(sim.started());
     const QString file = path("params.jv1");
     ASSERT_EQ(params(sim, {}, "read", file).exitCode, 0);
+    // A file that differs from the handset: the backup is the handset's, not the file's.
+    QString edited = QStringDecoder("CP932").decode(contentsOf(file));
+    ASSERT_TRUE(edited.contains(QStringLiteral("\"ｲﾝﾀｰﾊﾞﾙ値\",\"150\"")));
+    edited.replace(QStringLiteral("\"ｲﾝﾀｰﾊﾞﾙ値\",\"150\""), QStringLiteral("\"ｲﾝﾀｰﾊﾞﾙ値\",\"151\""));
+    writeFile(file, QStringEncoder("CP932").encode(edited));
     const CliResult write = params(sim, {}, "write", file);
     ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
     const QStringList sets = filesUnder(m_backups.path());
