@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -193,6 +195,21 @@ TEST_F(DataSaveScreen, AfterAWriteBackTheScreenNamesTheFileOfTheSetItDidNotWrite
     EXPECT_TRUE(said.contains(QStringLiteral("子機は clone.jv4 の内容を保持しています。")))
         << said.toStdString();
     EXPECT_TRUE(said.contains(QStringLiteral("clone.jv1 は"))) << said.toStdString();
+
+    // A line of the .jv4 that does not read went back as the handset had it: named, never held.
+    ASSERT_TRUE(h.waitForKeepAlive());
+    QString text = QStringDecoder("CP932").decode(settings);
+    text.replace(QStringLiteral("\"PS番号\","), QStringLiteral("\"PS-No\","));
+    QFile broken(path(QStringLiteral("clone.jv4")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QStringEncoder("CP932").encode(text));
+    broken.close();
+    h.dialogs.openAnswers.push_back(path(QStringLiteral("clone.jv4")));
+    screen.writeBack();
+    said = screen.checkLabel()->text();
+    EXPECT_FALSE(said.contains(QStringLiteral("保持しています"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("ファイルから読み出せなかったため書き込んでいない行: PS番号")))
+        << said.toStdString();
     qputenv("TOLVAN_BACKUP_DIR", saved);
 }
 
