@@ -2,6 +2,7 @@
 
 #include "cli/cliapp.h"
 #include "link/core/messages.h"
+#include "link/linktrace.h"
 
 namespace tolvan::cli {
 
@@ -19,7 +20,7 @@ void addDoctorCommand(CliApp& app, std::function<DoctorEnvironment()> environmen
     app.addCommand(
         {QStringLiteral("doctor"),
          QStringLiteral("doctor [--port DEV] [--report FILE]  why a handset does not talk, with a line test"),
-         0, 4, [environment](CliApp& cli, const QStringList& args) {
+         0, 4, [environment = std::move(environment)](CliApp& cli, const QStringList& args) {
              doctor::DoctorOptions options;
              options.port = cli.options().port;
              QString reportPath;
@@ -45,6 +46,16 @@ void addDoctorCommand(CliApp& app, std::function<DoctorEnvironment()> environmen
                  cli.out().flush();
              });
              const doctor::DoctorResult result = doctor.run(options);
+             if (cli.options().trace && result.line) {
+                 for (const doctor::TraceUnit& unit : result.line->trace) {
+                     cli.err() << link::traceLine(unit.direction,
+                                                  QByteArray(reinterpret_cast<const char*>(unit.bytes.data()),
+                                                             static_cast<qsizetype>(unit.bytes.size())),
+                                                  unit.atMs)
+                               << '\n';
+                 }
+                 cli.err().flush();
+             }
              if (!reportPath.isEmpty()) {
                  if (const auto failure =
                          doctor::writeDoctorReport(reportPath, doctor::doctorReport(result, env.context))) {

@@ -15,7 +15,8 @@ ReportContext currentReportContext(const QString& program, const QString& versio
     ReportContext context;
     context.program = program;
     context.version = version;
-    context.qtVersion = QString::fromLatin1(qVersion());
+    context.qtVersion = QStringLiteral("%1（ビルド時 %2）")
+                            .arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR));
     context.os = QSysInfo::prettyProductName();
     context.kernel = QSysInfo::kernelType() + QLatin1Char(' ') + QSysInfo::kernelVersion();
     context.generated = QDateTime::currentDateTime();

@@ -73,6 +73,12 @@ TEST(CliDoctor, ExitStatusSaysWhetherTheLineIsGoodAndTheReportWritten) {
     EXPECT_EQ(unwritable.err,
               QStringLiteral("エラー: /nonexistent/dir/r.txt に診断レポートを書き込めませんでした\n"));
 
+    // --trace puts the line test's units on stderr, stdout keeps the findings.
+    const CommandRun traced = runDoctor({QStringLiteral("--trace"), QStringLiteral("doctor")});
+    EXPECT_TRUE(traced.err.startsWith(QStringLiteral("   0.000 > 02 20 03 23\n   0.016 < 06\n")))
+        << traced.err.toStdString();
+    EXPECT_EQ(traced.out.count(QLatin1Char('\n')), 4);
+
     EXPECT_EQ(runDoctor({QStringLiteral("doctor"), QStringLiteral("--report")}).exitCode, 2);
     EXPECT_EQ(runDoctor({QStringLiteral("doctor"), QStringLiteral("--pin"), QStringLiteral("1234")}).exitCode,
               2);
