@@ -60,7 +60,7 @@ SerialDevice describe(const QString& path, const QString& friendlyName) {
     }
     const QString target = QFileInfo(path).canonicalFilePath();
     const QDir byId(QStringLiteral("/dev/serial/by-id"));
-    for (const QFileInfo& link : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& link : byId.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
         if (link.canonicalFilePath() == target) {
             device.byIdNames.append(link.absoluteFilePath());
         }
@@ -140,7 +140,9 @@ public:
                 continue;
             }
             const QDir fds(proc.filePath(pid) + QStringLiteral("/fd"));
-            for (const QFileInfo& fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
+            // The links point at files, devices, sockets and pipes alike.
+            for (const QFileInfo& fd :
+                 fds.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
                 if (fd.symLinkTarget() == target) {
                     found.append({pid.toLongLong(), sysAttribute(proc.filePath(pid), "comm")});
                     break;
