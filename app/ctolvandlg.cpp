@@ -11,6 +11,7 @@
 #include "app/csheetmain.h"
 #include "app/modalrun.h"
 #include "app/systemmenu.h"
+#include "flows/doctor/screen/connectiondoctordialog.h"
 #include "shell/dialogservice.h"
 #include "shell/modelink.h"
 #include "shell/verdialog.h"
@@ -120,6 +121,14 @@ void CTolvanDlg::buildMenus(QVBoxLayout* layout) {
     help->addAction(QStringLiteral("動作モード説明（&M）"), this, [this] {
         CSheetMain sheet(this);
         shell::WindowHider::execHidden(this, sheet);
+    });
+    help->addAction(QStringLiteral("接続診断(&D)..."), this, [this] {
+        // The doctor opens the port itself; the menu holds none while no mode runs.
+        m_session.closePort();
+        doctor::ConnectionDoctorDialog dialog(
+            doctor::systemDoctorServices(QStringLiteral("Tolvan"), QStringLiteral(TOLVAN_VERSION)),
+            m_session.fixedDevicePath(), this);
+        shell::WindowHider::execHidden(this, dialog);
     });
     help->addAction(QStringLiteral("バージョン情報（&A）"), this, [this] {
         shell::VerDialog dialog(this);

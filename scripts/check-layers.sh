@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a layer above its own. The arrows, lowest first:
-#   common <- link/core <- link <- handset <- modes/*/model <- shell <- modes/*/screen <- app
-# cli and sim use models, handset, link and common, never the shell, a screen or the app.
+#   common <- link/core <- link <- handset <- modes/*/model <- flows/* <- shell <- modes/*/screen,
+#   flows/*/screen <- app
+# cli and sim use models, handset, link and common (cli also the flows), never the shell, a
+# screen or the app.
 # Mode models use each other one way only: psent -> dataset, datasave -> dataset, psent, log.
 # A mode screen never includes another mode's screen. Nothing below the shell includes Qt Widgets.
 set -uo pipefail
@@ -14,6 +16,8 @@ rank_of() { # path -> rank and layer name
     link/*) echo "2 link" ;;
     handset/*) echo "3 handset" ;;
     modes/*/model/*) echo "4 model" ;;
+    flows/*/screen/*) echo "6 flowscreen" ;;
+    flows/*) echo "4 flows" ;;
     sim/*) echo "4 sim" ;;
     cli/*) echo "4 cli" ;;
     shell/*) echo "5 shell" ;;
@@ -69,8 +73,12 @@ while IFS= read -r file; do
       ! allowed_model_use "$(mode_of "$file")" "$(mode_of "$header")"; then
       fail "$file uses the model of another mode against the arrows: $header"
     fi
-    if [ "$from_layer" = model ] && [ "$to_layer" = sim ]; then
-      fail "$file (model) includes the virtual handset: $header"
+    if { [ "$from_layer" = model ] || [ "$from_layer" = sim ]; } && [ "$to_layer" = flows ] ||
+      { [ "$from_layer" = flows ] && [ "$to_layer" = cli ]; }; then
+      fail "$file ($from_layer) includes $header ($to_layer)"
+    fi
+    if { [ "$from_layer" = model ] || [ "$from_layer" = flows ]; } && [ "$to_layer" = sim ]; then
+      fail "$file ($from_layer) includes the virtual handset: $header"
     fi
     if [ "$from_layer" = screen ] && [ "$to_layer" = screen ] &&
       [ "$(mode_of "$file")" != "$(mode_of "$header")" ]; then

@@ -64,7 +64,8 @@ std::vector<FaultRule> FaultPlan::take(std::uint16_t code, bool answerFaults) {
             continue;
         }
         const int occasion = armed.seen++;
-        if (occasion >= r.skip && (r.count == 0 || occasion < r.skip + r.count)) {
+        if (occasion >= r.skip && (r.count == 0 || occasion < r.skip + r.count) &&
+            (r.percent >= 100 || std::uniform_int_distribution<int>(0, 99)(m_random) < r.percent)) {
             fired.push_back(r);
         }
     }
@@ -125,6 +126,8 @@ std::optional<FaultRule> parseFaultRule(std::string_view text, std::string* erro
             ok = parseNumber(value, 10, rule.value);
         } else if (key == "value") {
             ok = parseNumber(value, 16, rule.value) && rule.value <= 0xFF;
+        } else if (key == "percent") {
+            ok = parseNumber(value, 10, rule.percent) && rule.percent >= 1 && rule.percent <= 100;
         } else if (key == "seed") {
             ok = rule.kind == FaultKind::Chaos && parseNumber(value, 10, rule.value);
         }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,8 @@ struct FaultRule {
     int skip = 0;                      // matching occasions that pass untouched first
     int count = 1;                     // occasions it then applies to; 0 = all of them
     int value = 0;
+    // Chance in percent that an occasion within skip and count fires (a flaky cable); 100 = each.
+    int percent = 100;
 
     bool isAnswerFault() const { return kind >= FaultKind::NoAnswer; }
 };
@@ -40,6 +43,8 @@ struct FaultRule {
 class FaultPlan {
 public:
     void add(const FaultRule& rule);
+    // Seeds the draws of rules with a percent below 100, so a run can be repeated exactly.
+    void seed(std::uint32_t value) { m_random.seed(value); }
     bool empty() const { return m_rules.empty(); }
     // The rules that fire now for a frame (answerFaults false) or an answer (true) of the code;
     // every matching rule counts the occasion, fired or not.
@@ -51,14 +56,15 @@ private:
         int seen = 0;
     };
     std::vector<Armed> m_rules;
+    std::minstd_rand m_random{1};
 };
 
-// KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH][,seed=N]
+// KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH][,seed=N][,percent=N]
 // KIND is nak, silence, unplug, chaos, ignore-write, no-answer, bad-check, split, stray, battery, model or
 // delay; chaos takes a decimal seed and answers 30 frames at random unless count says otherwise;
 // CODE four hexadecimal digits; count=0 means every time; ms is decimal (split pause, delay),
-// value a hexadecimal byte (stray byte, model code). Sets error and returns nothing when the text
-// is not a valid rule.
+// value a hexadecimal byte (stray byte, model code); percent (1 to 100) the chance of each occasion. Sets
+// error and returns nothing when the text is not a valid rule.
 std::optional<FaultRule> parseFaultRule(std::string_view text, std::string* error = nullptr);
 std::string_view faultKindName(FaultKind kind);
 

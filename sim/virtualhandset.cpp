@@ -44,6 +44,7 @@ HandsetConfig realisticConfig(std::uint8_t modelCode) {
 VirtualHandset::VirtualHandset(const HandsetConfig& config)
     : m_config(config), m_store(config.modelCode), m_bench(config.modelCode, config.seed),
       m_registration(config.registration) {
+    m_faults.seed(config.seed);
     for (const FaultRule& rule : config.faults) {
         m_faults.add(rule);
     }

@@ -58,6 +58,8 @@ expect 'a.jv1 a.jv3 a.jv4 sets' tolvan-cli write-back ''
 expect 'a.jv1 a.jv3 a.jv4 cal.JV2 sets' tolvan-cli diff a.jv1 ''
 expect 'a.jv1 a.jv3 a.jv4 cal.JV2 sets' tolvan-cli check ''
 expect 'report.pdf sets' tolvan-cli print a.jv1 --pdf ''
+expect '--port --report' tolvan-cli doctor ''
+expect 'notes.txt sets' tolvan-cli doctor --report ''
 expect 'sets' tolvan-cli --log-root ''
 # A name with a space stays one name.
 touch 'my set.jv4'

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tolvan::sim {
 namespace {
 
@@ -73,6 +75,29 @@ TEST(FaultPlan, CountZeroFiresEveryTimeAndRulesWithoutCodeMatchAll) {
     for (const std::uint16_t code : {0x20FF, 0x7100, 0x1001, 0x5001}) {
         EXPECT_EQ(plan.take(code, true).size(), 1u);
     }
+}
+
+TEST(FaultPlan, PercentFiresThatShareOfTheOccasionsTheSameWayForTheSameSeed) {
+    EXPECT_EQ(parseFaultRule("silence,count=0,percent=3")->percent, 3);
+    EXPECT_EQ(parseFaultRule("nak")->percent, 100);
+    EXPECT_FALSE(parseFaultRule("silence,percent=0"));
+    EXPECT_FALSE(parseFaultRule("silence,percent=101"));
+    auto firings = [](std::uint32_t seed) {
+        FaultPlan plan;
+        plan.seed(seed);
+        plan.add(*parseFaultRule("silence@1001,count=0,percent=10"));
+        std::vector<bool> fired;
+        for (int i = 0; i < 2000; ++i) {
+            fired.push_back(!plan.take(0x1001, false).empty());
+        }
+        return fired;
+    };
+    const std::vector<bool> one = firings(1);
+    const auto count = std::count(one.begin(), one.end(), true);
+    EXPECT_GT(count, 150);
+    EXPECT_LT(count, 250);
+    EXPECT_EQ(firings(1), one);
+    EXPECT_NE(firings(2), one);
 }
 
 TEST(ChaosFault, AnswersItsFramesAtRandomThenNothingForGood) {
