@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a layer above its own. The arrows, lowest first:
-#   common <- link/core <- link <- handset <- modes/*/model <- shell <- modes/*/screen <- app
-# cli and sim use models, handset, link and common, never the shell, a screen or the app.
+#   common <- link/core <- link <- handset <- modes/*/model <- flows/* <- shell <- modes/*/screen,
+#   flows/*/screen <- app
+# cli and sim use models, handset, link and common (cli also the flows), never the shell, a screen
+# or the app.
 # Mode models use each other one way only: psent -> dataset, datasave -> dataset, psent, log.
 # A mode screen never includes another mode's screen. Nothing below the shell includes Qt Widgets.
 set -uo pipefail
@@ -14,6 +16,8 @@ rank_of() { # path -> rank and layer name
     link/*) echo "2 link" ;;
     handset/*) echo "3 handset" ;;
     modes/*/model/*) echo "4 model" ;;
+    flows/*/screen/*) echo "6 screen" ;;
+    flows/*) echo "4 flow" ;;
     sim/*) echo "4 sim" ;;
     cli/*) echo "4 cli" ;;
     shell/*) echo "5 shell" ;;
@@ -63,6 +67,11 @@ while IFS= read -r file; do
     fi
     # sim and cli sit beside the models: neither uses the other.
     if { [ "$from_layer" = sim ] && [ "$to_layer" = cli ]; } || { [ "$from_layer" = cli ] && [ "$to_layer" = sim ]; }; then
+      fail "$file ($from_layer) includes $header ($to_layer)"
+    fi
+    # A flow is used by cli and the screens; it uses neither cli nor sim, and no mode model uses it.
+    if { [ "$from_layer" = flow ] && { [ "$to_layer" = cli ] || [ "$to_layer" = sim ]; }; } ||
+      { [ "$from_layer" = model ] && [ "$to_layer" = flow ]; } || { [ "$from_layer" = sim ] && [ "$to_layer" = flow ]; }; then
       fail "$file ($from_layer) includes $header ($to_layer)"
     fi
     if [ "$from_layer" = model ] && [ "$to_layer" = model ] &&
