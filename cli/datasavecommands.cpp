@@ -76,7 +76,10 @@ std::optional<WriteBackArgs> parseWriteBackArgs(const QStringList& args) {
     return parsed;
 }
 
-int writeBack(CliApp& cli, const WriteBackArgs& args) {
+} // namespace
+
+int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackGuard& guard) {
+    const WriteBackArgs args{file, verify};
     CliSession session(cli);
     // The screen asks for another name here; a script gets the same message and a file error.
     if (!QFileInfo(args.file).isFile() || !QFileInfo(args.file).fileName().contains(QLatin1Char('.'))) {
@@ -100,6 +103,13 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
     }
     const std::uint32_t model = session.modelCode();
     const handset::HandsetStore asRead = session.store();
+    if (guard) {
+        if (const auto refused = guard(asRead, model)) {
+            print(session, *refused);
+            session.close();
+            return kExitNoAnswer;
+        }
+    }
     const datasave::WriteBackLoad load = datasave::loadWriteBackSet(session.store(), model, *files);
     for (const Message& message : load.messages) {
         print(session, message);
@@ -155,8 +165,6 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
     return differences.isEmpty() ? kExitOk : kExitNoAnswer;
 }
 
-} // namespace
-
 void addDataSaveCommands(CliApp& app) {
     app.addCommand({QStringLiteral("save"),
                     QStringLiteral("save BASE                   read everything, write BASE.jv1, BASE.jv3, "
@@ -167,7 +175,7 @@ void addDataSaveCommands(CliApp& app) {
                                    "--verify reads it again and lists what differs"),
                     1, 2, [](CliApp& cli, const QStringList& args) {
                         const auto parsed = parseWriteBackArgs(args);
-                        return parsed ? writeBack(cli, *parsed) : cli.usage();
+                        return parsed ? writeBackSet(cli, parsed->file, parsed->verify) : cli.usage();
                     }});
 }
 

@@ -2,6 +2,7 @@
 #include "cli/cliapp.h"
 #include "cli/comparecommands.h"
 #include "cli/datasavecommands.h"
+#include "cli/historycommands.h"
 #include "cli/logfile1report.h"
 #include "cli/logfile2report.h"
 #include "cli/logfile3report.h"
@@ -55,5 +56,6 @@ int main(int argc, char** argv) {
     reports.add(4, tolvan::cli::logFile4Report);
     tolvan::cli::addPrintCommand(cli, std::move(reports));
     tolvan::cli::addCompareCommands(cli);
+    tolvan::cli::addHistoryCommands(cli);
     return cli.run(app.arguments().mid(1));
 }

@@ -59,6 +59,9 @@ expect 'a.jv1 a.jv3 a.jv4 cal.JV2 sets' tolvan-cli diff a.jv1 ''
 expect 'a.jv1 a.jv3 a.jv4 cal.JV2 sets' tolvan-cli check ''
 expect 'report.pdf sets' tolvan-cli print a.jv1 --pdf ''
 expect 'sets' tolvan-cli --log-root ''
+expect '--port --prune-older-than --sets' tolvan-cli history --
+expect 'sets' tolvan-cli history --sets ''
+expect '--force' tolvan-cli restore 234567891 --f
 # A name with a space stays one name.
 touch 'my set.jv4'
 offered tolvan-cli settings write my >/dev/null
