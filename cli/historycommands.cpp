@@ -195,7 +195,7 @@ int restoreCommand(CliApp& cli, const QStringList& args) {
     if (const auto* none = std::get_if<Message>(&chosen)) {
         return failed(cli, *none, kExitFileError);
     }
-    const HandsetVersion& version = std::get<HandsetVersion>(chosen);
+    const auto& version = std::get<HandsetVersion>(chosen);
     const bool force = parsed.force;
     const std::uint32_t wanted = *psId;
     return writeBackSet(cli, history::writeBackFileOf(version), parsed.verify,
@@ -218,12 +218,12 @@ void addHistoryCommands(CliApp& app) {
                     QStringLiteral("history [PSID | --port DEV] [--sets DIR]... [--prune-older-than DAYS]\n"
                                    "                              the versions of one handset (backups, "
                                    "saved sets) with what changed; without PSID the handsets known"),
-                    0, 8, historyCommand});
+                    0, 64, historyCommand});
     app.addCommand({QStringLiteral("restore"),
                     QStringLiteral("restore PSID [VERSION] [--verify] [--force] [--sets DIR]...\n"
                                    "                              write a version back (its own backup "
                                    "first)"),
-                    1, 8, restoreCommand});
+                    1, 64, restoreCommand});
 }
 
 } // namespace tolvan::cli
