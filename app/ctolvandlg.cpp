@@ -12,6 +12,7 @@
 #include "app/modalrun.h"
 #include "app/systemmenu.h"
 #include "flows/doctor/screen/connectiondoctordialog.h"
+#include "flows/history/screen/historydialog.h"
 #include "shell/dialogservice.h"
 #include "shell/modelink.h"
 #include "shell/verdialog.h"
@@ -116,6 +117,8 @@ void CTolvanDlg::buildWindow() {
 void CTolvanDlg::buildMenus(QVBoxLayout* layout) {
     auto* bar = new QMenuBar(this);
     QMenu* file = bar->addMenu(QStringLiteral("ファイル（&F）"));
+    file->addAction(QStringLiteral("子機の履歴（&R）..."), this, &CTolvanDlg::showHistory);
+    file->addSeparator();
     file->addAction(QStringLiteral("終了（&X）"), this, &QDialog::accept);
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ（&H）"));
     help->addAction(QStringLiteral("動作モード説明（&M）"), this, [this] {
@@ -186,6 +189,23 @@ void CTolvanDlg::runMode(int index) {
         runModal(*screen);
         m_openMode = nullptr;
     }
+    backToMenu();
+}
+
+void CTolvanDlg::showHistory() {
+    if (m_busy) {
+        return;
+    }
+    m_busy = true;
+    m_texts.setMemo(m_memo->text());
+    hide();
+    // Like a mode window, but opened without a read: the history is on disk, and the window opens
+    // the link itself only to write a version back.
+    history::HistoryDialog dialog(m_context, this);
+    m_openMode = &dialog;
+    emit modeOpened(&dialog);
+    runModal(dialog);
+    m_openMode = nullptr;
     backToMenu();
 }
 

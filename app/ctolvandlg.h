@@ -64,6 +64,8 @@ private:
     void buildMenus(QVBoxLayout* layout);
     void modeButtonPressed(int index);
     void runMode(int index);
+    // "子機の履歴" from the file menu.
+    void showHistory();
     void backToMenu();
     void showLinkMessage(link::LinkMessage message);
     void refillFolderBox(std::uint32_t modelCode);

@@ -37,6 +37,8 @@ public:
     int run(const QStringList& arguments);
 
     const GlobalOptions& options() const { return m_options; }
+    // A command's own --port (history --port DEV) stands for the global one.
+    void setPort(const QString& port) { m_options.port = port; }
     QTextStream& out() { return m_out; }
     QTextStream& err() { return m_err; }
     // A link set up with the global options, for commands that talk to a handset.

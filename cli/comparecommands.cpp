@@ -2,7 +2,7 @@
 
 #include "cli/cliapp.h"
 #include "cli/clisession.h"
-#include "cli/comparedfile.h"
+#include "flows/history/comparedfile.h"
 
 #include "modes/datasave/model/datasaveoperations.h"
 #include "modes/dataset/model/datasetoperations.h"
@@ -17,6 +17,7 @@
 namespace tolvan::cli {
 namespace {
 
+using history::ComparedFile;
 using Kind = ComparedFile::Kind;
 using Differences = QList<logfile::LineDifference>;
 

@@ -76,7 +76,10 @@ std::optional<WriteBackArgs> parseWriteBackArgs(const QStringList& args) {
     return parsed;
 }
 
-int writeBack(CliApp& cli, const WriteBackArgs& args) {
+} // namespace
+
+int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackGuard& guard) {
+    const WriteBackArgs args{file, verify};
     CliSession session(cli);
     // The screen asks for another name here; a script gets the same message and a file error.
     if (!QFileInfo(args.file).isFile() || !QFileInfo(args.file).fileName().contains(QLatin1Char('.'))) {
@@ -99,6 +102,13 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
         return *failed;
     }
     const std::uint32_t model = session.modelCode();
+    if (guard) {
+        if (const auto refused = guard(session.store(), model)) {
+            print(session, *refused);
+            session.close();
+            return kExitNoAnswer;
+        }
+    }
     // The set is loaded over a copy of what the handset holds; the store takes each block only as
     // the handset takes its write.
     handset::HandsetBlocks& pending = session.store().prepareWrite();
@@ -162,8 +172,6 @@ int writeBack(CliApp& cli, const WriteBackArgs& args) {
     return differences.isEmpty() ? kExitOk : kExitNoAnswer;
 }
 
-} // namespace
-
 void addDataSaveCommands(CliApp& app) {
     app.addCommand({QStringLiteral("save"),
                     QStringLiteral("save BASE                   read everything, write BASE.jv1, BASE.jv3, "
@@ -174,7 +182,7 @@ void addDataSaveCommands(CliApp& app) {
                                    "--verify reads it again and lists what differs"),
                     1, 2, [](CliApp& cli, const QStringList& args) {
                         const auto parsed = parseWriteBackArgs(args);
-                        return parsed ? writeBack(cli, *parsed) : cli.usage();
+                        return parsed ? writeBackSet(cli, parsed->file, parsed->verify) : cli.usage();
                     }});
 }
 

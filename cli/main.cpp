@@ -2,9 +2,8 @@
 #include "cli/cliapp.h"
 #include "cli/comparecommands.h"
 #include "cli/datasavecommands.h"
-#ifdef TOLVAN_WITH_DOCTOR
 #include "cli/doctorcommand.h"
-#endif
+#include "cli/historycommands.h"
 #include "cli/logfile1report.h"
 #include "cli/logfile2report.h"
 #include "cli/logfile3report.h"
@@ -58,8 +57,7 @@ int main(int argc, char** argv) {
     reports.add(4, tolvan::cli::logFile4Report);
     tolvan::cli::addPrintCommand(cli, std::move(reports));
     tolvan::cli::addCompareCommands(cli);
-#ifdef TOLVAN_WITH_DOCTOR
     tolvan::cli::addDoctorCommand(cli);
-#endif
+    tolvan::cli::addHistoryCommands(cli);
     return cli.run(app.arguments().mid(1));
 }

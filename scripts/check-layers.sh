@@ -69,6 +69,11 @@ while IFS= read -r file; do
     if { [ "$from_layer" = sim ] && [ "$to_layer" = cli ]; } || { [ "$from_layer" = cli ] && [ "$to_layer" = sim ]; }; then
       fail "$file ($from_layer) includes $header ($to_layer)"
     fi
+    # A flow is used by cli and the screens; it uses neither cli nor sim, and no mode model uses it.
+    if { [ "$from_layer" = flow ] && { [ "$to_layer" = cli ] || [ "$to_layer" = sim ]; }; } ||
+      { [ "$from_layer" = model ] && [ "$to_layer" = flow ]; } || { [ "$from_layer" = sim ] && [ "$to_layer" = flow ]; }; then
+      fail "$file ($from_layer) includes $header ($to_layer)"
+    fi
     if [ "$from_layer" = model ] && [ "$to_layer" = model ] &&
       ! allowed_model_use "$(mode_of "$file")" "$(mode_of "$header")"; then
       fail "$file uses the model of another mode against the arrows: $header"

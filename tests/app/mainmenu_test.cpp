@@ -1,12 +1,14 @@
 // The main menu driven as a technician would, against the in-process virtual handset.
 #include "app/ctolvandlg.h"
 #include "app/usbdlg.h"
+#include "flows/history/screen/historydialog.h"
 #include "shell/initcom.h"
 #include "shell/pserrdialog.h"
 #include "sim/handsetdevice.h"
 #include "tests/support/fakedialogservice.h"
 #include "tests/support/virtualhandsetport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -198,6 +200,25 @@ TEST_F(MainMenu, ModeWindowStaysOpenAfterItHidItselfForARead) {
         QTest::qWaitFor([&] { return seen.opened == 1 && menu->isVisible() && !menu->openMode(); }, 30000));
     EXPECT_TRUE(rereadOk);
     EXPECT_TRUE(stillOpen);
+}
+
+TEST_F(MainMenu, TheFileMenuOpensTheHistoryWithoutReadingTheHandset) {
+    QAction* item = nullptr;
+    for (QAction* action : menu->findChildren<QAction*>()) {
+        item = action->text() == QStringLiteral("子機の履歴（&R）...") ? action : item;
+    }
+    ASSERT_NE(item, nullptr);
+    bool isHistory = false;
+    QObject::connect(menu.get(), &CTolvanDlg::modeOpened, [&](shell::ModeScreen* screen) {
+        isHistory = qobject_cast<history::HistoryDialog*>(screen) != nullptr;
+    });
+    menu->memoBox()->setText(QStringLiteral("点検"));
+    item->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.opened == 1 && menu->isVisible(); }, 10000));
+    EXPECT_TRUE(isHistory);
+    EXPECT_EQ(seen.dialogueState, 0u);
+    EXPECT_FALSE(seen.progressShown);
+    EXPECT_EQ(seen.memo, QStringLiteral("点検"));
 }
 
 TEST_F(MainMenu, ModesWithoutAWindowKeepTheirButtonDisabled) {

@@ -61,6 +61,9 @@ expect 'report.pdf sets' tolvan-cli print a.jv1 --pdf ''
 expect '--port --report' tolvan-cli doctor ''
 expect 'notes.txt sets' tolvan-cli doctor --report ''
 expect 'sets' tolvan-cli --log-root ''
+expect '--port --prune-older-than --sets' tolvan-cli history --
+expect 'sets' tolvan-cli history --sets ''
+expect '--force' tolvan-cli restore 234567891 --f
 # A name with a space stays one name.
 touch 'my set.jv4'
 offered tolvan-cli settings write my >/dev/null

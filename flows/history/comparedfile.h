@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <variant>
 
-namespace tolvan::cli {
+namespace tolvan::history {
 
-// A log file that diff and check compare. Its mode's reader puts it onto a store as a write from
-// it would take it, and the mode's writer renders the store again, so both sides of a comparison
+// A log file that diff, check and a handset's history compare. Its mode's reader puts it onto a store as a
+// write from it would take it, and the mode's writer renders the store again, so both sides of a comparison
 // are lines as the log file writes them.
 class ComparedFile {
 public:
@@ -50,4 +50,4 @@ private:
     std::uint32_t m_modelCode;
 };
 
-} // namespace tolvan::cli
+} // namespace tolvan::history

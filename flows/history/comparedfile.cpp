@@ -1,4 +1,4 @@
-#include "cli/comparedfile.h"
+#include "flows/history/comparedfile.h"
 
 #include "common/logfile/headercheck.h"
 #include "common/logfile/linetable.h"
@@ -14,7 +14,7 @@
 #include "modes/test/model/logfile2format.h"
 #include "modes/test/model/logfile2reader.h"
 
-namespace tolvan::cli {
+namespace tolvan::history {
 namespace {
 
 using Kind = ComparedFile::Kind;
@@ -122,4 +122,4 @@ QList<logfile::LineDifference> ComparedFile::compare(Kind kind, const handset::H
     return {};
 }
 
-} // namespace tolvan::cli
+} // namespace tolvan::history
