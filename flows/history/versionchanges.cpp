@@ -21,7 +21,7 @@ const std::pair<QString, Kind> kCompared[] = {
 // One file of a version as its reader puts it onto an empty store.
 struct ReadFile {
     std::uint32_t modelCode = 0;
-    handset::HandsetStore store;
+    handset::HandsetBlocks store;
 };
 
 } // namespace

@@ -63,7 +63,7 @@ std::optional<std::pair<std::uint32_t, std::uint32_t>> identityOf(const QString&
     if (file == nullptr) {
         return std::nullopt;
     }
-    handset::HandsetStore store;
+    handset::HandsetBlocks store;
     file->readInto(store);
     return std::pair{file->modelCode(), dataset::SystemParamImage::fromStore(store).psIdValue()};
 }

@@ -40,7 +40,7 @@ protected:
     // A write-back's backup of the virtual ZX-VA150's data under another PS-ID, the PS number as
     // given.
     QString backUpOther(const QDateTime& when, const char* psNumber) {
-        handset::HandsetStore store = datasave::test::storeReadFromSim(3);
+        handset::HandsetBlocks store = datasave::test::storeReadFromSim(3);
         psent::HandsetSettingImage settings = psent::HandsetSettingImage::fromStore(store);
         settings.setPsIdValue(kOther);
         std::copy(psNumber, psNumber + 3, settings.psNumber.begin());

@@ -251,7 +251,10 @@ void HistoryDialog::writeBack(const HandsetVersion& version) {
         dialogs.show(this, *failed);
         return;
     }
-    const datasave::WriteBackLoad load = datasave::loadWriteBackSet(store, model, *files);
+    // The version goes into a copy of what the handset holds; the store takes each block only as
+    // the handset takes its write.
+    handset::HandsetBlocks& pending = store.prepareWrite();
+    const datasave::WriteBackLoad load = datasave::loadWriteBackSet(pending, model, *files);
     for (const Message& message : load.messages) {
         dialogs.show(this, message);
     }
@@ -261,11 +264,11 @@ void HistoryDialog::writeBack(const HandsetVersion& version) {
             QStringLiteral("この版のファイルを読み込めなかったため、子機に書き込んでいません。"));
         return;
     }
-    if (!datasave::WriteBackFrames::fillRequestBuffers(store, link().requestBuffers())) {
+    if (!datasave::WriteBackFrames::fillRequestBuffers(pending, link().requestBuffers())) {
         dialogs.error(this, QStringLiteral("この版から書き込みデータを作成できませんでした"));
         return;
     }
-    const handset::HandsetStore written = store;
+    const handset::HandsetBlocks written = pending;
     if (!link().runScript(op::kConnected, op::kWriteBackScript)) {
         return;
     }
@@ -279,8 +282,8 @@ void HistoryDialog::writeBack(const HandsetVersion& version) {
             QStringLiteral("書き込み後の読み込みができなかったため、書き込み結果を確認できませんでした。"));
         return;
     }
-    const auto differences =
-        datasave::compareWriteBack(written, store, model, {load.jv1Loaded, load.jv4Loaded});
+    const auto differences = datasave::compareWriteBack(
+        written, store, model, {load.jv1Loaded, load.jv4Loaded, load.jv1Unread, load.jv4Unread});
     if (differences.isEmpty()) {
         m_result->setText(QStringLiteral("子機はこの版の内容を保持しています。"));
         return;

@@ -34,7 +34,7 @@ constexpr std::uint32_t kPsId = 234567891; // the virtual ZX-VA150's
 
 const QDateTime kStart(QDate(2026, 12, 1), QTime(10, 0, 0));
 
-datasave::SaveSetFiles filesOf(const handset::HandsetStore& store) {
+datasave::SaveSetFiles filesOf(const handset::HandsetBlocks& store) {
     return std::get<datasave::SaveSetFiles>(datasave::buildSaveSet(store, 3, QString()));
 }
 
@@ -51,7 +51,7 @@ void writeFile(const QString& path, const QByteArray& bytes, const QDateTime& mo
 class History : public ::testing::Test {
 protected:
     // A backup of the store's files with those endings, stamped when.
-    QString backUp(const handset::HandsetStore& store, const QStringList& endings, const QDateTime& when,
+    QString backUp(const handset::HandsetBlocks& store, const QStringList& endings, const QDateTime& when,
                    std::uint32_t psId = kPsId) {
         const datasave::SaveSetFiles files = filesOf(store);
         QList<backup::BackupFile> parts;
@@ -71,7 +71,7 @@ protected:
     QTemporaryDir m_backups;
     QTemporaryDir m_logRoot;
     QTemporaryDir m_saved;
-    handset::HandsetStore m_store = datasave::test::storeReadFromSim(3);
+    handset::HandsetBlocks m_store = datasave::test::storeReadFromSim(3);
 };
 
 TEST_F(History, EverySourceListsItsVersionsNewestFirstWithTheirKinds) {
@@ -132,7 +132,7 @@ TEST_F(History, EachVersionListsTheLinesChangedFromTheNearestOlderFileOfItsKind)
     // A data setting write's backup holds no handset settings: the next .jv4 is compared with the
     // first one.
     backUp(m_store, {QStringLiteral("jv1")}, kStart.addSecs(60));
-    handset::HandsetStore changed = m_store;
+    handset::HandsetBlocks changed = m_store;
     psent::HandsetSettingImage settings = psent::HandsetSettingImage::fromStore(changed);
     // The log file writes the three digits as fields of their own.
     const QString before = QStringLiteral("%1 %2 %3")
