@@ -1,5 +1,6 @@
 #include "common/logfile/logfileio.h"
 
+#include "common/logfile/filereason.h"
 #include "common/logfile/logfilenames.h"
 
 #include <QFile>
@@ -60,7 +61,11 @@ QString saveAtomically(const QString& path, const QByteArray& bytes) {
 std::optional<Message> checkWritable(const QString& path) {
     QSaveFile probe(path);
     if (!probe.open(QIODevice::WriteOnly)) {
-        return errorMessage(path + QStringLiteral(": ") + probe.errorString());
+        if (QFileInfo(path).isDir()) {
+            return errorMessage(path + QStringLiteral(": ") +
+                                fileReason(std::make_error_code(std::errc::is_a_directory)));
+        }
+        return errorMessage(path + QStringLiteral(": ") + fileReason(probe.error()));
     }
     probe.cancelWriting();
     return std::nullopt;

@@ -264,6 +264,9 @@ void DataSaveModeDialog::writeBack() {
     for (const Message& message : load.messages) {
         dialogs.show(this, message);
     }
+    if (load.refused) {
+        return;
+    }
     link::RequestBuffers& buffers = link().requestBuffers();
     if (!WriteBackFrames::fillRequestBuffers(store, buffers)) {
         dialogs.error(this, QStringLiteral("書き込みデータを作成できませんでした"));
