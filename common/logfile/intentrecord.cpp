@@ -47,7 +47,7 @@ std::optional<QString> IntentRecord::write(const QString& path) const {
 
 std::optional<IntentRecord> IntentRecord::read(const QString& path) {
     QFile file(path);
-    constexpr qint64 kMaxBytes = 64 * 1024;
+    constexpr qint64 kMaxBytes = qint64(64) * 1024;
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
@@ -89,7 +89,7 @@ QString baseOf(const QString& path) {
 
 QString markedName(const QString& path, const QString& marker) {
     for (;;) {
-        const QString candidate =
+        QString candidate =
             path + marker +
             QString::number(QRandomGenerator::global()->generate64(), 16).rightJustified(16, u'0');
         if (!isThere(candidate)) {
