@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -24,6 +25,25 @@ Message backupFailed(const QString& what) {
         QStringLiteral(
             "書き込み前のバックアップを保存できませんでした。\n%1\n子機には何も書き込んでいません。")
             .arg(what));
+}
+
+// A backup killed while it was placed is finished or cleaned up by the next one of the handset,
+// since nothing else ever saves under its name again. Backup names have no dot of their own.
+void recoverInterrupted(const QString& folder) {
+    const QStringList leftovers = QDir(folder).entryList(
+        {QStringLiteral("*.tolvan-intent"), QStringLiteral("*.tolvan-new*"), QStringLiteral("*.tolvan-old*")},
+        QDir::Files | QDir::Hidden | QDir::System);
+    QSet<QString> bases;
+    for (const QString& name : leftovers) {
+        bases.insert(folder + QLatin1Char('/') + name.section(QLatin1Char('.'), 0, 0));
+    }
+    for (const QString& base : bases) {
+        // A set someone is writing back right now is left to the next backup.
+        logfile::SetLock lock(logfile::lockPathOf(base));
+        if (!lock.acquire(0)) {
+            logfile::recoverLocked(base);
+        }
+    }
 }
 
 } // namespace
@@ -65,6 +85,7 @@ std::variant<QString, Message> saveBackup(const QString& root, std::uint32_t mod
     if (const auto busy = claim.acquire(logfile::kSetLockWaitMs)) {
         return backupFailed(busy->text);
     }
+    recoverInterrupted(folder);
     QString base = stamped;
     auto taken = [&](const QString& candidate) {
         if (logfile::isThere(logfile::intentPathOf(candidate))) {

@@ -45,8 +45,14 @@ std::optional<QString> LogFileSet::save() {
         return refused(lockPathOf(base));
     }
     SetLock lock(lockPathOf(base));
-    if (const auto busy = lock.acquire(m_lockWaitMs)) {
-        return busy->text;
+    if (const auto failed = lock.acquire(m_lockWaitMs)) {
+        // No lock file where the set cannot be written either: the file that cannot says more.
+        for (const Entry& entry : m_entries) {
+            if (const auto unwritable = lock.busy() ? std::nullopt : checkWritable(entry.path)) {
+                return unwritable->text;
+            }
+        }
+        return failed->text;
     }
     if (!passes(Step::Recover)) {
         return refused(base);

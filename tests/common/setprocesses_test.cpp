@@ -87,6 +87,10 @@ TEST_F(SetProcessesTest, BackupsWithinOneSecondKeepEachOther) {
 
     // A second process backs up the same handset while the first is placing its set: it waits
     // for the folder and takes the next name instead of moving the first one's files aside.
+    // What a backup killed while it was placed left is cleaned up by the next one.
+    const QString killed = stamped + QStringLiteral("-9.jv1.tolvan-new-1");
+    QFile(killed).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QFile::exists(killed));
     pid_t child = -1;
     const auto third =
         backup::saveBackup(root, kModelVa150, 123, files("third"), when, [&](Step step, qsizetype index) {
