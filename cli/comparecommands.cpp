@@ -2,6 +2,7 @@
 
 #include "cli/cliapp.h"
 #include "cli/clisession.h"
+#include "common/logfile/setrecovery.h"
 #include "flows/history/comparedfile.h"
 
 #include "modes/datasave/model/datasaveoperations.h"
@@ -12,7 +13,9 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace tolvan::cli {
 namespace {
@@ -69,6 +72,31 @@ bool allRead(CliApp& cli, const ComparedFile& file, const QList<Message>& messag
     return messages.isEmpty();
 }
 
+// The sets named are locked while their files are read, and a save of one that an earlier
+// process left unfinished is finished first (one line each on stderr); false when a set may not
+// be used.
+using HeldSets = std::vector<std::unique_ptr<logfile::SetAccess>>;
+bool holdSets(CliApp& cli, const QStringList& bases, HeldSets& held) {
+    for (const QString& base : bases) {
+        if (std::any_of(bases.begin(), bases.begin() + qsizetype(held.size()),
+                        [&](const QString& earlier) { return earlier == base; })) {
+            held.push_back(nullptr);
+            continue;
+        }
+        const auto& access = held.emplace_back(std::make_unique<logfile::SetAccess>(base));
+        for (const Message& notice : access->notices()) {
+            cli.err() << notice.title << ": " << notice.text << '\n';
+        }
+        if (access->refused()) {
+            cli.err() << access->refused()->title << ": " << access->refused()->text << '\n';
+            cli.err().flush();
+            return false;
+        }
+    }
+    cli.err().flush();
+    return true;
+}
+
 // 1 when any line differs, as write-back --verify.
 constexpr int kExitDiffers = kExitNoAnswer;
 
@@ -84,6 +112,10 @@ int printDifferences(CliApp& cli, const Differences& differences) {
 int diff(CliApp& cli, const QString& a, const QString& b) {
     const Named first = namedBy(a);
     const Named second = namedBy(b);
+    HeldSets held;
+    if (!holdSets(cli, {first.base, second.base}, held)) {
+        return kExitFileError;
+    }
     struct Pair {
         Kind kind;
         QString first;
@@ -123,6 +155,7 @@ int diff(CliApp& cli, const QString& a, const QString& b) {
         }
         files.append({std::get<ComparedFile>(std::move(one)), std::get<ComparedFile>(std::move(other))});
     }
+    held.clear();
     // The first file read decides the model the others must be of.
     const std::uint32_t model = files.first().first.modelCode();
     for (const auto& [one, other] : files) {
@@ -175,6 +208,10 @@ HandsetRead readFor(std::optional<Kind> kind) {
 // nothing is written, so no backup either.
 int check(CliApp& cli, const QString& name) {
     const Named named = namedBy(name);
+    HeldSets held;
+    if (!holdSets(cli, {named.base}, held)) {
+        return kExitFileError;
+    }
     QList<ComparedFile> files;
     auto add = [&](Kind kind, const QString& path) {
         auto loaded = ComparedFile::load(kind, path);
@@ -202,6 +239,8 @@ int check(CliApp& cli, const QString& name) {
             return fileError(cli, name + QStringLiteral(": no .jv1 or .jv4 file of the set"));
         }
     }
+    // The files are in memory: a save of the set need not wait for the handset.
+    held.clear();
     // A file that does not read is known before the handset is read for nothing.
     bool sound = true;
     for (const ComparedFile& file : files) {

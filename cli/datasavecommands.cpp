@@ -41,12 +41,16 @@ int save(CliApp& cli, const QString& chosen) {
     }
     const auto built = datasave::buildSaveSet(session.store(), session.modelCode(), memo);
     std::optional<Message> error;
+    QList<Message> notices; // an earlier interrupted save recovered, leftovers that stayed
     if (const auto* failed = std::get_if<Message>(&built)) {
         error = *failed;
     } else {
-        error = datasave::writeSaveSet(base, std::get<datasave::SaveSetFiles>(built));
+        error = datasave::writeSaveSet(base, std::get<datasave::SaveSetFiles>(built), true, &notices);
     }
     session.close();
+    for (const Message& notice : notices) {
+        print(session, notice);
+    }
     if (error) {
         print(session, *error);
         return kExitFileError;
@@ -117,7 +121,7 @@ int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackG
         print(session, message);
     }
     // The screen names a file of the set it did not write; so does the command, on stderr.
-    if (const auto notWritten = datasave::notWrittenText(load, *files)) {
+    if (const auto notWritten = datasave::notWrittenText(load, *files); notWritten && !load.refused) {
         print(session, {QStringLiteral("Tolvan"), *notWritten});
     }
     // Writing back only what was just read would change nothing the user asked for.
@@ -162,9 +166,8 @@ int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackG
     }
     session.close();
     // A file of the set that did not load sent the handset's own values: nothing of it to check.
-    const auto differences =
-        datasave::compareWriteBack(expected, session.store(), model,
-                                   {load.jv1Loaded, load.jv4Loaded, load.jv1Unread, load.jv4Unread});
+    const auto differences = datasave::compareWriteBack(
+        expected, session.store(), model, {load.jv1Loaded, load.jv4Loaded, load.jv1Unread, load.jv4Unread});
     for (const auto& d : differences) {
         cli.out() << d.label << '\t' << d.first << '\t' << d.second << '\n';
     }

@@ -2,6 +2,7 @@
 #include "cli/cliapp.h"
 #include "cli/comparecommands.h"
 #include "cli/datasavecommands.h"
+#include "cli/deferredsignals.h"
 #include "cli/doctorcommand.h"
 #include "cli/historycommands.h"
 #include "cli/logfile1report.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
         }
     }
     QGuiApplication app(argc, argv);
+    tolvan::cli::deferTerminationDuringPlacement();
     // The print path uses Qt's texts; keep them in the tool's language.
     tolvan::installQtJapanese(app);
     QTextStream out(stdout);

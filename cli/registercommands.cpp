@@ -204,7 +204,13 @@ Outcome followRegistration(CliApp& cli, CliSession& session) {
 // BASE.jv1 from the system parameter image and BASE.jv4 from the handset settings, as read right
 // after the registration. The message of the first failure, if any.
 std::optional<Message> writeFilePair(CliApp& cli, CliSession& session, const QString& base) {
-    return datasave::writeSettingsPair(session.store(), session.modelCode(), base, cli.options().memo);
+    QList<Message> notices;
+    auto failed =
+        datasave::writeSettingsPair(session.store(), session.modelCode(), base, cli.options().memo, &notices);
+    for (const Message& notice : notices) {
+        session.printMessage(notice.title, notice.text);
+    }
+    return failed;
 }
 
 // As the screen's abort, the settings are written back as they stand (seamless handover stays

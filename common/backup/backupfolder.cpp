@@ -1,11 +1,16 @@
 #include "common/backup/backupfolder.h"
 
+#include "common/logfile/intentrecord.h"
 #include "common/logfile/logfileset.h"
+#include "common/logfile/setrecovery.h"
 #include "common/modelnames.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace tolvan::backup {
 namespace {
@@ -20,6 +25,25 @@ Message backupFailed(const QString& what) {
         QStringLiteral(
             "書き込み前のバックアップを保存できませんでした。\n%1\n子機には何も書き込んでいません。")
             .arg(what));
+}
+
+// A backup killed while it was placed is finished or cleaned up by the next one of the handset,
+// since nothing else ever saves under its name again. Backup names have no dot of their own.
+void recoverInterrupted(const QString& folder) {
+    const QStringList leftovers = QDir(folder).entryList(
+        {QStringLiteral("*.tolvan-intent"), QStringLiteral("*.tolvan-new*"), QStringLiteral("*.tolvan-old*")},
+        QDir::Files | QDir::Hidden | QDir::System);
+    QSet<QString> bases;
+    for (const QString& name : leftovers) {
+        bases.insert(folder + QLatin1Char('/') + name.section(QLatin1Char('.'), 0, 0));
+    }
+    for (const QString& base : bases) {
+        // A set someone is writing back right now is left to the next backup.
+        logfile::SetLock lock(logfile::lockPathOf(base));
+        if (!lock.acquire(0)) {
+            logfile::recoverLocked(base);
+        }
+    }
 }
 
 } // namespace
@@ -48,27 +72,36 @@ QString backupBase(const QString& root, std::uint32_t modelCode, std::uint32_t p
 }
 
 std::variant<QString, Message> saveBackup(const QString& root, std::uint32_t modelCode, std::uint32_t psId,
-                                          const QList<BackupFile>& files, const QDateTime& when) {
+                                          const QList<BackupFile>& files, const QDateTime& when,
+                                          const logfile::LogFileSet::StepHook& hook) {
     const QString stamped = backupBase(root, modelCode, psId, when);
     const QString folder = QFileInfo(stamped).path();
     if (!QDir().mkpath(folder)) {
         return backupFailed(folder + QStringLiteral(": フォルダを作成できません"));
     }
-    // Never overwrite an earlier set: two writes within one second get their own names.
+    // Choosing the name and placing the set is one step for every process backing up this
+    // handset: two writes within one second get their own names and never replace each other.
+    logfile::SetLock claim(folder + QStringLiteral("/.tolvan-lock"));
+    if (const auto busy = claim.acquire(logfile::kSetLockWaitMs)) {
+        return backupFailed(busy->text);
+    }
+    recoverInterrupted(folder);
     QString base = stamped;
     auto taken = [&](const QString& candidate) {
-        for (const BackupFile& file : files) {
-            if (QFileInfo::exists(candidate + QLatin1Char('.') + file.extension)) {
-                return true;
-            }
+        if (logfile::isThere(logfile::intentPathOf(candidate))) {
+            return true;
         }
-        return false;
+        return std::any_of(files.begin(), files.end(), [&](const BackupFile& file) {
+            return logfile::isThere(candidate + QLatin1Char('.') + file.extension);
+        });
     };
     for (int n = 2; taken(base); ++n) {
         base = stamped + QLatin1Char('-') + QString::number(n);
     }
     // A backup is restored as a set: half of one must not be left to pass for the whole.
     logfile::LogFileSet set;
+    set.setReplaceExisting(false);
+    set.setStepHook(hook);
     for (const BackupFile& file : files) {
         set.add(base + QLatin1Char('.') + file.extension, file.bytes);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/logfile/logfileset.h"
 #include "common/message.h"
 
 #include <QByteArray>
@@ -27,10 +28,13 @@ QString backupRoot();
 QString backupBase(const QString& root, std::uint32_t modelCode, std::uint32_t psId, const QDateTime& when);
 
 // Saves what the handset held before a write, every file next to the others under one base
-// name (a second set within the same second gets "-2", "-3" ...). The set is written all or
-// nothing. The base path of the set, or the message that stops the write.
+// name (a second set within the same second gets "-2", "-3" ...). The name is chosen and the set
+// placed under a lock of the PS-ID folder (<folder>/.tolvan-lock), and the set never replaces a
+// file, so parallel runs never lose one another's backups. The set is written all or nothing.
+// The base path of the set, or the message that stops the write. hook: as LogFileSet's.
 std::variant<QString, Message> saveBackup(const QString& root, std::uint32_t modelCode, std::uint32_t psId,
                                           const QList<BackupFile>& files,
-                                          const QDateTime& when = QDateTime::currentDateTime());
+                                          const QDateTime& when = QDateTime::currentDateTime(),
+                                          const logfile::LogFileSet::StepHook& hook = {});
 
 } // namespace tolvan::backup

@@ -1,5 +1,6 @@
 #include "common/logfile/logfileio.h"
 
+#include "common/logfile/filereason.h"
 #include "common/logfile/logfilenames.h"
 
 #include <QFile>
@@ -23,13 +24,13 @@ LoadedFile loadExact(const QString& path, qsizetype maxBytes) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         result.status = LoadedFile::Status::Unreadable;
-        result.message = errorMessage(file.errorString());
+        result.message = errorMessage(fileReason(file.error()));
         return result;
     }
     result.bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         result.status = LoadedFile::Status::Unreadable;
-        result.message = errorMessage(file.errorString());
+        result.message = errorMessage(fileReason(file.error()));
         result.bytes.clear();
         return result;
     }
@@ -44,15 +45,15 @@ LoadedFile loadChosen(const QString& chosen, const QString& extension, qsizetype
 QString saveAtomically(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
+        return fileReason(file.error());
     }
     if (file.write(bytes) != bytes.size()) {
-        QString error = file.errorString();
+        QString error = fileReason(file.error());
         file.cancelWriting();
         return error;
     }
     if (!file.commit()) {
-        return file.errorString();
+        return fileReason(file.error());
     }
     return {};
 }
@@ -60,7 +61,11 @@ QString saveAtomically(const QString& path, const QByteArray& bytes) {
 std::optional<Message> checkWritable(const QString& path) {
     QSaveFile probe(path);
     if (!probe.open(QIODevice::WriteOnly)) {
-        return errorMessage(path + QStringLiteral(": ") + probe.errorString());
+        if (QFileInfo(path).isDir()) {
+            return errorMessage(path + QStringLiteral(": ") +
+                                fileReason(std::make_error_code(std::errc::is_a_directory)));
+        }
+        return errorMessage(path + QStringLiteral(": ") + fileReason(probe.error()));
     }
     probe.cancelWriting();
     return std::nullopt;

@@ -25,7 +25,7 @@ LoadedFile loadExact(const QString& path, qsizetype maxBytes);
 LoadedFile loadChosen(const QString& chosen, const QString& extension, qsizetype maxBytes);
 
 // Replaces the file only once every byte is written, so a failed save never destroys the file
-// it was to replace. Returns the file layer's message, or an empty text on success.
+// it was to replace. Returns the file layer's reason (in Japanese), or an empty text on success.
 QString saveAtomically(const QString& path, const QByteArray& bytes);
 
 // Whether the file could be written, found out before a handset is read for nothing: nothing is

@@ -1,132 +1,214 @@
 #include "common/logfile/logfileset.h"
 
+#include "common/logfile/filereason.h"
+#include "common/logfile/foldersync.h"
+#include "common/logfile/intentrecord.h"
 #include "common/logfile/logfileio.h"
+#include "common/logfile/placementguard.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 namespace tolvan::logfile {
 namespace {
 
-// Taken by anything, a dangling link included.
-bool occupied(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
+QString refused(const QString& path) {
+    return path + QStringLiteral(": ") + fileReason(QFileDevice::WriteError);
 }
 
-// A name beside path that nothing uses yet, for the new file while it waits and for the replaced
-// one until the set is in place.
-QString freeName(const QString& path, const QString& suffix) {
-    QString candidate = path + suffix;
-    for (int n = 2; occupied(candidate); ++n) {
-        candidate = path + suffix + QString::number(n);
+void syncFoldersOf(const IntentRecord& record) {
+    QSet<QString> folders;
+    for (const IntentRecord::Entry& entry : record.entries) {
+        folders.insert(QFileInfo(entry.target).absolutePath());
     }
-    return candidate;
+    for (const QString& folder : folders) {
+        syncFolder(folder);
+    }
 }
 
 } // namespace
 
 void LogFileSet::add(const QString& path, const QByteArray& bytes) {
-    m_entries.append({path, bytes, {}, {}, false});
+    m_entries.append({path, bytes, {}, {}, {}});
 }
 
 std::optional<QString> LogFileSet::save() {
-    for (Entry& entry : m_entries) {
-        if (auto failed = stage(entry)) {
-            rollBack();
-            return failed;
-        }
+    m_notices.clear();
+    if (m_entries.isEmpty()) {
+        return std::nullopt;
     }
-    for (Entry& entry : m_entries) {
-        if (auto failed = replace(entry)) {
-            const QStringList left = rollBack();
-            if (!left.isEmpty()) {
-                *failed += QStringLiteral("\n元のファイルは次の名前で残っています: ") +
-                           left.join(QStringLiteral(", "));
+    const QString base = baseOf(m_entries.first().path);
+    if (!passes(Step::Lock)) {
+        return refused(lockPathOf(base));
+    }
+    SetLock lock(lockPathOf(base));
+    if (const auto failed = lock.acquire(m_lockWaitMs)) {
+        // No lock file where the set cannot be written either: the file that cannot says more.
+        for (const Entry& entry : m_entries) {
+            if (const auto unwritable = lock.busy() ? std::nullopt : checkWritable(entry.path)) {
+                return unwritable->text;
             }
+        }
+        return failed->text;
+    }
+    if (!passes(Step::Recover)) {
+        return refused(base);
+    }
+    Recovery recovery = recoverLocked(base);
+    m_notices = recovery.notices;
+    if (recovery.failed) {
+        return recovery.failed->text;
+    }
+
+    for (Entry& entry : m_entries) {
+        const LinkEnd end = followLinks(entry.path);
+        if (!end.error.isEmpty()) {
+            return end.error;
+        }
+        entry.target = QFileInfo(end.path).absoluteFilePath();
+        if (!m_replaceExisting && isThere(entry.target)) {
+            return entry.path + QStringLiteral(": 同じ名前のファイルがすでにあります");
+        }
+        // A dangling link gets its file, but not a folder made up for it.
+        if (end.path != entry.path && !QFileInfo(QFileInfo(entry.target).absolutePath()).isDir()) {
+            return entry.path + QStringLiteral(": リンク先のフォルダがありません");
+        }
+    }
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        if (auto failed = stage(m_entries[i], i)) {
+            dropStaged();
             return failed;
         }
     }
-    for (const Entry& entry : m_entries) {
-        if (!entry.kept.isEmpty()) {
-            QFile::remove(entry.kept);
-        }
-    }
-    return std::nullopt;
+    return place(base);
 }
 
-std::optional<QString> LogFileSet::stage(Entry& entry) {
-    // A folder or a read-only file in the target's place is found before anything is written.
-    if (const auto unwritable = checkWritable(entry.path)) {
-        return unwritable->text;
+std::optional<QString> LogFileSet::stage(Entry& entry, qsizetype index) {
+    if (!passes(Step::Stage, index)) {
+        return refused(entry.path);
     }
-    const QString staged = freeName(entry.path, QStringLiteral(".tolvan-new"));
+    // A folder or a read-only file in the target's place is found before anything is written.
+    if (const auto unwritable = checkWritable(entry.target)) {
+        return entry.path + QStringLiteral(": ") + unwritable->text.section(QStringLiteral(": "), -1);
+    }
+    // The name is claimed exclusively, so two writers never share a staged file.
+    const QString staged = markedName(entry.target, QStringLiteral(".tolvan-new-"));
+    QFile claim(staged);
+    if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        return entry.path + QStringLiteral(": ") + fileReason(claim.error());
+    }
+    claim.close();
+    entry.staged = staged;
     QSaveFile file(staged);
     if (!file.open(QIODevice::WriteOnly)) {
-        return entry.path + QStringLiteral(": ") + file.errorString();
+        return entry.path + QStringLiteral(": ") + fileReason(file.error());
     }
     if (file.write(entry.bytes) != entry.bytes.size()) {
-        const QString error = file.errorString();
+        const QString reason = fileReason(file.error());
         file.cancelWriting();
-        return entry.path + QStringLiteral(": ") + error;
+        return entry.path + QStringLiteral(": ") + reason;
     }
     if (!file.commit()) {
-        return entry.path + QStringLiteral(": ") + file.errorString();
+        return entry.path + QStringLiteral(": ") + fileReason(file.error());
     }
-    entry.staged = staged;
+    if (!isThere(entry.target)) {
+        return std::nullopt;
+    }
     // The new file takes over the permissions of the one it replaces, as a single save does.
-    if (QFileInfo::exists(entry.path)) {
-        QFile::setPermissions(staged, QFile::permissions(entry.path));
+    QFile::setPermissions(staged, QFile::permissions(entry.target));
+    if (!passes(Step::Keep, index)) {
+        return refused(entry.path);
     }
-    return std::nullopt;
-}
-
-std::optional<QString> LogFileSet::replace(Entry& entry) {
-    if (occupied(entry.path)) {
-        const QString kept = freeName(entry.path, QStringLiteral(".tolvan-old"));
-        if (const auto failed = rename(entry.path, kept)) {
-            return entry.path + QStringLiteral(": ") + *failed;
-        }
-        entry.kept = kept;
-    }
-    if (const auto failed = rename(entry.staged, entry.path)) {
+    const QString kept = markedName(entry.target, QStringLiteral(".tolvan-old-"));
+    if (const auto failed = keepAside(entry.target, kept)) {
         return entry.path + QStringLiteral(": ") + *failed;
     }
-    entry.staged.clear();
-    entry.placed = true;
+    entry.kept = kept;
     return std::nullopt;
 }
 
-QStringList LogFileSet::rollBack() {
-    QStringList left;
-    // Undone in the reverse of the order the set went in.
-    for (qsizetype i = m_entries.size() - 1; i >= 0; --i) {
-        Entry& entry = m_entries[i];
-        if (entry.placed) {
-            QFile::remove(entry.path);
-            entry.placed = false;
+std::optional<QString> LogFileSet::place(const QString& base) {
+    IntentRecord record;
+    for (const Entry& entry : m_entries) {
+        record.entries.append({entry.target, entry.staged, entry.kept});
+    }
+    const QString intentPath = intentPathOf(base);
+    if (!passes(Step::Intent)) {
+        dropStaged();
+        return refused(intentPath);
+    }
+    if (const auto failed = record.write(intentPath)) {
+        dropStaged();
+        return intentPath + QStringLiteral(": ") + *failed;
+    }
+    syncFolder(QFileInfo(intentPath).absolutePath());
+
+    {
+        const PlacementGuard placing;
+        // Back to wholly old: the record says so first, so a kill meanwhile is undone, not finished.
+        auto rollBack = [&](QString failed) {
+            record.direction = IntentRecord::Direction::Back;
+            record.write(intentPath);
+            const QStringList left = undoPlacement(record);
+            syncFoldersOf(record);
+            if (left.isEmpty()) {
+                removeIfThere(intentPath);
+            } else {
+                failed += QStringLiteral("\n元のファイルは次の名前で残っています: ") +
+                          left.join(QStringLiteral(", "));
+            }
+            return failed;
+        };
+        for (qsizetype i = 0; i < m_entries.size(); ++i) {
+            const Entry& entry = m_entries[i];
+            if (!passes(Step::Place, i)) {
+                return rollBack(refused(entry.path));
+            }
+            if (const auto failed = renameOver(entry.staged, entry.target)) {
+                return rollBack(entry.path + QStringLiteral(": ") + *failed);
+            }
         }
+        if (!passes(Step::SyncFolder)) {
+            return rollBack(refused(base));
+        }
+        syncFoldersOf(record);
+        if (!passes(Step::DropIntent) || !removeIfThere(intentPath)) {
+            // The set is the new one; the next use of it removes the record and the old names.
+            m_notices.append({QStringLiteral("Tolvan"),
+                              QStringLiteral("保存は完了しましたが、次のファイルを削除できませんでした: %1")
+                                  .arg(QDir::toNativeSeparators(intentPath))});
+            return std::nullopt;
+        }
+    }
+    QStringList stuck;
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        const QString& kept = m_entries[i].kept;
+        if (!kept.isEmpty() && (!passes(Step::DropKept, i) || !removeIfThere(kept))) {
+            stuck.append(QDir::toNativeSeparators(kept));
+        }
+    }
+    if (!stuck.isEmpty()) {
+        m_notices.append({QStringLiteral("Tolvan"),
+                          QStringLiteral("保存は完了しましたが、次のファイルを削除できませんでした: %1")
+                              .arg(stuck.join(QStringLiteral(", ")))});
+    }
+    return std::nullopt;
+}
+
+void LogFileSet::dropStaged() {
+    for (Entry& entry : m_entries) {
         if (!entry.staged.isEmpty()) {
-            QFile::remove(entry.staged);
+            removeIfThere(entry.staged);
             entry.staged.clear();
         }
         if (!entry.kept.isEmpty()) {
-            if (rename(entry.kept, entry.path)) {
-                left.append(entry.kept);
-            }
+            removeIfThere(entry.kept);
             entry.kept.clear();
         }
     }
-    return left;
-}
-
-std::optional<QString> LogFileSet::rename(const QString& from, const QString& to) {
-    QFile file(from);
-    if (!file.rename(to)) {
-        return file.errorString();
-    }
-    return std::nullopt;
 }
 
 } // namespace tolvan::logfile

@@ -1,5 +1,6 @@
 // tolvan-cli diff and check: saved sets and single log files compared with each other and with
 // tolvan-sim, each differing line exactly, and every file that cannot be compared refused.
+#include "common/logfile/intentrecord.h"
 #include "modes/datasave/model/saveset.h"
 #include "modes/test/model/logfile2writer.h"
 #include "tests/modes/datasave/model/simhandsetstore.h"
@@ -142,6 +143,32 @@ TEST_F(CliCompare, DiffRefusesFilesItCannotCompare) {
     }
     EXPECT_EQ(cli({QStringLiteral("diff"), path("a")}).exitCode, 2);
     EXPECT_EQ(cli({QStringLiteral("diff"), path("a"), QStringLiteral("--verify")}).exitCode, 2);
+}
+
+// A save of b killed after its record of intent: diff finishes it first and says so, or refuses
+// a set whose record cannot be read.
+TEST_F(CliCompare, DiffFinishesASaveLeftUnfinishedFirst) {
+    writeFactoryFiles(2, "a", {});
+    writeFactoryFiles(2, "b", {});
+    const QString staged = path("b.jv4") + QStringLiteral(".tolvan-new-1");
+    writeFile(staged, contentsOf(path("b.jv4")));
+    edit(staged, QStringLiteral("\"PS番号\",\"2\",\"1\",\"5\""),
+         QStringLiteral("\"PS番号\",\"2\",\"5\",\"6\""));
+    logfile::IntentRecord record;
+    record.entries.append({path("b.jv4"), staged, {}});
+    ASSERT_FALSE(record.write(path("b.tolvan-intent")));
+    const CliResult diff = cli({QStringLiteral("diff"), path("a"), path("b")});
+    EXPECT_EQ(diff.exitCode, 1) << diff.err.toStdString();
+    EXPECT_EQ(diff.err, QStringLiteral("Tolvan: 前回中断した保存を完了しました: ") + path("b") + '\n');
+    EXPECT_EQ(diff.out, QStringLiteral("PS番号\t2 1 5\t2 5 6\n"));
+    EXPECT_FALSE(QFile::exists(staged));
+    EXPECT_FALSE(QFile::exists(path("b.tolvan-intent")));
+
+    writeFile(path("b.tolvan-intent"), "not a record");
+    const CliResult refused = cli({QStringLiteral("check"), path("b")});
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_TRUE(refused.err.startsWith(QStringLiteral("エラー: 前回中断した保存を完了できないため")))
+        << refused.err.toStdString();
 }
 
 // A set just saved is held; one changed line in each file is listed, and nothing is written.

@@ -1,8 +1,10 @@
 #include "modes/datasave/model/saveset.h"
 
+#include "common/logfile/intentrecord.h"
 #include "common/logfile/linetable.h"
 #include "common/logfile/logfileio.h"
 #include "common/logfile/logfileset.h"
+#include "common/logfile/setrecovery.h"
 #include "common/modelnames.h"
 #include "modes/dataset/model/logfile1format.h"
 #include "modes/dataset/model/logfile1imagereader.h"
@@ -71,29 +73,43 @@ std::optional<Message> checkSaveSet(const QString& base, const QString& memo, bo
     return std::nullopt;
 }
 
-std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers) {
+std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers,
+                                    QList<Message>* notices) {
     logfile::LogFileSet set;
     for (const auto& [extension, bytes] : partsOf(files, withBuffers)) {
         set.add(base + extension, bytes);
     }
-    if (const auto failed = set.save()) {
+    const auto failed = set.save();
+    if (notices) {
+        notices->append(set.notices());
+    }
+    if (failed) {
         return errorMessage(*failed);
     }
     return std::nullopt;
 }
 
 std::optional<Message> writeSettingsPair(const handset::HandsetBlocks& store, std::uint32_t modelCode,
-                                         const QString& base, const QString& memo) {
+                                         const QString& base, const QString& memo, QList<Message>* notices) {
     const auto built = buildSaveSet(store, modelCode, memo);
     if (const auto* failed = std::get_if<Message>(&built)) {
         return *failed;
     }
-    return writeSaveSet(base, std::get<SaveSetFiles>(built), false);
+    return writeSaveSet(base, std::get<SaveSetFiles>(built), false, notices);
 }
 
 WriteBackLoad loadWriteBackSet(handset::HandsetBlocks& store, std::uint32_t modelCode,
                                const SaveSetNames::WriteBackFiles& files) {
     WriteBackLoad result;
+    // No save of the same set runs meanwhile, and one an earlier process left unfinished is
+    // finished (or undone) first: the two files read are always of one save.
+    const logfile::SetAccess access(logfile::baseOf(files.jv1));
+    result.messages.append(access.notices());
+    if (access.refused()) {
+        result.messages.append(*access.refused());
+        result.refused = true;
+        return result;
+    }
     const logfile::LoadedFile jv1 = logfile::loadExact(files.jv1, dataset::LogFile1Format::kMaxFileBytes);
     if (jv1.status == logfile::LoadedFile::Status::Loaded) {
         const auto read = dataset::LogFile1ImageReader::read(jv1.bytes, modelCode,

@@ -32,7 +32,10 @@ QStringList saveSetPaths(const QString& base, bool withBuffers = true);
 
 // Writes base.jv1, base.jv3 (when withBuffers) and base.jv4 all or nothing: on a failure every
 // file of that name is as it was, so no later write-back merges files of two different saves.
-std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers = true);
+// notices: where the lines go that say what the save did beside the set (an earlier interrupted
+// save of that name finished or cleaned up).
+std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers = true,
+                                    QList<Message>* notices = nullptr);
 
 // Whether the set can be written, found out before a handset is read for nothing: the memo has a
 // code page 932 form and every file of it can be created. Nothing is written.
@@ -40,12 +43,16 @@ std::optional<Message> checkSaveSet(const QString& base, const QString& memo, bo
 
 // The pair a registration leaves: base.jv1 and base.jv4 from the store, no buffers.
 std::optional<Message> writeSettingsPair(const handset::HandsetBlocks& store, std::uint32_t modelCode,
-                                         const QString& base, const QString& memo);
+                                         const QString& base, const QString& memo,
+                                         QList<Message>* notices = nullptr);
 
 // What loading a set for a write-back did.
 struct WriteBackLoad {
     bool jv1Loaded = false; // read into the store (a missing file or another model's is skipped)
     bool jv4Loaded = false;
+    // The set is being saved by another process or was left unfinished and could not be
+    // recovered: nothing was loaded and nothing of it may be written (the reason is in messages).
+    bool refused = false;
     // The memo rule after a write-back: the memo box keeps its text only when line 17 (counting
     // the header as 0) of the .jv4 file is not empty; otherwise it is emptied.
     bool memoKept = false;
@@ -58,7 +65,9 @@ struct WriteBackLoad {
 
 // Reads the set's .jv1 and .jv4 files straight into the store as the image-form readers do. A
 // file that does not open is skipped without a message; a .jv1 of another model shows its model
-// message and leaves the system parameters as they were, while the .jv4 is still loaded.
+// message and leaves the system parameters as they were, while the .jv4 is still loaded. The set
+// is locked while it is read, and an earlier interrupted save of it recovered first (its line
+// among the messages).
 WriteBackLoad loadWriteBackSet(handset::HandsetBlocks& store, std::uint32_t modelCode,
                                const SaveSetNames::WriteBackFiles& files);
 

@@ -216,7 +216,12 @@ void DataSaveModeDialog::saveSet() {
         dialogs.show(this, *failed);
         return;
     }
-    if (const auto failed = writeSaveSet(base, std::get<SaveSetFiles>(built))) {
+    QList<Message> notices; // an earlier interrupted save recovered, leftovers that stayed
+    const auto failed = writeSaveSet(base, std::get<SaveSetFiles>(built), true, &notices);
+    for (const Message& notice : notices) {
+        dialogs.show(this, notice);
+    }
+    if (failed) {
         dialogs.show(this, *failed);
         return;
     }
@@ -267,6 +272,9 @@ void DataSaveModeDialog::writeBack() {
     for (const Message& message : load.messages) {
         dialogs.show(this, message);
     }
+    if (load.refused) {
+        return;
+    }
     link::RequestBuffers& buffers = link().requestBuffers();
     if (!WriteBackFrames::fillRequestBuffers(pending, buffers)) {
         dialogs.error(this, QStringLiteral("書き込みデータを作成できませんでした"));
@@ -307,8 +315,9 @@ void DataSaveModeDialog::checkWrittenSet(const handset::HandsetBlocks& expected,
         show(QStringLiteral("書き込み後の読み込みができなかったため、書き込み結果を確認できませんでした。"));
         return;
     }
-    const QList<WriteBackDifference> differences = compareWriteBack(
-        expected, store, link().modelCode(), {load.jv1Loaded, load.jv4Loaded, load.jv1Unread, load.jv4Unread});
+    const QList<WriteBackDifference> differences =
+        compareWriteBack(expected, store, link().modelCode(),
+                         {load.jv1Loaded, load.jv4Loaded, load.jv1Unread, load.jv4Unread});
     if (differences.isEmpty()) {
         show(notWritten.isEmpty() ? QStringLiteral("子機はファイルの内容を保持しています。")
                                   : QStringLiteral("子機は %1 の内容を保持しています。")
