@@ -117,7 +117,7 @@ void CTolvanDlg::buildWindow() {
 void CTolvanDlg::buildMenus(QVBoxLayout* layout) {
     auto* bar = new QMenuBar(this);
     QMenu* file = bar->addMenu(QStringLiteral("ファイル（&F）"));
-    file->addAction(QStringLiteral("子機の履歴（&R）..."), this, &CTolvanDlg::showHistory);
+    file->addAction(QStringLiteral("子機の履歴(&V)..."), this, &CTolvanDlg::showHistory);
     file->addSeparator();
     file->addAction(QStringLiteral("終了（&X）"), this, &QDialog::accept);
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ（&H）"));

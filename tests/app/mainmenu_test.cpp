@@ -205,7 +205,7 @@ TEST_F(MainMenu, ModeWindowStaysOpenAfterItHidItselfForARead) {
 TEST_F(MainMenu, TheFileMenuOpensTheHistoryWithoutReadingTheHandset) {
     QAction* item = nullptr;
     for (QAction* action : menu->findChildren<QAction*>()) {
-        item = action->text() == QStringLiteral("子機の履歴（&R）...") ? action : item;
+        item = action->text() == QStringLiteral("子機の履歴(&V)...") ? action : item;
     }
     ASSERT_NE(item, nullptr);
     bool isHistory = false;
