@@ -61,6 +61,7 @@ int save(CliApp& cli, const QString& chosen) {
 struct WriteBackArgs {
     QString file;
     bool verify = false;
+    bool keepIdentity = false;
 };
 
 std::optional<WriteBackArgs> parseWriteBackArgs(const QStringList& args) {
@@ -68,6 +69,8 @@ std::optional<WriteBackArgs> parseWriteBackArgs(const QStringList& args) {
     for (const QString& arg : args) {
         if (arg == QLatin1String("--verify") && !parsed.verify) {
             parsed.verify = true;
+        } else if (arg == QLatin1String("--keep-identity") && !parsed.keepIdentity) {
+            parsed.keepIdentity = true;
         } else if (!arg.startsWith(QLatin1String("--")) && parsed.file.isEmpty()) {
             parsed.file = arg;
         } else {
@@ -82,8 +85,9 @@ std::optional<WriteBackArgs> parseWriteBackArgs(const QStringList& args) {
 
 } // namespace
 
-int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackGuard& guard) {
-    const WriteBackArgs args{file, verify};
+int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackGuard& guard,
+                 bool keepIdentity) {
+    const WriteBackArgs args{file, verify, keepIdentity};
     CliSession session(cli);
     // The screen asks for another name here; a script gets the same message and a file error.
     if (!QFileInfo(args.file).isFile() || !QFileInfo(args.file).fileName().contains(QLatin1Char('.'))) {
@@ -119,6 +123,9 @@ int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackG
     const datasave::WriteBackLoad load = datasave::loadWriteBackSet(pending, model, *files);
     for (const Message& message : load.messages) {
         print(session, message);
+    }
+    if (args.keepIdentity) {
+        datasave::WriteBackFrames::keepIdentity(pending, session.store().held());
     }
     // The screen names a file of the set it did not write; so does the command, on stderr.
     if (const auto notWritten = datasave::notWrittenText(load, *files); notWritten && !load.refused) {
@@ -180,13 +187,17 @@ void addDataSaveCommands(CliApp& app) {
                     QStringLiteral("save BASE                   read everything, write BASE.jv1, BASE.jv3, "
                                    "BASE.jv4"),
                     1, 1, [](CliApp& cli, const QStringList& args) { return save(cli, args.at(0)); }});
-    app.addCommand({QStringLiteral("write-back"),
-                    QStringLiteral("write-back FILE [--verify]  write a saved set back into the handset; "
-                                   "--verify reads it again and lists what differs"),
-                    1, 2, [](CliApp& cli, const QStringList& args) {
-                        const auto parsed = parseWriteBackArgs(args);
-                        return parsed ? writeBackSet(cli, parsed->file, parsed->verify) : cli.usage();
-                    }});
+    app.addCommand(
+        {QStringLiteral("write-back"),
+         QStringLiteral("write-back FILE [--verify] [--keep-identity]\n"
+                        "                              write a saved set back into the handset; "
+                        "--verify reads it again and lists what differs; --keep-identity keeps the "
+                        "handset's own PS-ID, PS number and PIN"),
+         1, 3, [](CliApp& cli, const QStringList& args) {
+             const auto parsed = parseWriteBackArgs(args);
+             return parsed ? writeBackSet(cli, parsed->file, parsed->verify, {}, parsed->keepIdentity)
+                           : cli.usage();
+         }});
 }
 
 } // namespace tolvan::cli

@@ -23,6 +23,8 @@ using WriteBackGuard =
     std::function<std::optional<Message>(const handset::HandsetStore& asRead, std::uint32_t modelCode)>;
 // write-back FILE [--verify] as the command runs it, for the commands that write a set back
 // (restore); the exit status.
-int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackGuard& guard = {});
+// keepIdentity: the handset's own PS-ID, PS number and PIN go back instead of the set's (a clone).
+int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackGuard& guard = {},
+                 bool keepIdentity = false);
 
 } // namespace tolvan::cli

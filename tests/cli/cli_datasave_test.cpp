@@ -281,6 +281,40 @@ TEST_F(CliDataSave, VerifyNeverClaimsALineThatDidNotReadFromTheSet) {
     EXPECT_EQ(write.out.count(QLatin1Char('\n')), 1);
 }
 
+// A clone: the set's settings go in, the handset's own identity stays.
+TEST_F(CliDataSave, KeepIdentityWritesTheSetButLeavesThePsIdPsNumberAndPin) {
+    SimProcess sim(simArgs("ZX-VA100"));
+    ASSERT_TRUE(sim.started());
+    ASSERT_EQ(cli(sim, {QStringLiteral("save"), path("before")}).exitCode, 0);
+    const QString ownPsId =
+        textOf(path("before.jv4")).section(QStringLiteral("\"PS-ID\""), 1).section('\n', 0, 0);
+    const QString ownNumber =
+        textOf(path("before.jv4")).section(QStringLiteral("\"PS番号\""), 1).section('\n', 0, 0);
+    ASSERT_FALSE(ownPsId.isEmpty());
+    ASSERT_FALSE(ownNumber.isEmpty());
+    // Another handset's set: another PS-ID and PS number, and one changed setting.
+    QString jv4 = textOf(path("before.jv4"));
+    jv4.replace(QStringLiteral("\"PS-ID\"") + ownPsId,
+                QStringLiteral("\"PS-ID\",\"1\",\"1\",\"1\",\"1\",\"1\",\"1\",\"1\",\"1\",\"1\"\r"));
+    jv4.replace(QStringLiteral("\"PS番号\"") + ownNumber, QStringLiteral("\"PS番号\",\"2\",\"5\",\"6\"\r"));
+    ASSERT_FALSE(jv4.contains(QStringLiteral("\"PS-ID\"") + ownPsId));
+    ASSERT_FALSE(jv4.contains(QStringLiteral("\"PS番号\"") + ownNumber));
+    writeFile(path("other.jv4"), cp932(jv4));
+    QString jv1 = textOf(path("before.jv1"));
+    ASSERT_TRUE(jv1.contains(QStringLiteral("\"ｲﾝﾀｰﾊﾞﾙ値\",\"150\"")));
+    jv1.replace(QStringLiteral("\"ｲﾝﾀｰﾊﾞﾙ値\",\"150\""), QStringLiteral("\"ｲﾝﾀｰﾊﾞﾙ値\",\"151\""));
+    writeFile(path("other.jv1"), cp932(jv1));
+
+    const CliResult clone = cli(sim, {QStringLiteral("write-back"), path("other.jv1"),
+                                      QStringLiteral("--keep-identity"), QStringLiteral("--verify")});
+    ASSERT_EQ(clone.exitCode, 0) << clone.err.toStdString() << clone.out.toStdString();
+    ASSERT_EQ(cli(sim, {QStringLiteral("save"), path("after")}).exitCode, 0);
+    const QString after = textOf(path("after.jv4"));
+    EXPECT_TRUE(after.contains(QStringLiteral("\"PS-ID\"") + ownPsId)) << after.toStdString();
+    EXPECT_TRUE(after.contains(QStringLiteral("\"PS番号\"") + ownNumber));
+    EXPECT_TRUE(textOf(path("after.jv1")).contains(QStringLiteral("\"ｲﾝﾀｰﾊﾞﾙ値\",\"151\"")));
+}
+
 TEST_F(CliDataSave, AJv3NameWithOnlyTheJv4LoadsTheSettingsAndSendsTheSystemParametersAsRead) {
     SimProcess sim(simArgs("ZX-VA150"));
     ASSERT_TRUE(sim.started());

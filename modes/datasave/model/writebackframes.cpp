@@ -36,4 +36,10 @@ bool WriteBackFrames::fillRequestBuffers(const handset::HandsetBlocks& store, li
     return true;
 }
 
+void WriteBackFrames::keepIdentity(handset::HandsetBlocks& pending, const handset::HandsetBlocks& held) {
+    for (const std::uint16_t code : {0x1201, 0x1301, 0x1302}) {
+        pending.take(code, held);
+    }
+}
+
 } // namespace tolvan::datasave

@@ -19,6 +19,9 @@ public:
     // Fills the request buffer of every code of writeCodes(). False when a frame could not be
     // built or a buffer refused it: a frame left unfilled would end the script in a send error.
     static bool fillRequestBuffers(const handset::HandsetBlocks& store, link::RequestBuffers& buffers);
+    // A clone keeps the handset's identity: its PS-ID, PS number and PIN go back as it holds
+    // them, whatever the set says.
+    static void keepIdentity(handset::HandsetBlocks& pending, const handset::HandsetBlocks& held);
 };
 
 } // namespace tolvan::datasave
