@@ -41,7 +41,7 @@ expect '1= 2= 3= 4=' tolvan-cli test receive --slot ''
 # Readline splits "2=o" at the "=".
 expect 'off, on,' tolvan-cli test receive --slot 2 =
 expect 'off,' tolvan-cli test receive --slot 2 = of
-expect '--verify' tolvan-cli write-back a.jv1 -
+expect '--keep-identity --verify' tolvan-cli write-back a.jv1 -
 expect '--pin --ps-number' tolvan-cli register base --
 
 # Files by the log file kind each command takes, and folders to walk into.
