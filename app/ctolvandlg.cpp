@@ -156,6 +156,13 @@ void CTolvanDlg::modeButtonPressed(int index) {
 
 void CTolvanDlg::runMode(int index) {
     const ModeEntry& entry = m_modes.at(static_cast<std::size_t>(index));
+    // Said while the menu still shows the name; the mode then saves into the model folder.
+    const QString typed = m_folders->currentText();
+    m_refusedFolder.clear();
+    if (!typed.isEmpty() && !LogFolders::isValidFolderName(typed)) {
+        m_refusedFolder = typed;
+        shell::DialogService::current().show(this, LogFolderList::refusedMessage(typed));
+    }
     link::LinkEngine& engine = m_session.engine();
     engine.resetLinkState();
     m_texts.setMemo(m_memo->text());
@@ -169,7 +176,7 @@ void CTolvanDlg::runMode(int index) {
         return;
     }
     shell::ModeLink(m_context, this).runScript(entry.operationId, entry.readScript);
-    m_folderList.takeOver(m_folders->currentText(), m_session.state().modelCode);
+    m_folderList.takeOver(typed, m_session.state().modelCode);
     if (entry.open) {
         std::unique_ptr<shell::ModeScreen> screen = entry.open(m_context, this);
         m_openMode = screen.get();
@@ -207,7 +214,7 @@ void CTolvanDlg::refillFolderBox(std::uint32_t modelCode) {
     }
     m_folders->clear();
     m_folders->addItems(m_folderList.names());
-    m_folders->setEditText(m_folderList.editText());
+    m_folders->setEditText(m_refusedFolder.isEmpty() ? m_folderList.editText() : m_refusedFolder);
 }
 
 void CTolvanDlg::showLinkMessage(link::LinkMessage message) {

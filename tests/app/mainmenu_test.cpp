@@ -175,6 +175,26 @@ TEST_F(MainMenu, FolderTypedBeforeAModeIsCreatedForTheAttachedModel) {
     }
 }
 
+TEST_F(MainMenu, AFolderNameThatCannotBeOneIsRefusedAloudAndStaysInTheBox) {
+    model = 2;
+    for (const QString& typed : {QStringLiteral("客先/B"), QStringLiteral("A*B"), QStringLiteral("x\ty")}) {
+        SCOPED_TRACE(typed.toStdString());
+        dialogs.messages.clear();
+        const int before = seen.opened;
+        menu->folderBox()->setEditText(typed);
+        menu->modeButton(0)->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return seen.opened == before + 1 && menu->isVisible(); }, 20000));
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages[0].text.contains(typed)) << dialogs.messages[0].text.toStdString();
+        EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("エラー"));
+        EXPECT_EQ(menu->folderBox()->currentText(), typed);
+        EXPECT_TRUE(menu->texts().logFolderName().isEmpty());
+        EXPECT_EQ(QDir(root.filePath(QStringLiteral("ZXVA100設定ログフォルダ")))
+                      .entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                  QStringList());
+    }
+}
+
 TEST_F(MainMenu, ModeWindowStaysOpenAfterItHidItselfForARead) {
     auto modes = CTolvanDlg::defaultModes();
     modes[0].open = [](shell::ModeContext& c, QWidget* p) { return std::make_unique<RereadScreen>(c, p); };

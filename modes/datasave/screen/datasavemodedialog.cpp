@@ -183,9 +183,15 @@ void DataSaveModeDialog::dropFolderText() {
 void DataSaveModeDialog::prepareFileDialog() {
     link().pauseForDialog(op::kReadAllScript);
     emptyResults();
-    const LogFolderList::TakeOver taken = m_folderList.takeOver(m_folders->currentText(), link().modelCode());
+    const QString typed = m_folders->currentText();
+    const LogFolderList::TakeOver taken = m_folderList.takeOver(typed, link().modelCode());
     if (taken == LogFolderList::TakeOver::Added || taken == LogFolderList::TakeOver::Rejected) {
         fillFolderBox();
+    }
+    if (taken == LogFolderList::TakeOver::Rejected) {
+        // Said, and left in the box to be mended; the files go into the model folder meanwhile.
+        m_folders->setEditText(typed);
+        shell::DialogService::current().show(this, LogFolderList::refusedMessage(typed));
     }
     applyView(op::kDialogOpen);
     m_settleTimer.start(kSettleMs);
