@@ -11,6 +11,7 @@
 #include "app/csheetmain.h"
 #include "app/modalrun.h"
 #include "app/systemmenu.h"
+#include "shell/accessiblenames.h"
 #include "shell/dialogservice.h"
 #include "shell/modelink.h"
 #include "shell/verdialog.h"
@@ -101,14 +102,18 @@ void CTolvanDlg::buildWindow() {
     buttons->addWidget(m_exit);
     layout->addWidget(group);
 
-    layout->addWidget(
-        new QLabel(QStringLiteral("ログを保存するフォルダを入力、または選択してください"), this));
+    auto* folderLabel =
+        new QLabel(QStringLiteral("ログを保存するフォルダを入力、または選択してください"), this);
+    layout->addWidget(folderLabel);
     m_folders = new QComboBox(this);
     m_folders->setEditable(true);
     m_folders->setInsertPolicy(QComboBox::NoInsert);
+    shell::labelFor(folderLabel, m_folders);
     layout->addWidget(m_folders);
-    layout->addWidget(new QLabel(QStringLiteral("メモ（保存ログ、印刷時に使用します）"), this));
+    auto* memoLabel = new QLabel(QStringLiteral("メモ（保存ログ、印刷時に使用します）"), this);
+    layout->addWidget(memoLabel);
     m_memo = new QLineEdit(this);
+    shell::labelFor(memoLabel, m_memo);
     layout->addWidget(m_memo);
 }
 

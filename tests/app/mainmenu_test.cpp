@@ -7,6 +7,7 @@
 #include "tests/support/fakedialogservice.h"
 #include "tests/support/virtualhandsetport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -177,6 +178,9 @@ TEST_F(MainMenu, FolderTypedBeforeAModeIsCreatedForTheAttachedModel) {
 
 TEST_F(MainMenu, AFolderNameThatCannotBeOneIsRefusedAloudAndStaysInTheBox) {
     model = 2;
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(menu->memoBox())->text(QAccessible::Name),
+              QStringLiteral("メモ（保存ログ、印刷時に使用します）"));
+    EXPECT_FALSE(menu->folderBox()->accessibleName().isEmpty());
     for (const QString& typed : {QStringLiteral("客先/B"), QStringLiteral("A*B"), QStringLiteral("x\ty")}) {
         SCOPED_TRACE(typed.toStdString());
         dialogs.messages.clear();
