@@ -1,6 +1,7 @@
 #include "shell/modescreen.h"
 
 #include "shell/accessiblenames.h"
+#include "shell/namedcombobox.h"
 #include "shell/verdialog.h"
 #include "shell/windowhider.h"
 
@@ -52,6 +53,8 @@ private:
 ModeScreen::ModeScreen(ModeContext& context, link::ModeWindow mode, const QString& title, QWidget* parent)
     : QDialog(parent), m_context(context), m_mode(mode), m_link(context, this),
       m_menuBar(new QMenuBar(this)) {
+    // The mode windows' lists are found by their names.
+    NamedComboBox::install();
     setWindowTitle(title);
     link::LinkSession& session = context.session;
     connect(&session.driver(), &link::LinkDriver::notice, this, [this](link::LinkNotice notice) {

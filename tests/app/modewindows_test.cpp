@@ -94,15 +94,11 @@ void collectUnnamed(QAccessibleInterface* node, QStringList& out, QStringList& n
         const bool input = role == QAccessible::EditableText || role == QAccessible::ComboBox ||
                            role == QAccessible::Slider || role == QAccessible::CheckBox ||
                            role == QAccessible::SpinBox || role == QAccessible::List;
-        QString name = child->text(QAccessible::Name);
+        const QString name = child->text(QAccessible::Name);
         QObject* object = child->object();
-        if (role == QAccessible::ComboBox && name == child->text(QAccessible::Value)) {
-            // Qt on Unix reports a list's value as its name and leaves the name to the bridge.
-            auto* widget = qobject_cast<QWidget*>(object);
-            name = widget ? widget->accessibleName() : QString();
-        }
         auto* group = object ? qobject_cast<QGroupBox*>(object->parent()) : nullptr;
-        if (input && !name.trimmed().isEmpty() && (!group || name != group->title())) {
+        const bool byValue = role == QAccessible::ComboBox && name == child->text(QAccessible::Value);
+        if (input && !name.trimmed().isEmpty() && !byValue && (!group || name != group->title())) {
             if (names.contains(name)) {
                 out << QStringLiteral("twice '") + name + QLatin1Char('\'');
             }
