@@ -13,6 +13,7 @@
 #include "app/systemmenu.h"
 #include "flows/doctor/screen/connectiondoctordialog.h"
 #include "flows/history/screen/historydialog.h"
+#include "shell/accessiblenames.h"
 #include "shell/dialogservice.h"
 #include "shell/modelink.h"
 #include "shell/verdialog.h"
@@ -103,14 +104,18 @@ void CTolvanDlg::buildWindow() {
     buttons->addWidget(m_exit);
     layout->addWidget(group);
 
-    layout->addWidget(
-        new QLabel(QStringLiteral("ログを保存するフォルダを入力、または選択してください"), this));
+    auto* folderLabel =
+        new QLabel(QStringLiteral("ログを保存するフォルダを入力、または選択してください"), this);
+    layout->addWidget(folderLabel);
     m_folders = new QComboBox(this);
     m_folders->setEditable(true);
     m_folders->setInsertPolicy(QComboBox::NoInsert);
+    shell::labelFor(folderLabel, m_folders);
     layout->addWidget(m_folders);
-    layout->addWidget(new QLabel(QStringLiteral("メモ（保存ログ、印刷時に使用します）"), this));
+    auto* memoLabel = new QLabel(QStringLiteral("メモ（保存ログ、印刷時に使用します）"), this);
+    layout->addWidget(memoLabel);
     m_memo = new QLineEdit(this);
+    shell::labelFor(memoLabel, m_memo);
     layout->addWidget(m_memo);
 }
 
@@ -168,6 +173,13 @@ void CTolvanDlg::modeButtonPressed(int index) {
 
 void CTolvanDlg::runMode(int index) {
     const ModeEntry& entry = m_modes.at(static_cast<std::size_t>(index));
+    // Said while the menu still shows the name; the mode then saves into the model folder.
+    const QString typed = m_folders->currentText();
+    m_refusedFolder.clear();
+    if (!typed.isEmpty() && !LogFolders::isValidFolderName(typed)) {
+        m_refusedFolder = typed;
+        shell::DialogService::current().show(this, LogFolderList::refusedMessage(typed));
+    }
     link::LinkEngine& engine = m_session.engine();
     engine.resetLinkState();
     m_texts.setMemo(m_memo->text());
@@ -181,7 +193,7 @@ void CTolvanDlg::runMode(int index) {
         return;
     }
     shell::ModeLink(m_context, this).runScript(entry.operationId, entry.readScript);
-    m_folderList.takeOver(m_folders->currentText(), m_session.state().modelCode);
+    m_folderList.takeOver(typed, m_session.state().modelCode);
     if (entry.open) {
         std::unique_ptr<shell::ModeScreen> screen = entry.open(m_context, this);
         m_openMode = screen.get();
@@ -236,7 +248,7 @@ void CTolvanDlg::refillFolderBox(std::uint32_t modelCode) {
     }
     m_folders->clear();
     m_folders->addItems(m_folderList.names());
-    m_folders->setEditText(m_folderList.editText());
+    m_folders->setEditText(m_refusedFolder.isEmpty() ? m_folderList.editText() : m_refusedFolder);
 }
 
 void CTolvanDlg::showLinkMessage(link::LinkMessage message) {

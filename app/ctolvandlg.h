@@ -89,6 +89,8 @@ private:
     shell::ModeScreen* m_openMode = nullptr;
     int m_buttonDelayMs = 300;
     bool m_busy = false;
+    // A folder name the box held that was refused: it stays in the box for the technician to mend.
+    QString m_refusedFolder;
 };
 
 } // namespace tolvan::app

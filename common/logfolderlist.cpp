@@ -19,6 +19,13 @@ bool LogFolderList::refill(std::uint32_t modelCode) {
     return true;
 }
 
+Message LogFolderList::refusedMessage(const QString& boxText) {
+    return errorMessage(QStringLiteral("フォルダ名「%1」は使えません。\n"
+                                       "フォルダ名に / \\ : * ? \" < > | と制御文字は使えません。\n"
+                                       "ログは機種のフォルダに保存します。")
+                            .arg(boxText));
+}
+
 LogFolderList::TakeOver LogFolderList::takeOver(const QString& boxText, std::uint32_t modelCode) {
     if (boxText.isEmpty()) {
         m_texts.setLogFolderName(QString());

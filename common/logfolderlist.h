@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/logfolders.h"
+#include "common/message.h"
 #include "common/sessiontexts.h"
 
 #include <QString>
@@ -35,6 +36,9 @@ public:
     // Takes the box text as the log folder name; a new name gets its folder below the given
     // model's folder (the model that the read just reported).
     TakeOver takeOver(const QString& boxText, std::uint32_t modelCode);
+
+    // What the technician is told when a typed name is refused (TakeOver::Rejected).
+    static Message refusedMessage(const QString& boxText);
 
 private:
     const LogFolders& m_folders;

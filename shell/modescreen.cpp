@@ -1,5 +1,7 @@
 #include "shell/modescreen.h"
 
+#include "shell/accessiblenames.h"
+#include "shell/namedcombobox.h"
 #include "shell/verdialog.h"
 #include "shell/windowhider.h"
 
@@ -51,6 +53,8 @@ private:
 ModeScreen::ModeScreen(ModeContext& context, link::ModeWindow mode, const QString& title, QWidget* parent)
     : QDialog(parent), m_context(context), m_mode(mode), m_link(context, this),
       m_menuBar(new QMenuBar(this)) {
+    // The mode windows' lists are found by their names.
+    NamedComboBox::install();
     setWindowTitle(title);
     link::LinkSession& session = context.session;
     connect(&session.driver(), &link::LinkDriver::notice, this, [this](link::LinkNotice notice) {
@@ -97,6 +101,8 @@ void ModeScreen::setFrame(QWidget* content, const QList<QPushButton*>& buttons, 
 
     m_scroll = new ContentScroll(this);
     m_scroll->setFrameShape(QFrame::NoFrame);
+    // The area itself is no stop for Tab: it scrolls to whichever control takes the focus.
+    m_scroll->setFocusPolicy(Qt::NoFocus);
     m_scroll->setWidgetResizable(true);
     m_scroll->setWidget(content);
     layout->addWidget(m_scroll, 1);
@@ -113,21 +119,30 @@ void ModeScreen::setFrame(QWidget* content, const QList<QPushButton*>& buttons, 
         Qt::QueuedConnection);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("メモ"), this));
+    auto* memoLabel = new QLabel(QStringLiteral("メモ"), this);
+    bottom->addWidget(memoLabel);
     m_memo = new QLineEdit(this);
+    labelFor(memoLabel, m_memo);
     bottom->addWidget(m_memo, 1);
-    bottom->addWidget(new QLabel(QStringLiteral("接続モデル"), this));
+    auto* modelLabel = new QLabel(QStringLiteral("接続モデル"), this);
+    bottom->addWidget(modelLabel);
     m_model = new QLineEdit(this);
+    labelFor(modelLabel, m_model);
     m_model->setReadOnly(true);
     m_model->setMinimumWidth(m_model->fontMetrics().horizontalAdvance(QStringLiteral("ZX-VA150(C)")) + 16);
     bottom->addWidget(m_model);
     m_back = new QPushButton(backText, this);
     QList<QPushButton*> all = buttons;
     all.append(m_back);
+    // Tab goes through the bar as it shows, after the content, whenever its buttons were made.
+    QWidget* previous = m_model;
+    setTabOrder(m_memo, m_model);
     for (QPushButton* button : all) {
         // Enter must not press a button by the back door.
         button->setAutoDefault(false);
         bottom->addWidget(button);
+        setTabOrder(previous, button);
+        previous = button;
     }
     layout->addLayout(bottom);
     connect(m_back, &QPushButton::clicked, this, &ModeScreen::backToMenu);

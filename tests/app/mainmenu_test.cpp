@@ -8,6 +8,7 @@
 #include "tests/support/fakedialogservice.h"
 #include "tests/support/virtualhandsetport.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -174,6 +175,29 @@ TEST_F(MainMenu, FolderTypedBeforeAModeIsCreatedForTheAttachedModel) {
     for (const char* name :
          {"ZXVA100設定ログフォルダ", "ZXVA150設定ログフォルダ", "ZXVA150(C)設定ログフォルダ"}) {
         EXPECT_TRUE(QDir(root.filePath(QString::fromUtf8(name))).exists()) << name;
+    }
+}
+
+TEST_F(MainMenu, AFolderNameThatCannotBeOneIsRefusedAloudAndStaysInTheBox) {
+    model = 2;
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(menu->memoBox())->text(QAccessible::Name),
+              QStringLiteral("メモ（保存ログ、印刷時に使用します）"));
+    EXPECT_FALSE(menu->folderBox()->accessibleName().isEmpty());
+    for (const QString& typed : {QStringLiteral("客先/B"), QStringLiteral("A*B"), QStringLiteral("x\ty")}) {
+        SCOPED_TRACE(typed.toStdString());
+        dialogs.messages.clear();
+        const int before = seen.opened;
+        menu->folderBox()->setEditText(typed);
+        menu->modeButton(0)->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return seen.opened == before + 1 && menu->isVisible(); }, 20000));
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_TRUE(dialogs.messages[0].text.contains(typed)) << dialogs.messages[0].text.toStdString();
+        EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("エラー"));
+        EXPECT_EQ(menu->folderBox()->currentText(), typed);
+        EXPECT_TRUE(menu->texts().logFolderName().isEmpty());
+        EXPECT_EQ(QDir(root.filePath(QStringLiteral("ZXVA100設定ログフォルダ")))
+                      .entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                  QStringList());
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "common/backup/backupfolder.h"
 #include "common/logfile/logfileio.h"
+#include "shell/accessiblenames.h"
 #include "shell/dialogservice.h"
 #include "shell/replacequestion.h"
 
@@ -90,9 +91,11 @@ void DataSaveModeDialog::buildWindow() {
     buttons->addWidget(m_write);
     layout->addLayout(buttons);
 
-    layout->addWidget(
-        new QLabel(QStringLiteral("ログを保存するフォルダを入力、または選択して下さい"), content));
+    auto* folderCaption =
+        new QLabel(QStringLiteral("ログを保存するフォルダを入力、または選択して下さい"), content);
+    layout->addWidget(folderCaption);
     m_folders = new QComboBox(content);
+    shell::labelFor(folderCaption, m_folders);
     m_folders->setEditable(true);
     m_folders->setInsertPolicy(QComboBox::NoInsert);
     layout->addWidget(m_folders);
@@ -102,7 +105,9 @@ void DataSaveModeDialog::buildWindow() {
         auto* box = new QLineEdit(content);
         box->setReadOnly(true);
         const int row = results->rowCount();
-        results->addWidget(new QLabel(label, content), row, 0);
+        auto* caption = new QLabel(label, content);
+        shell::labelFor(caption, box);
+        results->addWidget(caption, row, 0);
         results->addWidget(box, row, 1);
         return box;
     };
@@ -178,9 +183,15 @@ void DataSaveModeDialog::dropFolderText() {
 void DataSaveModeDialog::prepareFileDialog() {
     link().pauseForDialog(op::kReadAllScript);
     emptyResults();
-    const LogFolderList::TakeOver taken = m_folderList.takeOver(m_folders->currentText(), link().modelCode());
+    const QString typed = m_folders->currentText();
+    const LogFolderList::TakeOver taken = m_folderList.takeOver(typed, link().modelCode());
     if (taken == LogFolderList::TakeOver::Added || taken == LogFolderList::TakeOver::Rejected) {
         fillFolderBox();
+    }
+    if (taken == LogFolderList::TakeOver::Rejected) {
+        // Said, and left in the box to be mended; the files go into the model folder meanwhile.
+        m_folders->setEditText(typed);
+        shell::DialogService::current().show(this, LogFolderList::refusedMessage(typed));
     }
     applyView(op::kDialogOpen);
     m_settleTimer.start(kSettleMs);

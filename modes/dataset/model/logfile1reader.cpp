@@ -7,6 +7,8 @@
 
 #include "common/cp932.h"
 
+#include <cstdint>
+
 namespace tolvan::dataset {
 namespace {
 
@@ -28,8 +30,9 @@ public:
         if (raw(i).isEmpty()) {
             return kNone;
         }
-        const int index = number(i) - first;
-        return index >= 0 && index < count ? index : kNone;
+        // Wide: the number may be the smallest int.
+        const std::int64_t index = std::int64_t{number(i)} - first;
+        return index >= 0 && index < count ? static_cast<int>(index) : kNone;
     }
 
     template <std::size_t N> void boxes(std::array<QString, N>& target) const {
@@ -112,9 +115,9 @@ void readItem(LogItem item, ItemReader& r, DataSetScreenValues& v) {
     }
     if (item >= ItemStandbySelect && item <= ItemTchProcess) {
         // The levels take any number: no field reads as 0, which selects nothing.
-        const int index = r.number(1) - 10;
+        const std::int64_t index = std::int64_t{r.number(1)} - 10;
         v.handoverLevels[static_cast<std::size_t>(item - ItemStandbySelect)] =
-            index >= 0 && index <= 70 ? index : kNone;
+            index >= 0 && index <= 70 ? static_cast<int>(index) : kNone;
         return;
     }
     auto& id = v.additionalIds[static_cast<std::size_t>(item - ItemId1)];

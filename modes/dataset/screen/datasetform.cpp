@@ -4,6 +4,8 @@
 #include "modes/dataset/model/datasetrules.h"
 #include "modes/dataset/screen/digitboxrow.h"
 
+#include "shell/accessiblenames.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -58,7 +60,9 @@ QComboBox* DataSetForm::addSelectorRow(QGridLayout* grid, const QString& label, 
     const int row = grid->rowCount();
     QWidget* parent = grid->parentWidget();
     QComboBox* box = selector(entries, parent);
-    grid->addWidget(new QLabel(label, parent), row, 0);
+    auto* caption = new QLabel(label, parent);
+    shell::labelFor(caption, box);
+    grid->addWidget(caption, row, 0);
     grid->addWidget(box, row, 1);
     if (!after.isEmpty()) {
         grid->addWidget(new QLabel(after, parent), row, 2);
@@ -71,12 +75,17 @@ QGroupBox* DataSetForm::buildVersionGroup() {
     auto* grid = new QGridLayout(group);
     m_version = new DigitBoxRow(4, std::nullopt, group);
     m_version->setBoxesEnabled(false);
-    grid->addWidget(new QLabel(QStringLiteral("外部ﾏｲｺﾝｿﾌﾄｳｪｱ"), group), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Ver"), group), 0, 1);
+    auto* software = new QLabel(QStringLiteral("外部ﾏｲｺﾝｿﾌﾄｳｪｱ"), group);
+    auto* version = new QLabel(QStringLiteral("Ver"), group);
+    grid->addWidget(software, 0, 0);
+    grid->addWidget(version, 0, 1);
     grid->addWidget(m_version, 0, 2);
+    m_version->nameAfter(software->text() + QLatin1Char(' ') + version->text());
     m_psId = new DigitBoxRow(9, DataSetRules::kPsIdLimit, group);
-    grid->addWidget(new QLabel(QStringLiteral("PS-ID"), group), 1, 0);
+    auto* psId = new QLabel(QStringLiteral("PS-ID"), group);
+    grid->addWidget(psId, 1, 0);
     grid->addWidget(m_psId, 1, 2);
+    m_psId->nameAfter(psId->text());
     return group;
 }
 
@@ -132,15 +141,18 @@ QGroupBox* DataSetForm::buildIdGroup() {
     auto* group = new QGroupBox(QStringLiteral("［ＩＤ］"), this);
     auto* grid = new QGridLayout(group);
     m_systemCall = new DigitBoxRow(9, DataSetRules::kSystemCallLimit, group);
-    grid->addWidget(new QLabel(QStringLiteral("CS-ID中のｼｽﾃﾑ呼び出し符号"), group), 0, 0);
+    auto* caption = new QLabel(QStringLiteral("CS-ID中のｼｽﾃﾑ呼び出し符号"), group);
+    grid->addWidget(caption, 0, 0);
     grid->addWidget(m_systemCall, 0, 1);
+    m_systemCall->nameAfter(caption->text());
     return group;
 }
 
 void DataSetForm::addIdRow(QGridLayout* grid, int row) {
     QWidget* parent = grid->parentWidget();
     const int gridRow = grid->rowCount();
-    grid->addWidget(new QLabel(QStringLiteral("付加ID%1").arg(row + 1), parent), gridRow, 0);
+    auto* caption = new QLabel(QStringLiteral("付加ID%1").arg(row + 1), parent);
+    grid->addWidget(caption, gridRow, 0);
     auto* digits = new QHBoxLayout;
     auto& boxes = m_ids.at(static_cast<std::size_t>(row));
     for (std::size_t d = 0; d < boxes.size(); ++d) {
@@ -148,6 +160,7 @@ void DataSetForm::addIdRow(QGridLayout* grid, int row) {
         digits->addWidget(boxes[d]);
     }
     grid->addLayout(digits, gridRow, 1);
+    shell::nameBoxes(caption->text(), QList<QWidget*>(boxes.begin(), boxes.end()));
     if (row == 0) {
         grid->addWidget(new QLabel(QStringLiteral("（接続CS番号）"), parent), gridRow, 2);
     }
@@ -174,13 +187,15 @@ QGroupBox* DataSetForm::buildOtherGroup() {
     m_accessory = addSelectorRow(grid, QStringLiteral("ZX-RM15検出"), L::onOff());
     m_rxGain = addSelectorRow(grid, QStringLiteral("ZX-VA100受話ゲイン調整機能"), L::onOff());
     const int row = grid->rowCount();
-    grid->addWidget(new QLabel(QStringLiteral("障害監視ｺｰﾄﾞ"), group), row, 0);
+    auto* caption = new QLabel(QStringLiteral("障害監視ｺｰﾄﾞ"), group);
+    grid->addWidget(caption, row, 0);
     auto* code = new QHBoxLayout;
     for (std::size_t i = 0; i < m_faultCode.size(); ++i) {
         m_faultCode[i] = selector(L::faultCodeCharacter(static_cast<int>(i)), group);
         code->addWidget(m_faultCode[i]);
     }
     grid->addLayout(code, row, 1);
+    shell::nameBoxes(caption->text(), QList<QWidget*>(m_faultCode.begin(), m_faultCode.end()));
     return group;
 }
 

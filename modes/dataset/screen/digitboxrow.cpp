@@ -2,6 +2,8 @@
 
 #include "modes/dataset/model/datasetrules.h"
 
+#include "shell/accessiblenames.h"
+
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -26,6 +28,10 @@ DigitBoxRow::DigitBoxRow(int boxes, std::optional<std::uint32_t> limit, QWidget*
         m_boxes.push_back(box);
     }
     layout->addStretch();
+}
+
+void DigitBoxRow::nameAfter(const QString& labelText) {
+    shell::nameBoxes(labelText, QList<QWidget*>(m_boxes.begin(), m_boxes.end()));
 }
 
 QString DigitBoxRow::boxText(std::size_t index) const {

@@ -35,6 +35,8 @@ public:
     }
     void clear();
     void setBoxesEnabled(bool enabled);
+    // Each box is named by the row's label and its position.
+    void nameAfter(const QString& labelText);
 
 private:
     QString boxText(std::size_t index) const;

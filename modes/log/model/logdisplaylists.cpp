@@ -3,6 +3,8 @@
 #include "modes/log/model/buffertexts.h"
 #include "modes/log/model/logoperations.h"
 
+#include <algorithm>
+
 namespace tolvan::log {
 
 LogDisplayLists LogDisplayLists::fromBuffers(const HandsetBuffers& buffers) {
@@ -13,12 +15,25 @@ LogDisplayLists LogDisplayLists::fromBuffers(const HandsetBuffers& buffers) {
     return lists;
 }
 
+namespace {
+
+// A cleared communication status list shows as many rows as the event lists, not the 80 entries
+// its buffer holds; a read shows all of them again.
+constexpr qsizetype kClearedStatusRows = 16;
+
+} // namespace
+
 LogDisplayLists LogDisplayLists::defaults() {
-    return fromBuffers(HandsetBuffers{});
+    LogDisplayLists lists;
+    for (const BufferKind kind : kAllBuffers) {
+        lists.reset(kind);
+    }
+    return lists;
 }
 
 QStringList LogDisplayLists::defaultRows(BufferKind kind) {
-    return BufferTexts::rows(HandsetBuffers{}, kind);
+    const QStringList rows = BufferTexts::rows(HandsetBuffers{}, kind);
+    return kind == BufferKind::CommStatus ? rows.first(std::min(rows.size(), kClearedStatusRows)) : rows;
 }
 
 bool LogDisplayLists::applyScriptResult(std::uint32_t operationId, const HandsetBuffers& buffers) {

@@ -24,8 +24,9 @@ public:
     static LogDisplayLists fromBuffers(const HandsetBuffers& buffers);
     // Every list at its reset rows.
     static LogDisplayLists defaults();
-    // The rows a list shows after its buffer was cleared: the texts of an empty buffer (16, 16,
-    // 80 and 1 "ｱｲﾄﾞﾙ", 36 "正常終了", 16 "--------------------").
+    // The rows a list shows after its buffer was cleared: the texts of an empty buffer, the
+    // communication status cut to 16 rows (16, 16, 16 and 1 "ｱｲﾄﾞﾙ", 36 "正常終了", 16
+    // "--------------------").
     static QStringList defaultRows(BufferKind kind);
 
     const QStringList& rows(BufferKind kind) const { return m_rows[indexOf(kind)]; }

@@ -7,6 +7,7 @@
 #include "modes/log/model/logoperations.h"
 #include "modes/log/model/logreport.h"
 
+#include "shell/accessiblenames.h"
 #include "shell/dialogservice.h"
 
 #include <QFrame>
@@ -66,7 +67,9 @@ void LogSetModeDialog::buildWindow() {
         connect(clear, &QPushButton::clicked, this, [this, kind] { this->clear(kind); });
         m_lists[indexOf(kind)] = list;
         m_clears[indexOf(kind)] = clear;
-        grid->addWidget(new QLabel(LogFile3Format::sectionName(kind), content), row, column);
+        auto* caption = new QLabel(LogFile3Format::sectionName(kind), content);
+        shell::labelFor(caption, list);
+        grid->addWidget(caption, row, column);
         grid->addWidget(list, row + 1, column);
         grid->addWidget(clear, row + 2, column);
         grid->setRowStretch(row + 1, 1);

@@ -61,7 +61,8 @@ int PsEntRules::sliderValue(Slider slider, int position) {
 }
 
 int PsEntRules::sliderPosition(Slider slider, int value) {
-    return std::clamp(value * sliderStep(slider), 0, kSliderMax);
+    // A file may hold any number: bounded first, so the product cannot overflow.
+    return std::min(std::clamp(value, 0, kSliderMax) * sliderStep(slider), kSliderMax);
 }
 
 QString PsEntRules::callNumberInput(const QString& typed) {

@@ -2,6 +2,8 @@
 
 #include "modes/psent/model/psentrules.h"
 
+#include "shell/accessiblenames.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +15,8 @@ namespace tolvan::psent {
 CallNumberGrid::CallNumberGrid(int columns, QWidget* parent) : QWidget(parent) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("[個別通話子機番号登録]"), this), 0, 0, 1, 2 * columns);
+    auto* title = new QLabel(QStringLiteral("[個別通話子機番号登録]"), this);
+    grid->addWidget(title, 0, 0, 1, 2 * columns);
     for (int slot = 0; slot < PsEntScreenValues::kCallNumbers; ++slot) {
         auto* box = new QLineEdit(this);
         box->setMaxLength(4);
@@ -23,7 +26,10 @@ CallNumberGrid::CallNumberGrid(int columns, QWidget* parent) : QWidget(parent) {
         m_boxes[static_cast<std::size_t>(slot)] = box;
         const int row = 1 + slot / columns;
         const int column = (slot % columns) * 2;
-        grid->addWidget(new QLabel(slotCaption(slot + 1), this), row, column);
+        auto* caption = new QLabel(slotCaption(slot + 1), this);
+        shell::labelFor(caption, box);
+        box->setAccessibleName(shell::labelName(title->text()) + QLatin1Char(' ') + caption->text());
+        grid->addWidget(caption, row, column);
         grid->addWidget(box, row, column + 1);
     }
     grid->setColumnStretch(2 * columns, 1);

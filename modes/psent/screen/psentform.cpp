@@ -5,6 +5,8 @@
 #include "modes/psent/screen/callnumbergrid.h"
 #include "modes/psent/screen/markedslider.h"
 
+#include "shell/accessiblenames.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -138,6 +140,7 @@ QComboBox* PsEntForm::addPick(QGridLayout* grid, Pick which, const QString& labe
     const int row = grid->rowCount();
     QComboBox* box = listBox(pickField(which).list(), parent);
     auto* caption = new QLabel(label, parent);
+    shell::labelFor(caption, box);
     m_picks[static_cast<std::size_t>(which)] = box;
     m_pickLabels[static_cast<std::size_t>(which)] = caption;
     grid->addWidget(caption, row, 0);
@@ -159,9 +162,16 @@ void PsEntForm::addFunctionRow(QGridLayout* grid, int list, const QString& label
     m_functions[static_cast<std::size_t>(list)] = function;
     m_parameters[static_cast<std::size_t>(list)] = parameter;
     connect(function, &QComboBox::activated, this, [this, list] { functionPicked(list); });
-    grid->addWidget(new QLabel(label, parent), row, 0);
+    auto* functionCaption = new QLabel(label, parent);
+    auto* parameterCaption = new QLabel(parameterLabel, parent);
+    shell::labelFor(functionCaption, function);
+    shell::labelFor(parameterCaption, parameter);
+    // Every function row has its "付加設定": the name says whose it is.
+    parameter->setAccessibleName(shell::labelName(label) + QLatin1Char(' ') +
+                                 shell::labelName(parameterLabel));
+    grid->addWidget(functionCaption, row, 0);
     grid->addWidget(function, row, 1);
-    grid->addWidget(new QLabel(parameterLabel, parent), row + 1, 0);
+    grid->addWidget(parameterCaption, row + 1, 0);
     grid->addWidget(parameter, row + 1, 1);
 }
 
@@ -184,7 +194,10 @@ QGroupBox* PsEntForm::buildCommonGroup() {
     }
     psNumber->addWidget(new QLabel(QStringLiteral("（200-391）　※１"), group));
     psNumber->addStretch();
-    first->addWidget(new QLabel(QStringLiteral("子機番号"), group), 0, 0);
+    auto* psNumberCaption = new QLabel(QStringLiteral("子機番号"), group);
+    shell::nameBoxes(psNumberCaption->text(), QList<QWidget*>(m_psNumber.begin(), m_psNumber.end()));
+    psNumberCaption->setBuddy(m_psNumber[0]);
+    first->addWidget(psNumberCaption, 0, 0);
     first->addLayout(psNumber, 0, 1, 1, 2);
 
     auto* psId = new QHBoxLayout;
@@ -201,7 +214,10 @@ QGroupBox* PsEntForm::buildCommonGroup() {
         psId->addWidget(box);
     }
     psId->addStretch();
-    first->addWidget(new QLabel(QStringLiteral("ＰＳ-ＩＤ"), group), 1, 0);
+    auto* psIdCaption = new QLabel(QStringLiteral("ＰＳ-ＩＤ"), group);
+    shell::nameBoxes(psIdCaption->text(), QList<QWidget*>(m_psId.begin(), m_psId.end()));
+    psIdCaption->setBuddy(m_psId[0]);
+    first->addWidget(psIdCaption, 1, 0);
     first->addLayout(psId, 1, 1, 1, 2);
 
     auto* pin = new QHBoxLayout;
@@ -211,14 +227,19 @@ QGroupBox* PsEntForm::buildCommonGroup() {
     }
     pin->addWidget(new QLabel(QStringLiteral("※１"), group));
     pin->addStretch();
-    first->addWidget(new QLabel(QStringLiteral("暗証番号"), group), 2, 0);
+    auto* pinCaption = new QLabel(QStringLiteral("暗証番号"), group);
+    shell::nameBoxes(pinCaption->text(), QList<QWidget*>(m_pin.begin(), m_pin.end()));
+    pinCaption->setBuddy(m_pin[0]);
+    first->addWidget(pinCaption, 2, 0);
     first->addLayout(pin, 2, 1, 1, 2);
 
     const auto addSlider = [&](Slider which, const QString& label, const QStringList& marks) {
         const int row = first->rowCount();
         auto* slider = new MarkedSlider(which, marks, group);
         m_sliders[static_cast<std::size_t>(which)] = slider->slider();
-        first->addWidget(new QLabel(label, group), row, 0);
+        auto* caption = new QLabel(label, group);
+        shell::labelFor(caption, slider->slider());
+        first->addWidget(caption, row, 0);
         first->addWidget(slider, row, 1, 1, 2);
     };
     addSlider(Slider::ReceiveVolume, QStringLiteral("受話音量"), {"小", "大", "特大"});
@@ -245,7 +266,9 @@ QGroupBox* PsEntForm::buildCommonGroup() {
     for (int m = 0; m < 3; ++m) {
         const int row = second->rowCount();
         m_shortDials[static_cast<std::size_t>(m)] = listBox(L::shortDial(), group);
-        second->addWidget(new QLabel(QStringLiteral("外線発信短縮番号登録　M%1").arg(m + 1), group), row, 0);
+        auto* caption = new QLabel(QStringLiteral("外線発信短縮番号登録　M%1").arg(m + 1), group);
+        shell::labelFor(caption, m_shortDials[static_cast<std::size_t>(m)]);
+        second->addWidget(caption, row, 0);
         second->addWidget(m_shortDials[static_cast<std::size_t>(m)], row, 1);
     }
     second->setRowStretch(second->rowCount(), 1);
@@ -255,23 +278,33 @@ QGroupBox* PsEntForm::buildCommonGroup() {
 QGroupBox* PsEntForm::buildUpperGroup() {
     auto* group = new QGroupBox(QStringLiteral("ZX-VA150のみ"), this);
     auto* grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(QStringLiteral("[メニュー割り当て設定] "), group), 0, 0, 1, 2);
+    auto* menuCaption = new QLabel(QStringLiteral("[メニュー割り当て設定] "), group);
+    grid->addWidget(menuCaption, 0, 0, 1, 2);
     for (int slot = 0; slot < V::kMenuSlots; ++slot) {
         m_menu[static_cast<std::size_t>(slot)] = listBox(FunctionCodes::texts(), group);
-        grid->addWidget(new QLabel(CallNumberGrid::slotCaption(slot + 1), group), slot + 1, 0);
+        auto* caption = new QLabel(CallNumberGrid::slotCaption(slot + 1), group);
+        shell::labelFor(caption, m_menu[static_cast<std::size_t>(slot)]);
+        m_menu[static_cast<std::size_t>(slot)]->setAccessibleName(shell::labelName(menuCaption->text()) +
+                                                                  QLatin1Char(' ') + caption->text());
+        grid->addWidget(caption, slot + 1, 0);
         grid->addWidget(m_menu[static_cast<std::size_t>(slot)], slot + 1, 1);
     }
     addFunctionRow(grid, kFunctionButton, QStringLiteral("機能ボタン割り当て設定"),
                    QStringLiteral("  付加設定"));
     addPick(grid, Pick::Emergency, QStringLiteral("緊急通知設定"));
     addPick(grid, Pick::TalkButton, QStringLiteral("トークボタン動作設定"));
-    grid->addWidget(new QLabel(QStringLiteral("[キーロック設定］"), group), grid->rowCount(), 0, 1, 2);
+    auto* lockCaption = new QLabel(QStringLiteral("[キーロック設定］"), group);
+    grid->addWidget(lockCaption, grid->rowCount(), 0, 1, 2);
     const QStringList locks = {QStringLiteral("機能ボタン"), QStringLiteral("実行ボタン"),
                                QStringLiteral("メニューボタン"), QStringLiteral("音量ボタン")};
     for (int i = 0; i < 4; ++i) {
         const int row = grid->rowCount();
         m_keyLocks[static_cast<std::size_t>(i)] = listBox(L::onOff(), group);
-        grid->addWidget(new QLabel(locks[i], group), row, 0);
+        auto* caption = new QLabel(locks[i], group);
+        shell::labelFor(caption, m_keyLocks[static_cast<std::size_t>(i)]);
+        m_keyLocks[static_cast<std::size_t>(i)]->setAccessibleName(shell::labelName(lockCaption->text()) +
+                                                                   QLatin1Char(' ') + locks[i]);
+        grid->addWidget(caption, row, 0);
         grid->addWidget(m_keyLocks[static_cast<std::size_t>(i)], row, 1);
     }
     // Carried with the key record, never offered on the screen.

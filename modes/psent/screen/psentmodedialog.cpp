@@ -11,7 +11,6 @@
 
 #include "shell/dialogservice.h"
 #include "shell/initcom.h"
-#include "shell/pserrdialog.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -82,6 +81,7 @@ void PsEntModeDialog::startRegistration() {
         return;
     }
     link().requestRegistration();
+    m_aborted = false;
     setViewState(op::kRegistrationRunning);
     applyButtons(op::kAllLocked);
     link().sendSingle(0x0104);
@@ -96,8 +96,9 @@ void PsEntModeDialog::startRegistration() {
 }
 
 void PsEntModeDialog::registrationReport(const handset::RegistrationReports::Report& report) {
-    // Answers after an abort, or late ones after the registration ended, change nothing.
-    if (!registrationRunning()) {
+    // Only an abort silences the handset's answers: one that comes after a failure (an abnormal
+    // command end after a 0x10) still shows.
+    if (m_aborted) {
         return;
     }
     const std::optional<registration::ReportView> view = registration::viewOf(report);
@@ -168,13 +169,11 @@ void PsEntModeDialog::afterRegistration() {
     // The files and the write-back both need that read finished.
     const bool read = waitForScript();
     if (chosen) {
-        if (!read) {
-            // What the store holds is not the registered handset's: no files from it.
-            shell::PsErrDialog noData(link().state(), this);
-            noData.exec();
-        } else if (!link().runScript(op::kRegistrationCompleted, dataset::op::kReadScript)) {
-            // The settings read leaves the accessory detection unread; the data setting read
-            // completes the .jv1, which is not written from half of it.
+        // What the store holds is not the registered handset's unless both reads went through:
+        // no files from it, and the technician must know before the handset goes. The settings
+        // read leaves the accessory detection unread; the data setting read completes the .jv1.
+        if (!read || !link().runScript(op::kRegistrationCompleted, dataset::op::kReadScript)) {
+            dialogs.show(this, RegistrationFilePair::notSaved(*chosen));
         } else if (const auto failed = RegistrationFilePair::write(*chosen, context().store,
                                                                    link().modelCode(), memoBox()->text())) {
             dialogs.show(this, *failed);
@@ -195,6 +194,7 @@ void PsEntModeDialog::afterRegistration() {
 }
 
 void PsEntModeDialog::abortRegistration() {
+    m_aborted = true;
     setViewState(op::kRegistrationAborted);
     const QString aborted = registration::statusText(op::kRegistrationAborted);
     setStatus(aborted, {});

@@ -36,6 +36,9 @@ private:
     // Waits under the progress dialog for a script started without it. True when it ended in
     // keep-alive.
     bool waitForScript();
+
+    // Set by an abort until the next start: the aborted registration's late answers are ignored.
+    bool m_aborted = false;
 };
 
 } // namespace tolvan::psent

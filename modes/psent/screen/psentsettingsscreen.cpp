@@ -243,8 +243,9 @@ void PsEntSettingsScreen::operationAborted() {
 }
 
 void PsEntSettingsScreen::handsetRemoved() {
+    // Nothing is queued for the handset that was pulled: the next one is addressed from its open
+    // frame at once, which a registration run of many handsets waits for every time.
     showState(op::kUnplugged);
-    link().dropDialogue();
 }
 
 void PsEntSettingsScreen::handsetReconnected() {

@@ -1,5 +1,7 @@
 #include "modes/psent/screen/registrationpanel.h"
 
+#include "shell/accessiblenames.h"
+
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,9 +32,13 @@ RegistrationPanel::RegistrationPanel(QWidget* parent)
     for (QLineEdit* box : {m_status, m_error}) {
         box->setReadOnly(true);
     }
-    grid->addWidget(new QLabel(QStringLiteral("状態"), this), 3, 0);
+    auto* status = new QLabel(QStringLiteral("状態"), this);
+    auto* error = new QLabel(QStringLiteral("エラー"), this);
+    shell::labelFor(status, m_status);
+    shell::labelFor(error, m_error);
+    grid->addWidget(status, 3, 0);
     grid->addWidget(m_status, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("エラー"), this), 4, 0);
+    grid->addWidget(error, 4, 0);
     grid->addWidget(m_error, 4, 1);
     grid->setColumnStretch(1, 1);
 }

@@ -2,6 +2,8 @@
 
 #include "modes/test/model/calibrationcalc.h"
 
+#include "shell/accessiblenames.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -85,12 +87,17 @@ QWidget* CalibrationPanel::buildRows(bool amp) {
         // Only the first three characters are read.
         fitWidthTo(row.input, QStringLiteral("DDDD"));
         grid->addWidget(row.input, r + 1, 1);
+        // Named with the row's number also where the label leaves it out.
+        const QString rowName = shell::labelName(title->text()) + QLatin1Char(' ') +
+                                QString::number(r / 2 + 1) + rowLabel(r).mid(1);
+        row.input->setAccessibleName(rowName);
         row.calculate = button(QStringLiteral("計算%1->").arg(amp ? r + 11 : r + 1), box);
         grid->addWidget(row.calculate, r + 1, 2);
         for (std::size_t b = 0; b < row.hex.size(); ++b) {
             row.hex[b] = hexField(box);
             grid->addWidget(row.hex[b], r + 1, 3 + static_cast<int>(b));
         }
+        shell::nameBoxes(rowName, QList<QWidget*>(row.hex.begin(), row.hex.end()));
         connect(row.calculate, &QPushButton::clicked, this, [this, &row] { calculateRow(row); });
     }
     QPushButton* write =
@@ -114,14 +121,17 @@ QWidget* CalibrationPanel::buildRssi() {
     // The 50 / 20 dBμV values have three digits.
     fitWidthTo(m_x50, QStringLiteral("DDDD"));
     fitWidthTo(m_x20, QStringLiteral("DDDD"));
+    m_x50->setAccessibleName(m_capture[0]->text());
+    m_x20->setAccessibleName(m_capture[1]->text());
     for (std::size_t antenna = 0; antenna < 2; ++antenna) {
         const int row = 2 + static_cast<int>(antenna) * 3;
-        grid->addWidget(new QLabel(QStringLiteral("アンテナ%1").arg(antenna + 1), box), row, 0);
+        auto* antennaCaption = new QLabel(QStringLiteral("アンテナ%1").arg(antenna + 1), box);
+        grid->addWidget(antennaCaption, row, 0);
         m_rssiCalculate[antenna] = button(QStringLiteral("計算%1->").arg(9 + antenna), box);
         grid->addWidget(m_rssiCalculate[antenna], row, 1);
         for (std::size_t coefficient = 0; coefficient < 2; ++coefficient) {
-            grid->addWidget(new QLabel(QStringLiteral("ＲＳＳＩ補正値係数%1").arg(coefficient + 1), box),
-                            row + 1 + static_cast<int>(coefficient), 0);
+            auto* caption = new QLabel(QStringLiteral("ＲＳＳＩ補正値係数%1").arg(coefficient + 1), box);
+            grid->addWidget(caption, row + 1 + static_cast<int>(coefficient), 0);
             // The high and the low byte side by side.
             auto* bytes = new QHBoxLayout;
             for (std::size_t b = 0; b < 2; ++b) {
@@ -129,6 +139,10 @@ QWidget* CalibrationPanel::buildRssi() {
                 bytes->addWidget(m_rssi[antenna][coefficient][b]);
             }
             bytes->addStretch(1);
+            auto& pair = m_rssi[antenna][coefficient];
+            caption->setBuddy(pair[0]);
+            shell::nameBoxes(antennaCaption->text() + QLatin1Char(' ') + caption->text(),
+                             QList<QWidget*>(pair.begin(), pair.end()));
             grid->addLayout(bytes, row + 1 + static_cast<int>(coefficient), 1);
         }
         connect(m_rssiCalculate[antenna], &QPushButton::clicked, this,
@@ -149,18 +163,28 @@ QWidget* CalibrationPanel::buildSingles() {
     m_backlightButtons = {button(QStringLiteral("読み込み"), box), button(QStringLiteral("書き込み"), box)};
     m_clockButtons = {button(QStringLiteral("読み込み"), box), button(QStringLiteral("書き込み"), box)};
     m_bbicWrite = button(QStringLiteral("書き込み"), box);
-    grid->addWidget(new QLabel(QStringLiteral("バックライト輝度"), box), 0, 0);
+    auto* backlight = new QLabel(QStringLiteral("バックライト輝度"), box);
+    auto* clock = new QLabel(QStringLiteral("リファレンスクロック値"), box);
+    auto* bbic = new QLabel(QStringLiteral("BBIC REG"), box);
+    auto* address = new QLabel(QStringLiteral("ADR"), box);
+    auto* data = new QLabel(QStringLiteral("DATA"), box);
+    shell::labelFor(backlight, m_backlight);
+    shell::labelFor(clock, m_referenceClock);
+    shell::labelFor(address, m_bbicAddress)
+        ->setAccessibleName(bbic->text() + QLatin1Char(' ') + address->text());
+    shell::labelFor(data, m_bbicData)->setAccessibleName(bbic->text() + QLatin1Char(' ') + data->text());
+    grid->addWidget(backlight, 0, 0);
     grid->addWidget(m_backlight, 0, 1);
     grid->addWidget(m_backlightButtons[0], 0, 2);
     grid->addWidget(m_backlightButtons[1], 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("リファレンスクロック値"), box), 1, 0);
+    grid->addWidget(clock, 1, 0);
     grid->addWidget(m_referenceClock, 1, 1);
     grid->addWidget(m_clockButtons[0], 1, 2);
     grid->addWidget(m_clockButtons[1], 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("BBIC REG"), box), 2, 0);
-    grid->addWidget(new QLabel(QStringLiteral("ADR"), box), 3, 0);
+    grid->addWidget(bbic, 2, 0);
+    grid->addWidget(address, 3, 0);
     grid->addWidget(m_bbicAddress, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("DATA"), box), 4, 0);
+    grid->addWidget(data, 4, 0);
     grid->addWidget(m_bbicData, 4, 1);
     grid->addWidget(m_bbicWrite, 4, 3);
     m_read = button(QStringLiteral("補正値読み込み"), box);

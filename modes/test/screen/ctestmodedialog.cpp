@@ -284,7 +284,7 @@ void CTestModeDialog::stopTest() {
     const ContentEntry& idle = TestLists::entries(ContentList::Tests).front();
     m_tests->selectIdle(true);
     TestCommands::prepare(idle, m_tests->slotTable(), link().requestBuffers());
-    m_tests->clearTestResults();
+    m_tests->stopTestResults();
     sendSingle(idle.command, idle.command);
     applyState();
 }
@@ -316,7 +316,7 @@ void CTestModeDialog::stopMeasurement() {
     const ContentEntry& idle = TestLists::entries(ContentList::Measurements).front();
     m_tests->selectIdle(true);
     TestCommands::prepare(idle, m_tests->slotTable(), link().requestBuffers());
-    m_tests->clearMeasurementResults();
+    m_tests->stopMeasurementResults();
     sendSingle(idle.command, idle.command);
     applyState();
 }
@@ -334,12 +334,8 @@ void CTestModeDialog::pollResults() {
     }
     if (results.redirects != m_redirectsSeen) {
         m_redirectsSeen = results.redirects;
-        const op::ScreenState state = op::screenStateOf(viewState());
-        // Shown whatever runs; one still on its way when a stop was pressed belongs to the
-        // stopped run and leaves the cleared field alone.
-        if (results.redirect &&
-            (state == op::ScreenState::TestRunning || state == op::ScreenState::MeasurementRunning ||
-             state == op::ScreenState::RssiGainMeasurement)) {
+        // The battery state is shown whenever the handset sends it, whatever runs or not.
+        if (results.redirect) {
             showUpdate(TestResultParser::batteryState(*results.redirect));
         }
     }

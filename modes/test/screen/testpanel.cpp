@@ -4,6 +4,8 @@
 #include "modes/test/model/testlists.h"
 #include "modes/test/model/testoperations.h"
 
+#include "shell/accessiblenames.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -66,14 +68,17 @@ QWidget* TestPanel::buildSlots() {
     const QStringList rows{QStringLiteral("送信/受信"), QStringLiteral("チャネル番号"),
                            QStringLiteral("送信出力制御"), QStringLiteral("出力制御選択"),
                            QStringLiteral("アンテナ選択")};
+    std::array<QLabel*, 5> rowLabels{};
     for (int r = 0; r < rows.size(); ++r) {
-        grid->addWidget(new QLabel(rows[r], box), r + 1, 0);
+        rowLabels[static_cast<std::size_t>(r)] = new QLabel(rows[r], box);
+        grid->addWidget(rowLabels[static_cast<std::size_t>(r)], r + 1, 0);
     }
     const SlotTable initial = SlotTable::initial();
     for (std::size_t s = 0; s < SlotTable::kSlotCount; ++s) {
         const int column = static_cast<int>(s) + 1;
         const SlotSetting& slot = initial.columns[s];
-        grid->addWidget(new QLabel(QString(QChar(0xFF11 + static_cast<int>(s))), box), 0, column);
+        auto* slotCaption = new QLabel(QString(QChar(0xFF11 + static_cast<int>(s))), box);
+        grid->addWidget(slotCaption, 0, column);
         m_onOff[s] = list(box, {QStringLiteral("OFF"), QStringLiteral("ON")}, slot.on ? 1 : 0);
         m_channel[s] =
             list(box, numbers(SlotSetting::kFirstChannel, SlotSetting::kLastChannel), slot.channel - 1);
@@ -84,11 +89,15 @@ QWidget* TestPanel::buildSlots() {
                                                 m_antenna[s]};
         for (std::size_t r = 0; r < column5.size(); ++r) {
             grid->addWidget(column5[r], static_cast<int>(r) + 1, column);
+            // Row and slot, as the table reads: "チャネル番号 ２".
+            column5[r]->setAccessibleName(rowLabels[r]->text() + QLatin1Char(' ') + slotCaption->text());
         }
         connect(m_onOff[s], &QComboBox::currentIndexChanged, this, &TestPanel::slotsChanged);
     }
-    grid->addWidget(new QLabel(QStringLiteral("出力指定スロット"), box), 6, 0);
+    auto* outputSlot = new QLabel(QStringLiteral("出力指定スロット"), box);
+    grid->addWidget(outputSlot, 6, 0);
     m_outputSlot = list(box, numbers(1, SlotTable::kSlotCount), 0);
+    shell::labelFor(outputSlot, m_outputSlot);
     grid->addWidget(m_outputSlot, 6, 1);
     return box;
 }
@@ -113,11 +122,15 @@ QWidget* TestPanel::buildRuns() {
     m_powerOff = button(QStringLiteral("電源OFF"), box);
     m_reset = button(QStringLiteral("リセット"), box);
     // Each list over its run and stop buttons keeps the column as narrow as the longest entry.
-    grid->addWidget(new QLabel(QStringLiteral("->テスト内容指定"), box), 0, 0);
+    auto* testsCaption = new QLabel(QStringLiteral("->テスト内容指定"), box);
+    auto* measurementsCaption = new QLabel(QStringLiteral("->測定内容指定"), box);
+    shell::labelFor(testsCaption, m_tests);
+    shell::labelFor(measurementsCaption, m_measurements);
+    grid->addWidget(testsCaption, 0, 0);
     grid->addWidget(m_tests, 0, 1, 1, 2);
     grid->addWidget(m_runTest, 1, 1);
     grid->addWidget(m_stopTest, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("->測定内容指定"), box), 2, 0);
+    grid->addWidget(measurementsCaption, 2, 0);
     grid->addWidget(m_measurements, 2, 1, 1, 2);
     grid->addWidget(m_runMeasure, 3, 1);
     grid->addWidget(m_stopMeasure, 3, 2);
@@ -152,7 +165,9 @@ QWidget* TestPanel::buildResults() {
     };
     int r = 0;
     for (const auto& [label, field] : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(label), box), r, 0);
+        auto* caption = new QLabel(QString::fromUtf8(label), box);
+        shell::labelFor(caption, field);
+        grid->addWidget(caption, r, 0);
         grid->addWidget(field, r, 1);
         ++r;
     }
@@ -253,6 +268,25 @@ void TestPanel::clearTestResults() {
 void TestPanel::clearMeasurementResults() {
     for (QLineEdit* field : {m_status, m_value, m_voltage, m_batteryState}) {
         field->clear();
+        field->setEnabled(false);
+    }
+    m_batteryBar->setValue(0);
+}
+
+void TestPanel::stopTestResults() {
+    m_status->clear();
+    m_switches->clear();
+    for (QLineEdit* field : {m_status, m_rssi, m_fer, m_switches, m_microphone}) {
+        field->setEnabled(false);
+    }
+    for (QLabel* indicator : m_indicators) {
+        setIndicator(indicator, false, false);
+    }
+}
+
+void TestPanel::stopMeasurementResults() {
+    m_status->clear();
+    for (QLineEdit* field : {m_status, m_value, m_voltage, m_batteryState}) {
         field->setEnabled(false);
     }
     m_batteryBar->setValue(0);

@@ -37,6 +37,9 @@ public:
     void showStatus(const QString& text);
     void clearTestResults();
     void clearMeasurementResults();
+    // After a stop: the status and the switch display go, the last readings stay, greyed.
+    void stopTestResults();
+    void stopMeasurementResults();
     // Which result fields are live for the running test or measurement.
     void enableFor(std::uint32_t operationId);
 
@@ -48,7 +51,11 @@ public:
     QPushButton* stopMeasure() const { return m_stopMeasure; }
     QPushButton* powerOff() const { return m_powerOff; }
     QPushButton* reset() const { return m_reset; }
+    QLineEdit* status() const { return m_status; }
+    QLineEdit* rssi() const { return m_rssi; }
+    QLineEdit* fer() const { return m_fer; }
     QLineEdit* measuredValue() const { return m_value; }
+    QLineEdit* batteryVoltage() const { return m_voltage; }
     QLineEdit* switchData() const { return m_switches; }
     QLineEdit* microphone() const { return m_microphone; }
     QLineEdit* batteryState() const { return m_batteryState; }

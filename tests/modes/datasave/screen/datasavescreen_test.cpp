@@ -324,5 +324,16 @@ TEST_F(DataSaveScreen, TheFolderTakenWhenADialogOpensIsCreatedAndListed) {
     EXPECT_EQ(h.texts.logFolderName(), QStringLiteral("現場A"));
 }
 
+TEST_F(DataSaveScreen, AFolderNameThatCannotBeOneIsRefusedAloudAndStaysInTheBox) {
+    DataSaveModeDialog& screen = openRead();
+    screen.folderBox()->setEditText(QStringLiteral("現場:A"));
+    screen.saveSet(); // cancelled
+    ASSERT_EQ(h.dialogs.messages.size(), 1);
+    EXPECT_TRUE(h.dialogs.messages[0].text.contains(QStringLiteral("現場:A")));
+    EXPECT_EQ(screen.folderBox()->currentText(), QStringLiteral("現場:A"));
+    EXPECT_TRUE(h.texts.logFolderName().isEmpty());
+    EXPECT_EQ(h.dialogs.saveRequests.back().directory, h.folders.logPath(3, QString()));
+}
+
 } // namespace
 } // namespace tolvan::datasave

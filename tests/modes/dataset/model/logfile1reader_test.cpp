@@ -198,6 +198,13 @@ TEST(LogFile1Reader, NumbersAreReadLikeAtoiAndOutOfRangeSelectsNothing) {
     EXPECT_EQ(read.interval, V::kNone);
     EXPECT_EQ(read.accessory, 1);
     EXPECT_EQ(read.faultCode, (std::array<int, 3>{V::kNone, V::kNone, V::kNone}));
+
+    // The extremes atoi reaches select nothing either (and overflow nothing on the way).
+    lines[4] = "\"待ち受けｿﾞｰﾝ選択ﾚﾍﾞﾙ\",\"-99999999999\"";
+    lines[12] = "\"ｼｰﾑﾚｽﾊﾝﾄﾞｵｰﾊﾞｰ処理ﾚﾍﾞﾙ\",\"-2147483648\"";
+    const V extreme = LogFile1Reader::read(cp932Lines(lines), 2, otherValues()).values;
+    EXPECT_EQ(extreme.handoverLevels[V::StandbySelect], V::kNone);
+    EXPECT_EQ(extreme.seamlessProcessLevel, V::kNone);
 }
 
 TEST(LogFile1Reader, ExtraFieldsAreIgnored) {

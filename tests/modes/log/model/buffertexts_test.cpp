@@ -22,7 +22,10 @@ TEST(EmptyBuffers, RenderAsIdleNormalEndAndDashes) {
     EXPECT_EQ(lists.rows(BufferKind::MmiStatus), QStringList(1, "ｱｲﾄﾞﾙ"));
     EXPECT_EQ(lists.rows(BufferKind::CommErrorStatus), QStringList(36, "正常終了"));
     EXPECT_EQ(lists.rows(BufferKind::HandsetError), QStringList(16, "--------------------"));
-    EXPECT_EQ(LogDisplayLists::defaults(), lists);
+    // A cleared list 4 shows 16 of the 80 rows; every other list as an empty buffer reads.
+    LogDisplayLists cleared = lists;
+    cleared.setRows(BufferKind::CommStatus, QStringList(16, "ｱｲﾄﾞﾙ"));
+    EXPECT_EQ(LogDisplayLists::defaults(), cleared);
 }
 
 TEST(EventEntries, MarkerFlagAndUnknownPairs) {

@@ -49,6 +49,23 @@ TEST_F(LogScreen, ReadShowsEveryBufferAndAClearChangesOnlyItsList) {
     EXPECT_EQ(screen.viewState(), op::kDataShown);
 }
 
+TEST_F(LogScreen, AClearedListFourShowsSixteenIdleRowsAndTheFileCarriesThem) {
+    LogSetModeDialog& screen = openRead();
+    ASSERT_TRUE(h.waitForKeepAlive());
+    screen.clearButton(BufferKind::CommStatus)->click();
+    EXPECT_EQ(rows(screen, BufferKind::CommStatus), QStringList(16, QStringLiteral("ｱｲﾄﾞﾙ")));
+    ASSERT_TRUE(h.waitForKeepAlive());
+    screen.clearAllButton()->click();
+    EXPECT_EQ(rows(screen, BufferKind::CommStatus), QStringList(16, QStringLiteral("ｱｲﾄﾞﾙ")));
+
+    // 178 lines less the 64 rows list 4 no longer shows.
+    h.dialogs.saveAnswers.push_back(h.root.filePath(QStringLiteral("cleared")));
+    screen.saveFile();
+    QFile file(h.root.filePath(QStringLiteral("cleared.jv3")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("\r\n"), 178 - 64);
+}
+
 TEST_F(LogScreen, ASavedFileOpensBackToTheSameListsAndMemo) {
     LogSetModeDialog& screen = openRead();
     screen.memoBox()->setText(QStringLiteral("点検"));

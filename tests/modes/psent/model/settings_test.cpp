@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace tolvan::psent {
 namespace {
 
@@ -160,6 +162,9 @@ TEST(Sliders, SnapToTheNearestStepHalfwayGoingUp) {
     EXPECT_EQ(R::snapSlider(S::MicLevel, 500), 120);
     EXPECT_EQ(R::sliderValue(S::MicLevel, 90), 3);
     EXPECT_EQ(R::sliderPosition(S::ReceiveVolume, 7), 120); // a stored 7 rests at the end
+    // A file's slider line may hold any number.
+    EXPECT_EQ(R::sliderPosition(S::ReceiveVolume, std::numeric_limits<int>::max()), 120);
+    EXPECT_EQ(R::sliderPosition(S::MicLevel, std::numeric_limits<int>::min()), 0);
 }
 
 TEST(Volumes, ReceiveVolumeGoesToBothCopiesAndOnlyLowNibblesChange) {

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -174,12 +175,20 @@ TEST(PsEntScreen, UnplugEmptiesTheScreenAndReplugReadsAgainWithoutAButton) {
     EXPECT_TRUE(screen.buttons(0).back->isEnabled());
     EXPECT_TRUE(screen.fileActions().first()->isEnabled());
     EXPECT_EQ(screen.buttons(0).swap->text(), QStringLiteral("交換完了"));
-    EXPECT_EQ(h.session.state().pendingCommand, link::cmd::kClose);
+    EXPECT_FALSE(h.session.state().pendingFlag && h.session.state().pendingCommand == link::cmd::kClose);
 
+    // The next handset hears the open frame first, and is read without a wait for a close.
+    h.requests.clear();
     h.attached = true;
+    QElapsedTimer replugged;
+    QObject::connect(&h.session, &link::LinkSession::handsetReconnected, [&] { replugged.start(); });
     h.session.deviceTreeChanged();
     h.session.deviceTreeChanged();
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen.viewState() == op::kSettingsShown; }, 10000));
+    EXPECT_LT(replugged.elapsed(), 2500);
+    ASSERT_FALSE(h.requests.empty());
+    EXPECT_EQ(h.requests.front(), link::cmd::kOpen);
+    EXPECT_EQ(std::count(h.requests.begin(), h.requests.end(), link::cmd::kClose), 1);
     EXPECT_EQ(form.psNumber(0)->currentText(), QStringLiteral("2"));
     EXPECT_EQ(screen.modelBox()->text(), QStringLiteral("ZX-VA100"));
     EXPECT_EQ(screen.memoBox()->text(), QStringLiteral("差し替え"));

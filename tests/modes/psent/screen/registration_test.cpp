@@ -207,6 +207,26 @@ TEST_F(Registration, CancellingTheSaveDialogStillWritesBack) {
     EXPECT_TRUE(QDir(h.root.path()).entryList({QStringLiteral("*.jv1")}, QDir::Files).isEmpty());
 }
 
+TEST_F(Registration, APairThatCouldNotBeReadIsNamedAsNotSavedAndTheSettingsStillGoBack) {
+    // The settings read goes through; the data setting read that completes the .jv1 does not.
+    h.dialogs.saveAnswers.push_back(h.root.filePath(QStringLiteral("lost.jv4")));
+    h.dialogs.whileFileDialogOpen = [this] {
+        h.handset().faults().add({sim::FaultKind::Battery, 0x1C01, 0, 1, 0});
+    };
+    PsEntModeDialog& screen = start(scenario(Outcome::Success));
+    ASSERT_TRUE(waitForWriteBack(screen));
+    const auto said = std::find_if(h.dialogs.messages.begin(), h.dialogs.messages.end(), [](const auto& m) {
+        return m.text.contains(QStringLiteral("保存していません"));
+    });
+    ASSERT_NE(said, h.dialogs.messages.end());
+    EXPECT_TRUE(said->text.contains(QStringLiteral("lost.jv1")) &&
+                said->text.contains(QStringLiteral("lost.jv4")))
+        << said->text.toStdString();
+    EXPECT_FALSE(QFile::exists(h.root.filePath(QStringLiteral("lost.jv1"))));
+    EXPECT_FALSE(QFile::exists(h.root.filePath(QStringLiteral("lost.jv4"))));
+    EXPECT_EQ(writesOf(0x0105), 1u);
+}
+
 TEST_F(Registration, APairOverAnExistingOneAsksOnceAndNoWritesNeitherFileButStillWritesBack) {
     const QString older = h.root.filePath(QStringLiteral("next.jv1"));
     {
@@ -215,6 +235,7 @@ TEST_F(Registration, APairOverAnExistingOneAsksOnceAndNoWritesNeitherFileButStil
         file.write("older\r\n");
     }
     h.dialogs.saveAnswers.push_back(h.root.filePath(QStringLiteral("next.jv4")));
+    h.dialogs.saveAnswers.push_back(h.root.filePath(QStringLiteral("other")));
     h.dialogs.messageAnswers = {QMessageBox::Ok, QMessageBox::No};
     PsEntModeDialog& screen = start(scenario(Outcome::Success));
     ASSERT_TRUE(waitForWriteBack(screen));
@@ -227,6 +248,11 @@ TEST_F(Registration, APairOverAnExistingOneAsksOnceAndNoWritesNeitherFileButStil
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("older\r\n"));
     EXPECT_FALSE(QFile::exists(h.root.filePath(QStringLiteral("next.jv4"))));
+    // "いいえ" goes back to the save dialog for another name.
+    ASSERT_EQ(h.dialogs.saveRequests.size(), 2);
+    EXPECT_EQ(h.dialogs.saveRequests[1].directory, h.root.path());
+    EXPECT_TRUE(QFile::exists(h.root.filePath(QStringLiteral("other.jv1"))));
+    EXPECT_TRUE(QFile::exists(h.root.filePath(QStringLiteral("other.jv4"))));
     EXPECT_EQ(writesOf(0x0105), 1u);
 }
 
@@ -245,6 +271,13 @@ TEST_F(Registration, AFailureShowsItsCauseAndFreesTheButtons) {
     EXPECT_FALSE(screen.abortButton()->isEnabled());
     EXPECT_TRUE(screen.buttons(0).back->isEnabled());
     EXPECT_TRUE(exitItem(screen)->isEnabled());
+
+    // The command's abnormal end that follows still shows.
+    h.store.addRegistrationReport(0x40, {});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return screen.viewState() == op::kRegistrationCommandError; }, 2000));
+    EXPECT_EQ(screen.statusBox()->text(), QStringLiteral("コマンド終了(異常終了)"));
+    EXPECT_TRUE(screen.errorBox()->text().isEmpty());
+    EXPECT_TRUE(screen.registerButton()->isEnabled());
 }
 
 TEST_F(Registration, AnAbortWritesBackAndALateFailureReportChangesNothing) {

@@ -67,9 +67,15 @@ TEST(TestScreen, ATestAndAMeasurementShowTheirResultsUntilStopped) {
     screen.tests()->runTest()->click();
     EXPECT_EQ(screen.viewState(), op::kReceiveTest);
     EXPECT_FALSE(screen.calibration()->readButton()->isEnabled());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.readings().rssi.has_value(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !screen.tests()->rssi()->text().isEmpty(); }, 5000));
     screen.tests()->stopTest()->click();
     EXPECT_EQ(screen.viewState(), op::kTestIdle);
+    // The last readings stay, greyed; the status goes.
+    EXPECT_FALSE(screen.tests()->rssi()->text().isEmpty());
+    EXPECT_FALSE(screen.tests()->fer()->text().isEmpty());
+    EXPECT_FALSE(screen.tests()->rssi()->isEnabled());
+    EXPECT_TRUE(screen.tests()->status()->text().isEmpty());
+    EXPECT_FALSE(screen.tests()->status()->isEnabled());
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return h.session.state().dialogueState == link::kKeepAlive; }, 5000));
     screen.tests()->measurementList()->setCurrentIndex(5); // battery voltage
@@ -79,6 +85,10 @@ TEST(TestScreen, ATestAndAMeasurementShowTheirResultsUntilStopped) {
     EXPECT_GT(screen.tests()->battery()->value(), 0);
     screen.tests()->stopMeasure()->click();
     EXPECT_EQ(screen.viewState(), op::kMeasureIdle);
+    EXPECT_FALSE(screen.tests()->batteryVoltage()->text().isEmpty());
+    EXPECT_FALSE(screen.tests()->batteryVoltage()->isEnabled());
+    EXPECT_EQ(screen.tests()->battery()->value(), 0);
+    EXPECT_TRUE(screen.tests()->status()->text().isEmpty());
 }
 
 TEST(TestScreen, EachResultShowsOnlyUnderItsOwnOperationAndAStopsClearingStays) {
@@ -103,7 +113,8 @@ TEST(TestScreen, EachResultShowsOnlyUnderItsOwnOperationAndAStopsClearingStays) 
     panel.stopTest()->click();
     ASSERT_TRUE(resultsArrive(h, 1));
     EXPECT_EQ(panel.switchData()->text(), QString());
-    EXPECT_EQ(panel.microphone()->text(), QString());
+    EXPECT_EQ(panel.microphone()->text(), QStringLiteral("接続なし")); // kept, greyed
+    EXPECT_FALSE(panel.microphone()->isEnabled());
     EXPECT_FALSE(panel.indicator(0)->isVisible());
 
     panel.measurementList()->setCurrentIndex(5);
@@ -113,17 +124,17 @@ TEST(TestScreen, EachResultShowsOnlyUnderItsOwnOperationAndAStopsClearingStays) 
     ASSERT_TRUE(resultsArrive(h, 1));
     EXPECT_EQ(panel.battery()->value(), 0);
 
-    // A battery state shows as it arrives; after the stop an old one never comes back.
+    // A battery state shows as it arrives and stays, greyed, after the stop; one that comes
+    // while nothing runs is shown too.
     panel.measurementList()->setCurrentIndex(9);
     panel.runMeasure()->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panel.batteryState()->text().isEmpty(); }, 5000));
     panel.stopMeasure()->click();
     ASSERT_TRUE(h.waitForKeepAlive());
-    panel.testList()->setCurrentIndex(1);
-    panel.runTest()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen.readings().rssi.has_value(); }, 5000));
-    ASSERT_TRUE(resultsArrive(h, 2));
-    EXPECT_EQ(panel.batteryState()->text(), QString());
+    EXPECT_FALSE(panel.batteryState()->text().isEmpty());
+    EXPECT_FALSE(panel.batteryState()->isEnabled());
+    h.sink.testRedirect(0xC7);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel.batteryState()->text() == QStringLiteral("199"); }, 2000));
 }
 
 TEST(TestScreen, ASingleReadSelectsItsAnswerInTheList) {
