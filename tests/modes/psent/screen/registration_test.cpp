@@ -273,7 +273,7 @@ TEST_F(Registration, AFailureShowsItsCauseAndFreesTheButtons) {
     EXPECT_TRUE(exitItem(screen)->isEnabled());
 
     // The command's abnormal end that follows still shows.
-    h.store.addRegistrationReport(0x40, {});
+    h.sink.registrationAnswer(0x40, {});
     EXPECT_TRUE(QTest::qWaitFor([&] { return screen.viewState() == op::kRegistrationCommandError; }, 2000));
     EXPECT_EQ(screen.statusBox()->text(), QStringLiteral("コマンド終了(異常終了)"));
     EXPECT_TRUE(screen.errorBox()->text().isEmpty());
