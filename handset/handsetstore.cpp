@@ -9,12 +9,14 @@ std::uint32_t HandsetStore::responses(std::uint16_t readCode) const {
 
 HandsetBlocks& HandsetStore::prepareWrite() {
     m_pending = m_held;
+    m_prepared = true;
     return m_pending;
 }
 
 void HandsetStore::clear() {
     m_held.clear();
     m_pending.clear();
+    m_prepared = false;
     m_responses.clear();
     m_testResults = {};
     m_registration = {};
@@ -31,7 +33,7 @@ bool HandsetStore::storeResponse(std::uint16_t readCode, std::span<const std::ui
 void HandsetStore::acceptWrite(std::uint16_t writeCode) {
     // A write command's code is its block's read code less the read group's 0x10.
     const auto readCode = static_cast<std::uint16_t>(writeCode + 0x1000);
-    if (HandsetBlocks::keeps(readCode)) {
+    if (m_prepared && HandsetBlocks::keeps(readCode)) {
         m_held.take(readCode, m_pending);
     }
 }

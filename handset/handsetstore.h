@@ -74,6 +74,8 @@ private:
 
     HandsetBlocks m_held;
     HandsetBlocks m_pending;
+    // No write prepared since the store was cleared: an echo then carries nothing to take.
+    bool m_prepared = false;
     std::map<std::uint16_t, std::uint32_t> m_responses;
     TestResults m_testResults;
     RegistrationReports m_registration;

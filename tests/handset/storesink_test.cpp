@@ -46,6 +46,9 @@ TEST(HandsetStore, APreparedWriteReachesTheStoreOnlyBlockByBlockAsTheHandsetEcho
     link::LinkState state;
     ASSERT_TRUE(receive(state, sink, ScriptedHandset::dataResponse(0x1401, {1, 2, 3})));
     ASSERT_TRUE(receive(state, sink, ScriptedHandset::dataResponse(0x1402, {4, 5})));
+    // An echo with no write prepared takes nothing.
+    ASSERT_TRUE(receive(state, sink, ScriptedHandset::dataResponse(0x0401, {})));
+    EXPECT_EQ(store.block(0x1401, 1)[0], 1);
     HandsetBlocks& pending = store.prepareWrite();
     EXPECT_EQ(pending, store.held());
     pending.block(0x1401)[0] = 41;
