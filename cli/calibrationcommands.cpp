@@ -94,9 +94,8 @@ int calibrationWrite(CliApp& cli, const QString& path) {
     // "補正値書き込み2" (the RSSI coefficients), then "補正書き込み４" (amplifier bias).
     const CorrectionWrite writes[] = {CorrectionWrite::Rssi, CorrectionWrite::AmpBias};
     for (const CorrectionWrite write : writes) {
-        const CalibrationWrites::Prepared prepared =
-            CalibrationWrites::prepare(write, read.fields, session.store().prepareWrite(),
-                                       session.requestBuffers());
+        const CalibrationWrites::Prepared prepared = CalibrationWrites::prepare(
+            write, read.fields, session.store().prepareWrite(), session.requestBuffers());
         if (prepared.message) {
             session.printMessage(prepared.message->title, prepared.message->text);
         }

@@ -68,7 +68,8 @@ int settingsWrite(CliApp& cli, const QString& path) {
         }
     }
     handset::HandsetBlocks& pending = session.store().prepareWrite();
-    const psent::LogFile4ImageRead read = psent::LogFile4ImageReader::readIntoStore(file.bytes, model, pending);
+    const psent::LogFile4ImageRead read =
+        psent::LogFile4ImageReader::readIntoStore(file.bytes, model, pending);
     for (const Message& message : read.messages) {
         session.printMessage(message.title, message.text);
     }

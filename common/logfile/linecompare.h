@@ -28,7 +28,6 @@ QString unreadValue();
 // could not be read from the first side's file, so both sides hold the second's value and say
 // nothing: it is always a difference, with unreadValue() as its first value.
 QList<LineDifference> compareWrittenLines(const QByteArray& first, const QByteArray& second,
-                                          const std::vector<bool>& compared,
-                                          const QStringList& unread = {});
+                                          const std::vector<bool>& compared, const QStringList& unread = {});
 
 } // namespace tolvan::logfile

@@ -22,7 +22,8 @@ QString SaveSetNames::baseName(const QString& chosen) {
 }
 
 QString SaveSetNames::commandBase(const QString& given) {
-    for (const QLatin1String extension : {QLatin1String(".jv1"), QLatin1String(".jv3"), QLatin1String(".jv4")}) {
+    for (const QLatin1String extension :
+         {QLatin1String(".jv1"), QLatin1String(".jv3"), QLatin1String(".jv4")}) {
         if (given.endsWith(extension)) {
             return given.chopped(extension.size());
         }

@@ -58,8 +58,8 @@ QList<WriteBackDifference> compareLogFile1(const handset::HandsetBlocks& first,
     for (const dataset::LogItem item : dataset::LogFile1Format::lineOrder(modelCode)) {
         compared.push_back(comparedLogFile1Item(item, lines));
     }
-    return logfile::compareWrittenLines(logFile1Of(first, modelCode), logFile1Of(second, modelCode),
-                                        compared, unread);
+    return logfile::compareWrittenLines(logFile1Of(first, modelCode), logFile1Of(second, modelCode), compared,
+                                        unread);
 }
 
 QList<WriteBackDifference> compareLogFile4(const handset::HandsetBlocks& first,
@@ -79,10 +79,12 @@ QList<WriteBackDifference> compareWriteBack(const handset::HandsetBlocks& expect
                                             const WrittenFiles& written) {
     QList<WriteBackDifference> differences;
     if (written.jv1) {
-        differences += compareLogFile1(expected, handset, modelCode, ComparedLines::WriteBack, written.jv1Unread);
+        differences +=
+            compareLogFile1(expected, handset, modelCode, ComparedLines::WriteBack, written.jv1Unread);
     }
     if (written.jv4) {
-        differences += compareLogFile4(expected, handset, modelCode, ComparedLines::WriteBack, written.jv4Unread);
+        differences +=
+            compareLogFile4(expected, handset, modelCode, ComparedLines::WriteBack, written.jv4Unread);
     }
     return differences;
 }

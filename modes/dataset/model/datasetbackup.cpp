@@ -5,8 +5,9 @@
 
 namespace tolvan::dataset {
 
-std::variant<QString, Message> backUpSystemParams(const handset::HandsetBlocks& store, std::uint32_t modelCode,
-                                                  const QString& memo, const QString& root) {
+std::variant<QString, Message> backUpSystemParams(const handset::HandsetBlocks& store,
+                                                  std::uint32_t modelCode, const QString& memo,
+                                                  const QString& root) {
     const SystemParamImage image = SystemParamImage::fromStore(store);
     LogFile1Text text = LogFile1Writer::fromImage(image, modelCode, memo);
     if (!text.ok()) {

@@ -5,7 +5,8 @@
 namespace tolvan::testmode {
 
 QList<logfile::LineDifference> compareLogFile2(const handset::HandsetBlocks& first,
-                                               const handset::HandsetBlocks& second, std::uint32_t modelCode) {
+                                               const handset::HandsetBlocks& second,
+                                               std::uint32_t modelCode) {
     // DAC, RSSI 1, RSSI 2 and amplifier lines; then the memo.
     const std::vector<bool> compared{true, true, true, true, false};
     return logfile::compareWrittenLines(LogFile2Writer::fromStore(first, modelCode, {}).bytes,
