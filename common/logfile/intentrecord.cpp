@@ -1,11 +1,13 @@
 #include "common/logfile/intentrecord.h"
 
 #include "common/logfile/filereason.h"
+#include "common/logfile/foldersync.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSaveFile>
+#include <QSet>
 
 #include <filesystem>
 
@@ -175,6 +177,16 @@ QStringList undoPlacement(const IntentRecord& record) {
 bool isThere(const QString& path) {
     std::error_code error;
     return fs::exists(fs::symlink_status(fsPath(path), error));
+}
+
+void syncFoldersOf(const IntentRecord& record) {
+    QSet<QString> folders;
+    for (const IntentRecord::Entry& entry : record.entries) {
+        folders.insert(QFileInfo(entry.target).absolutePath());
+    }
+    for (const QString& folder : folders) {
+        syncFolder(folder);
+    }
 }
 
 } // namespace tolvan::logfile

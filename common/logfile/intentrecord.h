@@ -31,6 +31,9 @@ struct IntentRecord {
 };
 
 // Names beside a set of base name base (the common path of its files without the extension).
+// Syncs every folder the record's targets are in, so the renames of a placement survive a power cut.
+void syncFoldersOf(const IntentRecord& record);
+
 QString intentPathOf(const QString& base);
 QString lockPathOf(const QString& base);
 // The base of one file of a set: its path without the last extension.

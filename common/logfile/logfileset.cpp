@@ -19,16 +19,6 @@ QString refused(const QString& path) {
     return path + QStringLiteral(": ") + fileReason(QFileDevice::WriteError);
 }
 
-void syncFoldersOf(const IntentRecord& record) {
-    QSet<QString> folders;
-    for (const IntentRecord::Entry& entry : record.entries) {
-        folders.insert(QFileInfo(entry.target).absolutePath());
-    }
-    for (const QString& folder : folders) {
-        syncFolder(folder);
-    }
-}
-
 } // namespace
 
 void LogFileSet::add(const QString& path, const QByteArray& bytes) {

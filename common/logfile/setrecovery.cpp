@@ -91,16 +91,6 @@ void cleanLeftovers(const QString& base, Recovery& recovery) {
     }
 }
 
-void syncFoldersOf(const IntentRecord& record) {
-    QSet<QString> folders;
-    for (const IntentRecord::Entry& entry : record.entries) {
-        folders.insert(QFileInfo(entry.target).absolutePath());
-    }
-    for (const QString& folder : folders) {
-        syncFolder(folder);
-    }
-}
-
 } // namespace
 
 SetLock::SetLock(const QString& lockPath) : m_name(lockPath), m_lock(lockPath) {
