@@ -7,6 +7,7 @@
 #include "common/qtjapanese.h"
 #include "link/linktrace.h"
 #include "link/settingsfile.h"
+#include "modes/modeoperations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
     // Tolvan.ini belongs to the directory the program was started in.
     const tolvan::link::PortSetting portSetting(QDir::currentPath());
     tolvan::LogFolders folders(tolvan::LogFolders::resolveRoot());
-    tolvan::link::LinkSession session;
+    tolvan::link::LinkSession session(tolvan::modeOperations());
     session.setFixedDevicePath(options->port);
 
     std::unique_ptr<QWidget> panel;

@@ -14,6 +14,7 @@
 #include "link/core/catalogue.h"
 #include "link/core/engine.h"
 #include "link/linksession.h"
+#include "modes/modeoperations.h"
 #include "shell/modescreen.h"
 
 #include <QApplication>
@@ -161,7 +162,7 @@ int main(int argc, char** argv) {
         QTemporaryDir root;
         qputenv("TOLVAN_BACKUP_DIR", root.filePath(QStringLiteral("backups")).toLocal8Bit());
         tolvan::LogFolders folders(root.path());
-        link::LinkSession session;
+        link::LinkSession session(tolvan::modeOperations());
         session.setFixedDevicePath(device);
         QElapsedTimer clock;
         clock.start();

@@ -3,6 +3,7 @@
 #include "link/core/catalogue.h"
 #include "link/linktrace.h"
 #include "modes/dataset/model/datasetoperations.h"
+#include "modes/modeoperations.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -18,7 +19,7 @@ QString modelName(std::uint32_t modelCode) {
 }
 
 CliLink::CliLink(QTextStream& out, QTextStream& err, QObject* parent)
-    : QObject(parent), m_out(out), m_err(err) {
+    : QObject(parent), m_session(modeOperations()), m_out(out), m_err(err) {
     LinkDriver& driver = m_session.driver();
     connect(&driver, &LinkDriver::message, this, &CliLink::onMessage);
     connect(&driver, &LinkDriver::notice, this, [this](LinkNotice notice) {

@@ -28,7 +28,7 @@ public:
     CliLink(QTextStream& out, QTextStream& err, QObject* parent = nullptr);
 
     link::LinkSession& session() { return m_session; }
-    link::LinkState& state() { return m_session.state(); }
+    const link::LinkState& state() const { return m_session.state(); }
     void setTrace(bool on) { m_trace = on; }
     void setDevicePath(const QString& path) { m_session.setFixedDevicePath(path); }
 

@@ -29,7 +29,7 @@ public:
     std::uint32_t modelCode() const { return m_link->state().modelCode; }
     // A close frame was just acknowledged: the dialogue is closing.
     bool closePauseRunning() { return m_link->session().engine().closePauseRunning(); }
-    link::RequestBuffers& requestBuffers() { return m_link->state().requests; }
+    link::RequestBuffers& requestBuffers() { return m_link->session().engine().requests(); }
 
     // Opens the link; dataSetting picks that mode's spelling of the no-communication message.
     std::optional<ExitStatus> open(bool dataSetting = false);

@@ -178,9 +178,8 @@ Outcome followRegistration(CliApp& cli, CliSession& session) {
         &session.link().session().driver(), &link::LinkDriver::notice,
         [&](link::LinkNotice n) { finished = finished || n.event == link::LinkEvent::RegistrationFinished; });
 
-    link::LinkState& state = session.link().state();
-    state.registrationAnswerFlag = 2; // requested: the next status answer brings the registration command
-    state.resultClass = link::rc::kRetryFailure;
+    const link::LinkState& state = session.link().state();
+    session.link().session().engine().requestRegistration(); // the next status answer brings it
     session.sendSingle(op::kRegistrationRunning, kOperationRecordWrite);
     const bool alive = session.runFor(kRegistrationLimitMs,
                                       [&] { return finished || outcome.has_value() || !state.portOpen; });

@@ -7,6 +7,7 @@
 #include "link/core/engine.h"
 #include "link/core/receiver.h"
 #include "link/core/splitter.h"
+#include "modes/modeoperations.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -41,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     handset::HandsetStore store;
     handset::StoreSink sink(store);
     QuietHost host;
-    link::LinkEngine engine(host);
+    link::LinkEngine engine(host, modeOperations());
     engine.setResponseSink(&sink);
     engine.portAttached();
     engine.setOperation(0xA000);

@@ -4,7 +4,8 @@
 
 namespace tolvan::link {
 
-LinkDriver::LinkDriver(QObject* parent) : QObject(parent), m_engine(*this) {
+LinkDriver::LinkDriver(OperationTable operations, QObject* parent)
+    : QObject(parent), m_engine(*this, std::move(operations)) {
     m_clock.start();
     m_responseTimer.setTimerType(Qt::PreciseTimer);
     m_pauseTimer.setTimerType(Qt::PreciseTimer);

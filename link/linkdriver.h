@@ -19,7 +19,7 @@ namespace tolvan::link {
 class LinkDriver : public QObject, private LinkHost {
     Q_OBJECT
 public:
-    explicit LinkDriver(QObject* parent = nullptr);
+    explicit LinkDriver(OperationTable operations, QObject* parent = nullptr);
     ~LinkDriver() override;
 
     LinkEngine& engine() { return m_engine; }

@@ -2,8 +2,9 @@
 
 namespace tolvan::link {
 
-LinkSession::LinkSession(QObject* parent)
-    : QObject(parent), m_lister(presentDevices), m_opener(openHandsetSerialPort), m_presence(devicePresent) {
+LinkSession::LinkSession(OperationTable operations, QObject* parent)
+    : QObject(parent), m_driver(std::move(operations)), m_lister(presentDevices),
+      m_opener(openHandsetSerialPort), m_presence(devicePresent) {
     m_reconnectTimer.setSingleShot(true);
     connect(&m_reconnectTimer, &QTimer::timeout, this, &LinkSession::reconnect);
     // The engine closes the port when a mode is left; the device goes with it.
@@ -30,7 +31,7 @@ int LinkSession::openLink() {
     if (state().workerRun || m_port) {
         closePort();
     }
-    state().portOpen = false;
+    engine().markPortClosed();
     const QString path = devicePath();
     if (path.isEmpty()) {
         return -1;
@@ -68,14 +69,12 @@ void LinkSession::pauseForDialog(bool portUsed, std::uint8_t resumeScript) {
     if (!portUsed || state().dialogueState == kIdle) {
         return;
     }
-    state().dialogueState = kIdle;
-    engine().setPending(true, cmd::kClose);
+    engine().dropDialogue();
     engine().setScript(resumeScript, kScriptRunning);
 }
 
 void LinkSession::dropDialogue() {
-    state().dialogueState = kIdle;
-    engine().setPending(true, cmd::kClose);
+    engine().dropDialogue();
 }
 
 void LinkSession::deviceTreeChanged() {
@@ -93,7 +92,7 @@ void LinkSession::deviceTreeChanged() {
     }
     m_reconnectTimer.stop();
     closePort();
-    state().portOpen = false;
+    engine().markPortClosed();
     m_reconnectCounter = 0;
     emit handsetRemoved();
     if (!m_removedDialogUp) {

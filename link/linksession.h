@@ -33,12 +33,13 @@ public:
     using PortOpener = std::function<SerialOpenResult(const QString& devicePath)>;
     using PresenceCheck = std::function<bool(const QString& devicePath)>;
 
-    explicit LinkSession(QObject* parent = nullptr);
+    // operations: every operation the engine may run (the modes' and any flow's).
+    explicit LinkSession(OperationTable operations, QObject* parent = nullptr);
     ~LinkSession() override;
 
     LinkDriver& driver() { return m_driver; }
     LinkEngine& engine() { return m_driver.engine(); }
-    LinkState& state() { return m_driver.engine().state(); }
+    const LinkState& state() const { return m_driver.engine().state(); }
 
     void setDeviceLister(DeviceLister lister) { m_lister = std::move(lister); }
     void setPortOpener(PortOpener opener) { m_opener = std::move(opener); }

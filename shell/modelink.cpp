@@ -78,17 +78,15 @@ void ModeLink::startScript(std::uint32_t operationId, std::uint8_t script) {
 }
 
 void ModeLink::setNoTimer(bool on) {
-    m_context.session.state().noTimerFlag = on;
+    m_context.session.engine().setNoTimer(on);
 }
 
 void ModeLink::requestRegistration() {
-    link::LinkState& s = m_context.session.state();
-    s.registrationAnswerFlag = 2; // cleared, then "requested": only the last value is ever seen
-    s.resultClass = link::rc::kRetryFailure;
+    m_context.session.engine().requestRegistration();
 }
 
 void ModeLink::stopDialogue() {
-    m_context.session.state().dialogueState = link::kIdle;
+    m_context.session.engine().stopDialogue();
 }
 
 void ModeLink::sendSingle(std::uint32_t code) {

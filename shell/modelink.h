@@ -49,7 +49,7 @@ public:
     std::uint32_t modelCode() const { return state().modelCode; }
     bool keepAlive() const { return state().dialogueState == link::kKeepAlive; }
     // The write commands' frames, filled by the mode's frame builders before a write script.
-    link::RequestBuffers& requestBuffers() { return m_context.session.state().requests; }
+    link::RequestBuffers& requestBuffers() { return m_context.session.engine().requests(); }
 
     ModeContext& context() { return m_context; }
 

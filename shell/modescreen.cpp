@@ -50,15 +50,15 @@ private:
 
 } // namespace
 
-ModeScreen::ModeScreen(ModeContext& context, link::ModeWindow mode, const QString& title, QWidget* parent)
-    : QDialog(parent), m_context(context), m_mode(mode), m_link(context, this),
+ModeScreen::ModeScreen(ModeContext& context, link::NoticeOwner owner, const QString& title, QWidget* parent)
+    : QDialog(parent), m_context(context), m_noticeOwner(owner), m_link(context, this),
       m_menuBar(new QMenuBar(this)) {
     // The mode windows' lists are found by their names.
     NamedComboBox::install();
     setWindowTitle(title);
     link::LinkSession& session = context.session;
     connect(&session.driver(), &link::LinkDriver::notice, this, [this](link::LinkNotice notice) {
-        if (notice.mode != m_mode) {
+        if (notice.owner != m_noticeOwner) {
             return;
         }
         if (notice.event == link::LinkEvent::OperationAborted) {

@@ -24,9 +24,10 @@ namespace tolvan::shell {
 class ModeScreen : public QDialog {
     Q_OBJECT
 public:
-    ModeScreen(ModeContext& context, link::ModeWindow mode, const QString& title, QWidget* parent = nullptr);
+    ModeScreen(ModeContext& context, link::NoticeOwner owner, const QString& title,
+               QWidget* parent = nullptr);
 
-    link::ModeWindow mode() const { return m_mode; }
+    link::NoticeOwner noticeOwner() const { return m_noticeOwner; }
 
     // The screen's view state, which is also the link's operation id while the screen is open.
     std::uint32_t viewState() const { return m_viewState; }
@@ -89,7 +90,7 @@ protected:
 
 private:
     ModeContext& m_context;
-    link::ModeWindow m_mode;
+    link::NoticeOwner m_noticeOwner;
     ModeLink m_link;
     QMenuBar* m_menuBar;
     QScrollArea* m_scroll = nullptr;

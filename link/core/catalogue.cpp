@@ -116,6 +116,9 @@ std::unordered_map<std::uint32_t, CommandInfo> buildCatalogue() {
     addFixed(0x6009, buildDataFrame(0x1B03, {}));
     addFixed(0x600A, buildDataFrame(0x1B04, {}));
     addFixed(0x600B, buildDataFrame(0x1B02, {}));
+    // Power off and reset: after them the handset rightly says nothing.
+    table[0x6009].responseTimer = ResponseTimer::Never;
+    table[0x600A].responseTimer = ResponseTimer::UnlessNoTimer;
     for (const auto& [code, count] : kRequestBufferCounts) {
         CommandInfo info;
         info.code = code;
@@ -125,6 +128,9 @@ std::unordered_map<std::uint32_t, CommandInfo> buildCatalogue() {
         info.writeType = isWriteType(code);
         table[code] = std::move(info);
     }
+    // The ends of a test and of a measurement, answered with their own code.
+    table[0x5000].ownAnswer = OwnAnswer::CloseAndForget;
+    table[0x6000].ownAnswer = OwnAnswer::Close;
     return table;
 }
 

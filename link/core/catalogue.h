@@ -27,13 +27,28 @@ enum class AfterAck {
     None,     // no ACK is expected: ACK handling error
 };
 
+enum class ResponseTimer : std::uint8_t {
+    Always,
+    Never,         // the handset says nothing after it
+    UnlessNoTimer, // the link state's no-timer flag turns it off
+};
+
+// What the handset's answer with the command's own code means.
+enum class OwnAnswer : std::uint8_t {
+    None,
+    Close,          // the command is done: close the dialogue
+    CloseAndForget, // the same, and nothing resends the command afterwards
+};
+
 struct CommandInfo {
     std::uint16_t code = 0;
     std::uint16_t byteCount = 0; // bytes the engine transmits
     AfterAck afterAck = AfterAck::None;
     bool requestBuffer = false; // the frame comes from a mode-filled request buffer
     bool writeType = false;     // a poll after it runs under the 2000 ms response timer
-    Bytes fixedFrame;           // the frame, when it is fixed
+    ResponseTimer responseTimer = ResponseTimer::Always;
+    OwnAnswer ownAnswer = OwnAnswer::None;
+    Bytes fixedFrame; // the frame, when it is fixed
 };
 
 // nullptr for a code that is not in the catalogue.

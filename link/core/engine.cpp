@@ -1,10 +1,17 @@
 #include "link/core/engine.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tolvan::link {
 
-LinkEngine::LinkEngine(LinkHost& host) : m_host(host) {}
+LinkEngine::LinkEngine(LinkHost& host, OperationTable operations)
+    : m_host(host), m_operations(std::move(operations)) {}
+
+NoticeOwner LinkEngine::ownerOf(std::uint32_t operationId) const {
+    const auto target = m_operations.abortTargetOf(operationId);
+    return target ? target->owner : NoticeOwner{};
+}
 
 void LinkEngine::portAttached() {
     m_state.portOpen = true;
@@ -31,6 +38,16 @@ void LinkEngine::setScript(std::uint8_t scriptId, std::uint32_t dialogueState) {
 void LinkEngine::setPending(bool flag, std::uint32_t command) {
     m_state.pendingFlag = flag;
     m_state.pendingCommand = command;
+}
+
+void LinkEngine::requestRegistration() {
+    m_state.registrationAnswerFlag = 2; // cleared, then "requested": only the last value is ever seen
+    m_state.resultClass = rc::kRetryFailure;
+}
+
+void LinkEngine::dropDialogue() {
+    m_state.dialogueState = kIdle;
+    setPending(true, cmd::kClose);
 }
 
 void LinkEngine::openRequest() {
@@ -92,14 +109,12 @@ void LinkEngine::send(std::uint32_t code) {
 
 void LinkEngine::startResponseTimerFor(std::uint32_t code) {
     int ms = kShortResponseMs;
-    if (code == 0x6009) {
+    const CommandInfo* info = findCommand(code);
+    const ResponseTimer rule = info ? info->responseTimer : ResponseTimer::Always;
+    if (rule == ResponseTimer::Never || (rule == ResponseTimer::UnlessNoTimer && m_state.noTimerFlag)) {
         return;
     }
-    if (code == 0x600A) {
-        if (m_state.noTimerFlag) {
-            return;
-        }
-    } else if (code == cmd::kPoll) {
+    if (code == cmd::kPoll) {
         const CommandInfo* current = findCommand(m_state.currentCommand);
         // While a script runs every poll is timed, so a silent handset cannot stall it.
         if (m_state.dialogueState != kScriptRunning && (current == nullptr || !current->writeType)) {
@@ -154,65 +169,6 @@ void LinkEngine::receiveUnit(std::span<const std::uint8_t> unit) {
     }
 }
 
-void LinkEngine::handleReceiveFailure() {
-    const std::uint8_t resultClass = m_state.resultClass;
-    const bool statusFailure = resultClass >= rc::kBatteryEmpty && resultClass <= rc::kStatus10;
-    if (statusFailure || m_state.receiveRetryCounter >= kRetryLimit) {
-        m_state.receiveRetryCounter = 0xFF;
-        reportResultClass(resultClass);
-        if (m_fatal) {
-            return;
-        }
-        notifyAborted();
-        m_state.dialogueState = kIdle;
-        send(cmd::kClose);
-        m_state.receiveRetryCounter = 0;
-        return;
-    }
-    send(m_state.currentCommand);
-    ++m_state.receiveRetryCounter;
-}
-
-void LinkEngine::reportResultClass(std::uint8_t resultClass) {
-    switch (resultClass) {
-    case rc::kRetryFailure:
-        raise(LinkMessage::RetryErrorBug);
-        break;
-    case rc::kLengthError:
-        raise(LinkMessage::ReceiveLengthError);
-        break;
-    case rc::kStxEtxError:
-        raise(LinkMessage::StxEtxError);
-        break;
-    case rc::kCheckByteError:
-        raise(LinkMessage::CheckByteError);
-        break;
-    case rc::kDataError:
-        if (m_state.dialogueState != kIdle) {
-            raise(LinkMessage::ReceiveDataError);
-        }
-        break;
-    case rc::kBatteryEmpty:
-        m_host.notify({LinkEvent::BatteryEmpty, ModeWindow::Test});
-        if (m_state.dialogueState != kIdle) {
-            raise(LinkMessage::BatteryEmpty);
-        }
-        break;
-    case rc::kStatus30:
-    case rc::kStatus50:
-    case rc::kStatus10:
-    case rc::kAccepted:
-    case rc::kDataReceived:
-        break;
-    case rc::kCommandError:
-        raise(LinkMessage::CommandError);
-        break;
-    default:
-        raise(LinkMessage::RetryErrorUnknown);
-        break;
-    }
-}
-
 void LinkEngine::timerFired(LinkTimer timer) {
     if (m_fatal) {
         return;
@@ -230,88 +186,6 @@ void LinkEngine::timerFired(LinkTimer timer) {
     }
 }
 
-bool LinkEngine::operationWaiting() const {
-    // Plain keep-alive with nothing asked of the handset may stay quiet until the user acts;
-    // everything else is an operation someone waits for.
-    if (!m_state.portOpen) {
-        return false;
-    }
-    if (m_state.dialogueState == kScriptRunning || m_state.pendingFlag || m_pauseRunning) {
-        return true;
-    }
-    if (m_state.dialogueState == kIdle) {
-        // A close frame still unacknowledged.
-        return m_state.currentCommand == cmd::kClose && m_state.sendCounter > 0;
-    }
-    return isAnswerDrivenOperation(m_state.operationId);
-}
-
-void LinkEngine::watchdogTick() {
-    Progress now{m_state.dialogueState, m_state.operationId, m_state.scriptId,
-                 m_state.scriptStep,    m_state.pendingFlag, m_state.pendingCommand};
-    // A running test, measurement or registration lives on the handset's answers to the polls;
-    // in a script only a step forward counts, so a handset that answers but never with the data
-    // cannot hold it forever.
-    if (m_state.dialogueState == kKeepAlive && isAnswerDrivenOperation(m_state.operationId)) {
-        now.answers = m_frames;
-    }
-    if (!operationWaiting() || now != m_lastProgress) {
-        m_lastProgress = now;
-        m_stalledTicks = 0;
-        return;
-    }
-    if (++m_stalledTicks * kWatchdogTickMs < kStallLimitMs) {
-        return;
-    }
-    m_stalledTicks = 0;
-    abandonStalledOperation();
-}
-
-void LinkEngine::abandonStalledOperation() {
-    m_host.stopTimer(LinkTimer::Response);
-    m_state.sendCounter = 0;
-    m_state.nakCounter = 0;
-    m_state.receiveRetryCounter = 0;
-    if (m_pauseRunning) {
-        m_host.stopTimer(LinkTimer::ClosePause);
-        m_pauseRunning = false;
-        m_deferred.clear();
-    }
-    setPending(false, 0);
-    if (m_state.operationId == kOperationLeaveMode || !abortTargetOf(m_state.operationId)) {
-        // Nobody waits for a screen: the mode was left. Do not keep the port open for nobody.
-        m_state.dialogueState = kIdle;
-        closeLink();
-        return;
-    }
-    notifyAborted();
-    m_state.dialogueState = kIdle;
-    send(cmd::kClose);
-    raise(LinkMessage::UsbError);
-}
-
-void LinkEngine::responseTimerExpired() {
-    if (m_state.receiveRetryCounter >= kRetryLimit) {
-        return;
-    }
-    if (m_state.sendCounter < kRetryLimit) {
-        send(m_state.pollMarker == cmd::kPoll ? cmd::kPoll : m_state.currentCommand);
-        return;
-    }
-    m_state.sendCounter = 0;
-    m_host.stopTimer(LinkTimer::Response);
-    if (m_state.dialogueState != kIdle) {
-        notifyAborted();
-        m_state.dialogueState = kIdle;
-        send(cmd::kClose);
-        raise(LinkMessage::UsbError);
-    } else if (m_state.operationId == kOperationLeaveMode && m_state.workerRun) {
-        // The mode was left and the handset never acknowledged the close frame: do not keep the
-        // port open for nobody.
-        closeLink();
-    }
-}
-
 void LinkEngine::handleAck() {
     m_state.nakCounter = 0;
     m_state.sendCounter = 0;
@@ -325,7 +199,7 @@ void LinkEngine::handleAck() {
         nextScriptStep();
         break;
     case AfterAck::Close:
-        m_host.notify({LinkEvent::DialogueClosed, ModeWindow::Test});
+        m_host.notify({LinkEvent::DialogueClosed, m_operations.eventOwner(LinkEvent::DialogueClosed)});
         m_pauseRunning = true;
         m_host.startTimer(LinkTimer::ClosePause, kClosePauseMs);
         break;
@@ -346,14 +220,16 @@ void LinkEngine::closePauseElapsed() {
         send(cmd::kOpen);
         break;
     case kScriptRunning:
-        if (m_state.operationId == 0xD005) {
-            m_host.notify({LinkEvent::RegistrationStep, ModeWindow::HandsetSetting});
-            m_state.operationId = 0xD006;
-            send(cmd::kOpen);
-        } else if (m_state.operationId == 0xD006) {
-            m_host.notify({LinkEvent::RegistrationFinished, ModeWindow::HandsetSetting});
-            m_state.operationId = 0xD007;
-            m_state.dialogueState = kIdle;
+        if (const OperationRules* rules = m_operations.rulesOf(m_state.operationId);
+            rules != nullptr && rules->afterClosePause) {
+            const ClosePhase phase = *rules->afterClosePause;
+            m_host.notify({phase.notice, ownerOf(m_state.operationId)});
+            m_state.operationId = phase.nextOperationId;
+            if (phase.reopen) {
+                send(cmd::kOpen);
+            } else {
+                m_state.dialogueState = kIdle;
+            }
         } else {
             m_state.dialogueState = kKeepAlive;
             send(cmd::kOpen);
@@ -424,7 +300,8 @@ void LinkEngine::handleFrame() {
     const std::uint16_t id = responseId(m_state.receivedUnit());
     const std::uint32_t current = m_state.currentCommand;
     if (id == 0x2000) {
-        if (m_state.registrationAnswerFlag == 0 && m_state.operationId == 0xD005) {
+        const OperationRules* rules = m_operations.rulesOf(m_state.operationId);
+        if (m_state.registrationAnswerFlag == 0 && rules != nullptr && rules->registersOnOpenAnswer) {
             send(cmd::kRegisterOn);
             return;
         }
@@ -451,11 +328,11 @@ void LinkEngine::handleFrame() {
         m_state.dialogueState = kKeepAlive;
         send(cmd::kClose);
         return;
-    } else if (id == 0x5000 && current == 0x5000) {
-        m_state.currentCommand = 0;
-        send(cmd::kClose);
-        return;
-    } else if (id == 0x6000 && current == 0x6000) {
+    } else if (const CommandInfo* info = findCommand(current);
+               id == current && info != nullptr && info->ownAnswer != OwnAnswer::None) {
+        if (info->ownAnswer == OwnAnswer::CloseAndForget) {
+            m_state.currentCommand = 0;
+        }
         send(cmd::kClose);
         return;
     }
@@ -486,22 +363,6 @@ void LinkEngine::nextScriptStep() {
     }
     m_state.scriptStep = static_cast<std::uint8_t>(step);
     send(code);
-}
-
-void LinkEngine::abortOperation() {
-    notifyAborted();
-    m_state.dialogueState = kIdle;
-    send(cmd::kClose);
-}
-
-void LinkEngine::notifyAborted() {
-    if (const auto target = abortTargetOf(m_state.operationId)) {
-        m_state.operationId = target->noDataOperationId;
-        m_host.notify({LinkEvent::OperationAborted, target->mode});
-    } else {
-        m_state.operationId = kOperationLeaveMode;
-        raise(LinkMessage::StatusOutOfRange);
-    }
 }
 
 void LinkEngine::raise(LinkMessage message) {

@@ -2,6 +2,7 @@
 
 #include "link/core/linkstate.h"
 #include "link/core/messages.h"
+#include "link/core/operations.h"
 #include "link/core/receiver.h"
 
 #include <cstdint>
@@ -15,21 +16,6 @@ enum class LinkTimer : std::uint8_t {
     Response,   // resend / abort timer, periodic until stopped
     ClosePause, // the pause after an acknowledged close frame
     Watchdog,   // a tick while the port is open, so no operation waits without end
-};
-
-enum class ModeWindow : std::uint8_t { DataSetting, Test, LogDisplay, HandsetSetting, DataSave };
-
-enum class LinkEvent : std::uint8_t {
-    OperationAborted,     // to the mode named by the operation id
-    DialogueClosed,       // to the test mode
-    BatteryEmpty,         // to the test mode
-    RegistrationStep,     // to the handset setting/registration mode
-    RegistrationFinished, // to the handset setting/registration mode
-};
-
-struct LinkNotice {
-    LinkEvent event;
-    ModeWindow mode;
 };
 
 // The engine's only way to act on the world.
@@ -47,39 +33,6 @@ public:
     virtual void closePort() = 0;
 };
 
-// Mode window notified when an operation of this id is abandoned, with the id it gets then.
-struct AbortTarget {
-    ModeWindow mode;
-    std::uint32_t noDataOperationId;
-};
-// The ranges are the link's contract with the modes; each mode checks its ids against it.
-constexpr std::optional<AbortTarget> abortTargetOf(std::uint32_t id) {
-    if (id >= 0xA000 && id <= 0xAFFF) {
-        return AbortTarget{ModeWindow::DataSetting, 0xA002};
-    }
-    if ((id >= 0x5000 && id <= 0x6FFF) || (id >= 0xB000 && id <= 0xBFFF)) {
-        return AbortTarget{ModeWindow::Test, 0xB002};
-    }
-    if (id >= 0xC000 && id <= 0xCFFF) {
-        return AbortTarget{ModeWindow::LogDisplay, 0xC002};
-    }
-    if ((id >= 0x4000 && id <= 0x4FFF) || (id >= 0xD000 && id <= 0xDFFF)) {
-        return AbortTarget{ModeWindow::HandsetSetting, 0xD002};
-    }
-    if (id >= 0xE000 && id <= 0xEFFF) {
-        return AbortTarget{ModeWindow::DataSave, 0xE002};
-    }
-    return std::nullopt;
-}
-
-// Operations that run in the keep-alive dialogue on the handset's answers to the polls: a test or
-// a measurement (not power off or reset, after which the handset rightly says nothing) and the
-// registration.
-constexpr bool isAnswerDrivenOperation(std::uint32_t id) {
-    return (id > 0x5000 && id <= 0x5007) || (id > 0x6000 && id <= 0x6008) || id == 0x600B || id == 0xD005 ||
-           id == 0xD006;
-}
-
 inline constexpr std::uint32_t kOperationLeaveMode = 0xFFFF;
 inline constexpr int kShortResponseMs = 500;
 inline constexpr int kLongResponseMs = 2000;
@@ -92,13 +45,19 @@ inline constexpr int kStallLimitMs = 20000;
 // The link engine: sends request frames named by command codes, follows ACK, NAK and response
 // frames through a command script, and owns the response timer, the retry counters and the
 // abort procedure. Plain C++ on one thread, driven by received units, timer expiries and the
-// modes' calls.
+// modes' calls. What it knows of the operations it runs comes from the table it is given.
 class LinkEngine {
 public:
-    explicit LinkEngine(LinkHost& host);
+    LinkEngine(LinkHost& host, OperationTable operations);
 
-    LinkState& state() { return m_state; }
+    // The link state is written by the engine alone; everyone else reads it.
     const LinkState& state() const { return m_state; }
+    // For test harnesses only: puts the link straight into a state a conversation would take
+    // long to reach.
+    LinkState& stateForTests() { return m_state; }
+    // The frames the modes' builders fill: the engine's input for the write commands.
+    RequestBuffers& requests() { return m_state.requests; }
+    const OperationTable& operations() const { return m_operations; }
     void setResponseSink(ResponseSink* sink) { m_sink = sink ? sink : &m_nullSink; }
 
     // Inputs.
@@ -114,6 +73,16 @@ public:
     void setOperation(std::uint32_t operationId) { m_state.operationId = operationId; }
     void setScript(std::uint8_t scriptId, std::uint32_t dialogueState);
     void setPending(bool flag, std::uint32_t command);
+    // Power off and reset sent with the no-timer flag expect no answer at all.
+    void setNoTimer(bool on) { m_state.noTimerFlag = on; }
+    // The next status answer brings the register-on command.
+    void requestRegistration();
+    // The dialogue ends here; nothing more is sent for it.
+    void stopDialogue() { m_state.dialogueState = kIdle; }
+    // The dialogue ends and its close frame goes out in place of the next frame.
+    void dropDialogue();
+    // The port is known to be gone before the driver detached it.
+    void markPortClosed() { m_state.portOpen = false; }
     // The open request: sends the open frame (after the close pause, if one runs).
     void openRequest();
     // What every mode does when it returns to the main menu.
@@ -144,7 +113,10 @@ private:
     bool operationWaiting() const;
     void abandonStalledOperation();
 
+    NoticeOwner ownerOf(std::uint32_t operationId) const;
+
     LinkHost& m_host;
+    OperationTable m_operations;
     LinkState m_state;
     NullResponseSink m_nullSink;
     ResponseSink* m_sink = &m_nullSink;

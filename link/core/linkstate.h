@@ -58,7 +58,7 @@ struct LinkState {
     std::uint32_t registrationAnswerFlag = 0;
     bool registrationAccepted = false;
     bool noTimerFlag = false;
-    std::array<std::uint8_t, 9> testFields{}; // the test mode's one-byte result fields
+    std::array<std::uint8_t, 9> testFields{}; // one-byte fields of the handset's result answers
     std::size_t receiveLength = 0;
     std::array<std::uint8_t, kMaxUnitLength> receiveBuffer{};
     RequestBuffers requests;

@@ -2,6 +2,7 @@
 #include "app/ctolvandlg.h"
 #include "app/usbdlg.h"
 #include "flows/history/screen/historydialog.h"
+#include "modes/modeoperations.h"
 #include "shell/initcom.h"
 #include "shell/pserrdialog.h"
 #include "sim/handsetdevice.h"
@@ -26,14 +27,14 @@ namespace {
 class ProbeScreen : public shell::ModeScreen {
 public:
     ProbeScreen(shell::ModeContext& context, QWidget* parent)
-        : shell::ModeScreen(context, link::ModeWindow::DataSetting, QStringLiteral("probe"), parent) {}
+        : shell::ModeScreen(context, dataset::op::kNoticeOwner, QStringLiteral("probe"), parent) {}
 };
 
 // A mode window that reads again as soon as it opens, the way the real screens do.
 class RereadScreen : public shell::ModeScreen {
 public:
     RereadScreen(shell::ModeContext& context, QWidget* parent)
-        : shell::ModeScreen(context, link::ModeWindow::DataSetting, QStringLiteral("reread"), parent) {}
+        : shell::ModeScreen(context, dataset::op::kNoticeOwner, QStringLiteral("reread"), parent) {}
     bool reread() { return link().runScript(0xA000, 0); }
 };
 
@@ -92,7 +93,7 @@ protected:
 
     QTemporaryDir root;
     std::unique_ptr<LogFolders> folders;
-    link::LinkSession session;
+    link::LinkSession session{tolvan::modeOperations()};
     std::unique_ptr<CTolvanDlg> menu;
     shell::FakeDialogService dialogs;
     shell::ScopedDialogService installed{dialogs};

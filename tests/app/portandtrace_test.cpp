@@ -6,6 +6,7 @@
 #include "app/startoptions.h"
 #include "app/usbdlg.h"
 #include "link/linktrace.h"
+#include "modes/modeoperations.h"
 #include "sim/ptyhandset.h"
 #include "tests/support/fakedialogservice.h"
 
@@ -121,7 +122,7 @@ protected:
     QString node;
     QString tracePath;
     link::TraceFile trace;
-    link::LinkSession session;
+    link::LinkSession session{tolvan::modeOperations()};
     std::unique_ptr<LogFolders> folders;
     shell::FakeDialogService dialogs;
     shell::ScopedDialogService installed{dialogs};

@@ -3,6 +3,7 @@
 #include "common/logfolders.h"
 #include "common/qtjapanese.h"
 #include "link/linksession.h"
+#include "modes/modeoperations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,7 +26,7 @@ TEST(QtJapanese, StandardButtonsSpeakJapanese) {
 TEST(MainMenuHelp, EveryMnemonicOfTheHelpMenuIsItsOwn) {
     QTemporaryDir root;
     LogFolders folders(root.path());
-    link::LinkSession session;
+    link::LinkSession session{tolvan::modeOperations()};
     CTolvanDlg menu(session, folders, true);
     QMenu* help = nullptr;
     for (QAction* action : menu.findChild<QMenuBar*>()->actions()) {

@@ -1,4 +1,5 @@
 #include "link/linkdriver.h"
+#include "modes/modeoperations.h"
 #include "tests/support/pipedevice.h"
 #include "tests/support/scriptedhandset.h"
 #include "tests/support/virtuallink.h"
@@ -19,7 +20,7 @@ QByteArray hexBytes(const char* text) {
 }
 
 TEST(LinkDriver, HandlesEachUnitAsSoonAsItIsComplete) {
-    LinkDriver driver;
+    LinkDriver driver{tolvan::modeOperations()};
     PipeDevice device;
     std::vector<std::pair<char, QByteArray>> trace;
     QObject::connect(&driver, &LinkDriver::traced,
@@ -51,7 +52,7 @@ TEST(LinkDriver, HandlesEachUnitAsSoonAsItIsComplete) {
 }
 
 TEST(LinkDriver, LeavingTheModeClosesTheDevice) {
-    LinkDriver driver;
+    LinkDriver driver{tolvan::modeOperations()};
     PipeDevice device;
     int closed = 0;
     QObject::connect(&driver, &LinkDriver::portClosed, [&] { ++closed; });
@@ -64,7 +65,7 @@ TEST(LinkDriver, LeavingTheModeClosesTheDevice) {
 }
 
 TEST(LinkDriver, RefusedWriteIsAFatalMessage) {
-    LinkDriver driver;
+    LinkDriver driver{tolvan::modeOperations()};
     PipeDevice device;
     device.refuseWrites = true;
     std::vector<LinkMessage> messages;

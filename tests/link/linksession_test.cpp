@@ -1,6 +1,7 @@
 #include "link/devicewatcher.h"
 #include "link/linksession.h"
 #include "link/virtualdevices.h"
+#include "modes/modeoperations.h"
 #include "tests/support/pipedevice.h"
 
 #include <QCoreApplication>
@@ -55,7 +56,7 @@ public:
         }
     }
 
-    LinkSession session;
+    LinkSession session{tolvan::modeOperations()};
     QList<DeviceInfo> devices;
     QStringList openedPaths;
     PipeDevice* lastPort = nullptr;
@@ -172,20 +173,20 @@ TEST(LinkSession, OperationsStartWithTheOpenFrameOrReplaceTheKeepAlive) {
     EXPECT_EQ(h.session.state().dialogueState, kScriptRunning);
     // In keep-alive the open frame waits for the next frame of the dialogue.
     h.lastPort->written.clear();
-    h.session.state().dialogueState = kKeepAlive;
+    h.session.engine().stateForTests().dialogueState = kKeepAlive;
     h.session.startOperation(0xA001, 1);
     EXPECT_TRUE(h.lastPort->written.isEmpty());
     EXPECT_TRUE(h.session.state().pendingFlag);
     EXPECT_EQ(h.session.state().pendingCommand, cmd::kOpen);
 
     // Pausing for a file dialog closes the dialogue and comes back to keep-alive.
-    h.session.state().pendingFlag = false;
+    h.session.engine().stateForTests().pendingFlag = false;
     h.session.pauseForDialog(true, 0);
     EXPECT_EQ(h.session.state().dialogueState, kScriptRunning);
     EXPECT_EQ(h.session.state().pendingCommand, cmd::kClose);
     EXPECT_EQ(h.session.state().scriptId, 0);
-    h.session.state().pendingFlag = false;
-    h.session.state().dialogueState = kKeepAlive;
+    h.session.engine().stateForTests().pendingFlag = false;
+    h.session.engine().stateForTests().dialogueState = kKeepAlive;
     h.session.pauseForDialog(false, 0); // port not used: nothing
     EXPECT_FALSE(h.session.state().pendingFlag);
 }

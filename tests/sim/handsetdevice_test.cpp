@@ -1,5 +1,6 @@
 // The in-process transport: the link driver over a QIODevice that is a virtual handset.
 #include "link/linkdriver.h"
+#include "modes/modeoperations.h"
 #include "sim/handsetdevice.h"
 #include "tests/support/simpeer.h"
 
@@ -15,7 +16,7 @@ TEST(HandsetDevice, CarriesTheLogReadWithControlBytesInsideFrames) {
     config.replyDelayUs = 0;
     HandsetDevice device(config);
     ASSERT_TRUE(device.open(QIODevice::ReadWrite));
-    link::LinkDriver driver;
+    link::LinkDriver driver{tolvan::modeOperations()};
     test::RecordingSink sink;
     std::vector<link::LinkMessage> messages;
     QObject::connect(&driver, &link::LinkDriver::message,

@@ -3,6 +3,7 @@
 #include "link/linkdriver.h"
 #include "link/portfinder.h"
 #include "link/virtualdevices.h"
+#include "modes/modeoperations.h"
 #include "sim/ptyhandset.h"
 #include "tests/support/simpeer.h"
 
@@ -45,7 +46,7 @@ TEST(PtyHandset, ServesAWholeScriptToQSerialPortAt9600Baud8O1) {
     port.setFlowControl(QSerialPort::NoFlowControl);
     ASSERT_TRUE(port.open(QIODevice::ReadWrite)) << port.errorString().toStdString();
 
-    link::LinkDriver driver;
+    link::LinkDriver driver{tolvan::modeOperations()};
     std::vector<link::LinkMessage> messages;
     std::vector<link::Bytes> sent;
     QObject::connect(&driver, &link::LinkDriver::message,

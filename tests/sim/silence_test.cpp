@@ -2,6 +2,7 @@
 // ends with the no-data view and the USB message, and leaving the mode closes the port.
 #include "link/core/catalogue.h"
 #include "link/core/engine.h"
+#include "modes/modeoperations.h"
 #include "sim/faultplan.h"
 #include "tests/support/simpeer.h"
 
@@ -28,10 +29,10 @@ protected:
         run.link.runFor(3000);
     }
 
-    bool aborted(link::ModeWindow mode) const {
+    bool aborted(link::NoticeOwner owner) const {
         return std::any_of(run.link.notices.begin(), run.link.notices.end(),
-                           [mode](const link::LinkNotice& n) {
-                               return n.event == LinkEvent::OperationAborted && n.mode == mode;
+                           [owner](const link::LinkNotice& n) {
+                               return n.event == LinkEvent::OperationAborted && n.owner == owner;
                            });
     }
 
@@ -47,7 +48,7 @@ TEST_F(SilentInKeepAlive, AReadStartedThenEndsInTheNoDataViewWithTheUsbMessage) 
     const std::int64_t pressed = run.link.now();
     ASSERT_TRUE(run.link.runUntil([&] { return run.link.state().dialogueState == link::kIdle; }, 30'000));
     EXPECT_LE(run.link.now() - pressed, 30'000);
-    EXPECT_TRUE(aborted(link::ModeWindow::DataSetting));
+    EXPECT_TRUE(aborted(dataset::op::kNoticeOwner));
     EXPECT_EQ(run.link.state().operationId, 0xA002u);
     EXPECT_EQ(run.link.messages, std::vector<LinkMessage>{LinkMessage::UsbError});
     EXPECT_FALSE(run.link.state().pendingFlag);
@@ -58,7 +59,7 @@ TEST_F(SilentInKeepAlive, ARunningTestEndsWhenItsResultsStop) {
     e.setOperation(0x5001);
     e.setPending(true, 0x5001);
     ASSERT_TRUE(run.link.runUntil([&] { return run.link.state().dialogueState == link::kIdle; }, 30'000));
-    EXPECT_TRUE(aborted(link::ModeWindow::Test));
+    EXPECT_TRUE(aborted(testmode::op::kNoticeOwner));
     EXPECT_EQ(run.link.messages, std::vector<LinkMessage>{LinkMessage::UsbError});
 }
 

@@ -8,6 +8,7 @@
 #include "common/sessiontexts.h"
 #include "handset/storesink.h"
 #include "link/linksession.h"
+#include "modes/modeoperations.h"
 #include "shell/aborttextflag.h"
 #include "shell/modecontext.h"
 #include "shell/modescreen.h"
@@ -49,7 +50,7 @@ public:
     LogFolders folders;
     SessionTexts texts;
     shell::AbortTextFlag abortText;
-    link::LinkSession session;
+    link::LinkSession session{tolvan::modeOperations()};
     handset::HandsetStore store;
     handset::StoreSink sink{store};
     shell::ModeContext context;

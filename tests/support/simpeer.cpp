@@ -52,7 +52,7 @@ bool SimSession::runScript(int script, std::uint32_t operationId, std::int64_t l
         e.resetLinkState();
     }
     if (e.state().requests.get(0x0001) == nullptr) {
-        fillRequestBuffers(e.state());
+        fillRequestBuffers(link.state());
     }
     e.setOperation(operationId);
     e.setScript(static_cast<std::uint8_t>(script), link::kScriptRunning);

@@ -1,6 +1,7 @@
 #include "tests/support/virtuallink.h"
 
 #include "link/core/catalogue.h"
+#include "modes/modeoperations.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,7 +9,9 @@
 
 namespace tolvan::test {
 
-VirtualLink::VirtualLink() : m_engine(*this) {
+VirtualLink::VirtualLink() : VirtualLink(modeOperations()) {}
+
+VirtualLink::VirtualLink(link::OperationTable operations) : m_engine(*this, std::move(operations)) {
     m_engine.portAttached();
 }
 

@@ -26,10 +26,11 @@ public:
 // the wire.
 class VirtualLink : public link::LinkHost {
 public:
-    VirtualLink();
+    VirtualLink(); // runs the five modes' operations
+    explicit VirtualLink(link::OperationTable operations);
 
     link::LinkEngine& engine() { return m_engine; }
-    link::LinkState& state() { return m_engine.state(); }
+    link::LinkState& state() { return m_engine.stateForTests(); }
     void setPeer(Peer* peer) { m_peer = peer; }
     std::int64_t now() const { return m_now; }
 

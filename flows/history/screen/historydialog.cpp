@@ -58,7 +58,7 @@ QVBoxLayout* labelled(QWidget* parent, const QString& text, QTreeWidget* list) {
 } // namespace
 
 HistoryDialog::HistoryDialog(shell::ModeContext& context, QWidget* parent)
-    : shell::ModeScreen(context, link::ModeWindow::DataSave, QStringLiteral("子機の履歴"), parent) {
+    : shell::ModeScreen(context, datasave::op::kNoticeOwner, QStringLiteral("子機の履歴"), parent) {
     buildWindow();
     setViewState(op::kEntry);
     memoBox()->setText(context.texts.memo());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/core/engine.h"
+#include "link/core/operations.h"
 
 #include <cstdint>
 
@@ -18,7 +19,18 @@ inline constexpr std::uint32_t kDialogSettled = 0xE005; // 2.5 s after a dialog 
 inline constexpr std::uint8_t kReadAllScript = 18;
 inline constexpr std::uint8_t kWriteBackScript = 19;
 
-static_assert(link::abortTargetOf(kConnected)->noDataOperationId == kNoData);
-static_assert(link::abortTargetOf(kEntry)->mode == link::ModeWindow::DataSave);
+// Every id of the mode is its own; abandoned, it leaves the no-data id behind.
+inline constexpr link::NoticeOwner kNoticeOwner{kNoData};
+inline constexpr link::OperationRange kOperationRanges[] = {{0xE000, 0xEFFF}};
+
+inline void addOperations(link::OperationTable& table) {
+    for (const link::OperationRange& range : kOperationRanges) {
+        table.addOwner(range, kNoticeOwner, kNoData);
+    }
+}
+
+static_assert(link::covers(kOperationRanges, kConnected));
+static_assert(link::covers(kOperationRanges, kEntry));
+static_assert(link::covers(kOperationRanges, kNoData));
 
 } // namespace tolvan::datasave::op

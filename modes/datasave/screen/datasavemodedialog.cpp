@@ -56,8 +56,7 @@ bool fileNameHasDot(const QString& path) {
 } // namespace
 
 DataSaveModeDialog::DataSaveModeDialog(shell::ModeContext& context, QWidget* parent)
-    : shell::ModeScreen(context, link::ModeWindow::DataSave, QStringLiteral("データ保存書き込みモード"),
-                        parent),
+    : shell::ModeScreen(context, op::kNoticeOwner, QStringLiteral("データ保存書き込みモード"), parent),
       m_folderList(context.folders, context.texts) {
     buildWindow();
     m_settleTimer.setSingleShot(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/core/engine.h"
+#include "link/core/operations.h"
 
 #include <cstdint>
 
@@ -16,7 +17,18 @@ inline constexpr std::uint32_t kUnplugged = 0xA003;
 inline constexpr std::uint8_t kReadScript = 0;
 inline constexpr std::uint8_t kWriteScript = 1;
 
-static_assert(link::abortTargetOf(kDataShown)->noDataOperationId == kNoData);
-static_assert(link::abortTargetOf(kReadPending)->mode == link::ModeWindow::DataSetting);
+// Every id of the mode is its own; abandoned, it leaves the no-data id behind.
+inline constexpr link::NoticeOwner kNoticeOwner{kNoData};
+inline constexpr link::OperationRange kOperationRanges[] = {{0xA000, 0xAFFF}};
+
+inline void addOperations(link::OperationTable& table) {
+    for (const link::OperationRange& range : kOperationRanges) {
+        table.addOwner(range, kNoticeOwner, kNoData);
+    }
+}
+
+static_assert(link::covers(kOperationRanges, kDataShown));
+static_assert(link::covers(kOperationRanges, kReadPending));
+static_assert(link::covers(kOperationRanges, kNoData));
 
 } // namespace tolvan::dataset::op

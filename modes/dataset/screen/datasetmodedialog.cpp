@@ -19,7 +19,7 @@
 namespace tolvan::dataset {
 
 DataSetModeDialog::DataSetModeDialog(shell::ModeContext& context, QWidget* parent)
-    : shell::ModeScreen(context, link::ModeWindow::DataSetting, QStringLiteral("データ設定モード"), parent) {
+    : shell::ModeScreen(context, op::kNoticeOwner, QStringLiteral("データ設定モード"), parent) {
     buildWindow();
     initialise();
 }

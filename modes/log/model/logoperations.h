@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/core/engine.h"
+#include "link/core/operations.h"
 #include "modes/log/model/bufferkind.h"
 
 #include <cstdint>
@@ -39,9 +40,20 @@ constexpr std::optional<BufferKind> clearedBuffer(std::uint32_t operationId) {
     return kAllBuffers[operationId - kClearFirst];
 }
 
-static_assert(link::abortTargetOf(kDataShown)->noDataOperationId == kNoData);
-static_assert(link::abortTargetOf(kReadPending)->mode == link::ModeWindow::LogDisplay);
-static_assert(link::abortTargetOf(kUnplugged)->mode == link::ModeWindow::LogDisplay);
+// Every id of the mode is its own; abandoned, it leaves the no-data id behind.
+inline constexpr link::NoticeOwner kNoticeOwner{kNoData};
+inline constexpr link::OperationRange kOperationRanges[] = {{0xC000, 0xCFFF}};
+
+inline void addOperations(link::OperationTable& table) {
+    for (const link::OperationRange& range : kOperationRanges) {
+        table.addOwner(range, kNoticeOwner, kNoData);
+    }
+}
+
+static_assert(link::covers(kOperationRanges, kDataShown));
+static_assert(link::covers(kOperationRanges, kReadPending));
+static_assert(link::covers(kOperationRanges, kUnplugged));
+static_assert(link::covers(kOperationRanges, kNoData));
 static_assert(clearOperation(BufferKind::HandsetError) == 0xC008);
 static_assert(clearScript(BufferKind::HandsetError) == 13);
 static_assert(clearedBuffer(0xC005) == BufferKind::CommStatus);

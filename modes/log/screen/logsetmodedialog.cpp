@@ -32,7 +32,7 @@ QString stateErrorText() {
 } // namespace
 
 LogSetModeDialog::LogSetModeDialog(shell::ModeContext& context, QWidget* parent)
-    : shell::ModeScreen(context, link::ModeWindow::LogDisplay, QStringLiteral("ログ表示モード"), parent) {
+    : shell::ModeScreen(context, op::kNoticeOwner, QStringLiteral("ログ表示モード"), parent) {
     buildWindow();
     memoBox()->setText(context.texts.memo());
     refresh();

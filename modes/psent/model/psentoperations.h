@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/core/engine.h"
+#include "link/core/operations.h"
 
 #include <cstdint>
 
@@ -26,9 +27,36 @@ inline constexpr std::uint32_t kAllLocked = 0xD0FF;
 inline constexpr std::uint8_t kReadScript = 15;
 inline constexpr std::uint8_t kWriteScript = 16;
 
-static_assert(link::abortTargetOf(kSettingsShown)->noDataOperationId == kNoData);
-static_assert(link::abortTargetOf(kReading)->mode == link::ModeWindow::HandsetSetting);
-static_assert(link::abortTargetOf(kWriting)->mode == link::ModeWindow::HandsetSetting);
-static_assert(link::abortTargetOf(kRegistrationRunning)->noDataOperationId == kNoData);
+// Every id of the mode is its own; abandoned, it leaves the no-data id behind.
+inline constexpr link::NoticeOwner kNoticeOwner{kNoData};
+inline constexpr link::OperationRange kOperationRanges[] = {{0x4000, 0x4FFF}, {0xD000, 0xDFFF}};
+
+// The registration lives on the handset's answers. Its first phase asks for registration on the
+// open answer; each close of the registration's dialogue moves it on a phase: the second reopens
+// the dialogue, after it the registration is complete and the dialogue ends.
+inline void addOperations(link::OperationTable& table) {
+    for (const link::OperationRange& range : kOperationRanges) {
+        table.addOwner(range, kNoticeOwner, kNoData);
+    }
+    link::OperationRules first;
+    first.ids = {kRegistrationRunning, kRegistrationRunning};
+    first.answerDriven = true;
+    first.registersOnOpenAnswer = true;
+    first.afterClosePause =
+        link::ClosePhase{link::LinkEvent::RegistrationStep, kRegistrationSecondPhase, true};
+    table.addRules(first);
+    link::OperationRules second;
+    second.ids = {kRegistrationSecondPhase, kRegistrationSecondPhase};
+    second.answerDriven = true;
+    second.afterClosePause =
+        link::ClosePhase{link::LinkEvent::RegistrationFinished, kRegistrationCompleted, false};
+    table.addRules(second);
+}
+
+static_assert(link::covers(kOperationRanges, kSettingsShown));
+static_assert(link::covers(kOperationRanges, kReading));
+static_assert(link::covers(kOperationRanges, kWriting));
+static_assert(link::covers(kOperationRanges, kRegistrationRunning));
+static_assert(link::covers(kOperationRanges, kNoData));
 
 } // namespace tolvan::psent::op

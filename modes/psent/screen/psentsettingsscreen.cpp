@@ -29,8 +29,7 @@ bool oneOf(std::uint32_t state, std::initializer_list<std::uint32_t> states) {
 } // namespace
 
 PsEntSettingsScreen::PsEntSettingsScreen(shell::ModeContext& context, QWidget* parent)
-    : shell::ModeScreen(context, link::ModeWindow::HandsetSetting, QStringLiteral("子機設定／登録モード"),
-                        parent) {
+    : shell::ModeScreen(context, op::kNoticeOwner, QStringLiteral("子機設定／登録モード"), parent) {
     buildWindow();
     initialise();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/core/engine.h"
+#include "link/core/operations.h"
 
 #include <cstdint>
 
@@ -84,12 +85,37 @@ constexpr ScreenState screenStateOf(std::uint32_t id) {
     }
 }
 
-static_assert(link::abortTargetOf(kIdle)->noDataOperationId == kNoData);
-static_assert(link::abortTargetOf(kReadPending)->mode == link::ModeWindow::Test);
-static_assert(link::abortTargetOf(kWriting)->mode == link::ModeWindow::Test);
-static_assert(link::abortTargetOf(kIdleAfterWrite)->mode == link::ModeWindow::Test);
-static_assert(link::abortTargetOf(kTestLast)->mode == link::ModeWindow::Test);
-static_assert(link::abortTargetOf(kMeasureLast)->mode == link::ModeWindow::Test);
-static_assert(link::abortTargetOf(kBatteryStateMeasure)->noDataOperationId == kNoData);
+// Every id of the mode is its own; abandoned, it leaves the no-data id behind.
+inline constexpr link::NoticeOwner kNoticeOwner{kNoData};
+inline constexpr link::OperationRange kOperationRanges[] = {{0x5000, 0x6FFF}, {0xB000, 0xBFFF}};
+
+// A running test or measurement lives on the handset's answers to the polls (not power off or
+// reset, after which the handset rightly says nothing). The battery-empty notice and the close of
+// a dialogue are the test screen's too.
+inline void addOperations(link::OperationTable& table) {
+    for (const link::OperationRange& range : kOperationRanges) {
+        table.addOwner(range, kNoticeOwner, kNoData);
+    }
+    for (const link::OperationRange ids :
+         {link::OperationRange{kTestFirst + 1, kTestLast},
+          link::OperationRange{kMeasureFirst + 1, kMeasureLast},
+          link::OperationRange{kBatteryStateMeasure, kBatteryStateMeasure}}) {
+        link::OperationRules running;
+        running.ids = ids;
+        running.answerDriven = true;
+        table.addRules(running);
+    }
+    table.setEventOwner(link::LinkEvent::BatteryEmpty, kNoticeOwner);
+    table.setEventOwner(link::LinkEvent::DialogueClosed, kNoticeOwner);
+}
+
+static_assert(link::covers(kOperationRanges, kIdle));
+static_assert(link::covers(kOperationRanges, kReadPending));
+static_assert(link::covers(kOperationRanges, kWriting));
+static_assert(link::covers(kOperationRanges, kIdleAfterWrite));
+static_assert(link::covers(kOperationRanges, kTestLast));
+static_assert(link::covers(kOperationRanges, kMeasureLast));
+static_assert(link::covers(kOperationRanges, kBatteryStateMeasure));
+static_assert(link::covers(kOperationRanges, kNoData));
 
 } // namespace tolvan::testmode::op

@@ -39,7 +39,7 @@ constexpr int kResultPollMs = 50;
 } // namespace
 
 CTestModeDialog::CTestModeDialog(shell::ModeContext& context, QWidget* parent)
-    : shell::ModeScreen(context, link::ModeWindow::Test, QStringLiteral("テストモード"), parent) {
+    : shell::ModeScreen(context, op::kNoticeOwner, QStringLiteral("テストモード"), parent) {
     buildWindow();
     memoBox()->setText(context.texts.memo());
     m_resultTimer.setInterval(kResultPollMs);

@@ -1,6 +1,7 @@
 // Whole conversations between the engine and a scripted handset on the virtual clock, compared
 // frame by frame.
 #include "link/core/engine.h"
+#include "modes/dataset/model/datasetoperations.h"
 #include "tests/support/scriptedhandset.h"
 #include "tests/support/virtuallink.h"
 
@@ -102,7 +103,7 @@ protected:
     void start(std::uint8_t script, std::uint32_t operationId) {
         auto& e = link.engine();
         e.resetLinkState();
-        fillRequestBuffers(e.state());
+        fillRequestBuffers(link.state());
         e.setOperation(operationId);
         e.setScript(script, kScriptRunning);
         e.openRequest();
@@ -241,7 +242,7 @@ TEST_F(Conversation, SilentHandsetAbortsAfterFiveSendsWithTheUsbMessage) {
     EXPECT_EQ(link.messages[0], LinkMessage::UsbError);
     ASSERT_FALSE(link.notices.empty());
     EXPECT_EQ(link.notices.back().event, LinkEvent::OperationAborted);
-    EXPECT_EQ(link.notices.back().mode, ModeWindow::DataSetting);
+    EXPECT_EQ(link.notices.back().owner, dataset::op::kNoticeOwner);
 }
 
 TEST_F(Conversation, UnansweredPollsDuringAScriptAbortToo) {

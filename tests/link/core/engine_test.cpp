@@ -1,4 +1,5 @@
 #include "link/core/engine.h"
+#include "modes/modeoperations.h"
 #include "tests/support/scriptedhandset.h"
 #include "tests/support/virtuallink.h"
 
@@ -14,24 +15,32 @@ using test::VirtualLink;
 TEST(Engine, AbortRoutingByOperationId) {
     struct Case {
         std::uint32_t id;
-        ModeWindow mode;
+        NoticeOwner owner;
         std::uint32_t noData;
     };
+    const NoticeOwner dataSetting = dataset::op::kNoticeOwner;
+    const NoticeOwner test = testmode::op::kNoticeOwner;
+    const NoticeOwner handsetSetting = psent::op::kNoticeOwner;
     const Case cases[] = {
-        {0xA000, ModeWindow::DataSetting, 0xA002},    {0xAFFF, ModeWindow::DataSetting, 0xA002},
-        {0x5000, ModeWindow::Test, 0xB002},           {0x6FFF, ModeWindow::Test, 0xB002},
-        {0xB001, ModeWindow::Test, 0xB002},           {0xC000, ModeWindow::LogDisplay, 0xC002},
-        {0x4000, ModeWindow::HandsetSetting, 0xD002}, {0xD00B, ModeWindow::HandsetSetting, 0xD002},
-        {0xE005, ModeWindow::DataSave, 0xE002},
+        {0xA000, dataSetting, 0xA002},
+        {0xAFFF, dataSetting, 0xA002},
+        {0x5000, test, 0xB002},
+        {0x6FFF, test, 0xB002},
+        {0xB001, test, 0xB002},
+        {0xC000, log::op::kNoticeOwner, 0xC002},
+        {0x4000, handsetSetting, 0xD002},
+        {0xD00B, handsetSetting, 0xD002},
+        {0xE005, datasave::op::kNoticeOwner, 0xE002},
     };
+    const OperationTable table = modeOperations();
     for (const Case& c : cases) {
-        const auto target = abortTargetOf(c.id);
+        const auto target = table.abortTargetOf(c.id);
         ASSERT_TRUE(target) << std::hex << c.id;
-        EXPECT_EQ(target->mode, c.mode) << std::hex << c.id;
+        EXPECT_EQ(target->owner, c.owner) << std::hex << c.id;
         EXPECT_EQ(target->noDataOperationId, c.noData) << std::hex << c.id;
     }
     for (const std::uint32_t id : {0x0000u, 0x3FFFu, 0x7000u, 0x9FFFu, 0xF000u, 0xFFFFu}) {
-        EXPECT_FALSE(abortTargetOf(id)) << std::hex << id;
+        EXPECT_FALSE(table.abortTargetOf(id)) << std::hex << id;
     }
 }
 
@@ -79,7 +88,7 @@ TEST(Engine, ResponseTimerRules) {
     auto& e = link.engine();
     e.send(0x1001); // an ordinary command: 500 ms
     EXPECT_TRUE(link.timerRunning(LinkTimer::Response));
-    e.state().sendCounter = 0;
+    link.state().sendCounter = 0;
     link.runFor(499);
     EXPECT_EQ(link.sent.size(), 1u);
     link.runFor(1);
@@ -168,7 +177,7 @@ TEST(Engine, ResultClassReportsOnAbort) {
         EXPECT_TRUE(link.messages.empty()) << int(c.resultClass);
         EXPECT_EQ(link.state().resultClass, c.resultClass);
         ASSERT_EQ(link.notices.size(), 1u);
-        EXPECT_EQ(link.notices[0].mode, ModeWindow::LogDisplay);
+        EXPECT_EQ(link.notices[0].owner, log::op::kNoticeOwner);
         EXPECT_EQ(link.state().operationId, 0xC002u);
     }
 }

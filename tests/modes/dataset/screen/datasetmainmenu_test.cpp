@@ -4,6 +4,7 @@
 #include "modes/dataset/screen/datasetform.h"
 #include "modes/dataset/screen/datasetmodedialog.h"
 #include "modes/dataset/screen/digitboxrow.h"
+#include "modes/modeoperations.h"
 #include "shell/initcom.h"
 #include "sim/handsetdevice.h"
 #include "tests/support/fakedialogservice.h"
@@ -23,7 +24,7 @@ TEST(DataSetMainMenu, ButtonReadsUnderTheProgressDialogThenOpensTheScreenWithThe
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
     LogFolders folders(root.path());
-    link::LinkSession session;
+    link::LinkSession session{tolvan::modeOperations()};
     session.setDeviceLister([] {
         return QList<link::DeviceInfo>{
             {QStringLiteral("ZX-VA150 USB Serial Ports Driver (virt0)"), QStringLiteral("virt0")}};

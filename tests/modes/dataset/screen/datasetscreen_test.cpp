@@ -4,6 +4,7 @@
 #include "modes/dataset/model/systemparamimage.h"
 #include "modes/dataset/screen/datasetform.h"
 #include "modes/dataset/screen/digitboxrow.h"
+#include "modes/test/model/testoperations.h"
 #include "tests/modes/dataset/printvalues.h"
 #include "tests/modes/dataset/screen/screenharness.h"
 #include "tests/support/filebytes.h"
@@ -367,7 +368,7 @@ TEST(DataSetScreen, AbortNoticeShowsTheNoDataView) {
     ASSERT_TRUE(h.readAsTheMenuDoes());
     DataSetModeDialog& screen = h.openScreen();
     const V shown = screen.screenValues();
-    emit h.session.driver().notice({link::LinkEvent::OperationAborted, link::ModeWindow::DataSetting});
+    emit h.session.driver().notice({link::LinkEvent::OperationAborted, dataset::op::kNoticeOwner});
     EXPECT_EQ(screen.viewState(), 0xA002u);
 
     V expected;
@@ -392,7 +393,7 @@ TEST(DataSetScreen, AbortNoticeShowsTheNoDataView) {
     EXPECT_EQ(rowsEnabled(form), std::vector<bool>(8, false));
 
     // Notices for other modes are not this screen's business.
-    emit h.session.driver().notice({link::LinkEvent::OperationAborted, link::ModeWindow::Test});
+    emit h.session.driver().notice({link::LinkEvent::OperationAborted, testmode::op::kNoticeOwner});
     EXPECT_EQ(screen.viewState(), 0xA002u);
 }
 

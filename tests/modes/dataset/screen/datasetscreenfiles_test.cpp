@@ -32,7 +32,7 @@ QByteArray fileBytes(const QString& path) {
 
 // A screen with no link, for a handset of the model.
 DataSetModeDialog& offlineScreen(ScreenHarness& h, std::uint32_t model) {
-    h.session.state().modelCode = model;
+    h.session.engine().stateForTests().modelCode = model;
     return h.openScreen();
 }
 
