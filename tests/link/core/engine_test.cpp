@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace tolvan::link {
 namespace {
 
@@ -62,6 +64,61 @@ TEST(Engine, AbortOutsideEveryModeRangeSaysTheStatusIsOutOfRange) {
     EXPECT_EQ(link.messages[0], LinkMessage::StatusOutOfRange);
     EXPECT_EQ(link.state().operationId, 0xFFFFu);
     EXPECT_TRUE(link.notices.empty());
+}
+
+// A caller outside the link registers its own operations; the engine knows them from the table
+// alone: who is told of an abort, the id left behind, and which operations live on answers.
+TEST(Engine, OperationsOfAnotherCallerFollowTheirTable) {
+    const NoticeOwner flow{77};
+    auto flowTable = [&] {
+        OperationTable table;
+        EXPECT_TRUE(table.addOwner({0x3000, 0x30FF}, flow, 0x3002));
+        EXPECT_FALSE(table.addOwner({0x30F0, 0x3100}, NoticeOwner{78}, 0x3102)); // overlaps
+        OperationRules running;
+        running.ids = {0x3001, 0x3001};
+        running.answerDriven = true;
+        table.addRules(running);
+        return table;
+    };
+    {
+        // A status failure during its script: the no-data id and the owner come from the table.
+        VirtualLink link(flowTable());
+        ScriptedHandset handset;
+        handset.override = [](const Bytes& f, int) -> std::optional<std::vector<ScriptedHandset::Reply>> {
+            if (f[1] == 0x70) {
+                return std::vector<ScriptedHandset::Reply>{{5, ScriptedHandset::statusAnswer(0x30)}};
+            }
+            return std::nullopt;
+        };
+        link.setPeer(&handset);
+        link.engine().setOperation(0x3000);
+        link.engine().setScript(0, kScriptRunning);
+        link.engine().openRequest();
+        ASSERT_TRUE(link.runUntil([&] { return link.state().dialogueState == kIdle; }, 5000));
+        EXPECT_TRUE(link.messages.empty());
+        EXPECT_EQ(link.state().operationId, 0x3002u);
+        ASSERT_EQ(link.notices.size(), 1u);
+        EXPECT_EQ(link.notices[0].event, LinkEvent::OperationAborted);
+        EXPECT_EQ(link.notices[0].owner, flow);
+    }
+    // A silent keep-alive abandons the answer-driven operation only; a plain one may stay quiet.
+    auto silentKeepAlive = [&](std::uint32_t operationId) {
+        auto link = std::make_unique<VirtualLink>(flowTable());
+        link->engine().setOperation(operationId);
+        link->state().dialogueState = kKeepAlive;
+        link->runFor(30'000);
+        return link;
+    };
+    const auto answerDriven = silentKeepAlive(0x3001);
+    ASSERT_EQ(answerDriven->notices.size(), 1u);
+    EXPECT_EQ(answerDriven->notices[0].owner, flow);
+    EXPECT_EQ(answerDriven->state().operationId, 0x3002u);
+    EXPECT_EQ(answerDriven->messages, std::vector<LinkMessage>{LinkMessage::UsbError});
+    const auto plain = silentKeepAlive(0x3005);
+    EXPECT_TRUE(plain->notices.empty());
+    EXPECT_EQ(plain->state().operationId, 0x3005u);
+    // The five modes' table knows nothing of these ids.
+    EXPECT_FALSE(modeOperations().abortTargetOf(0x3000));
 }
 
 TEST(Engine, SendWithThePortClosedStillUpdatesTheCurrentCommand) {
