@@ -1,0 +1,94 @@
+#pragma once
+
+// The runner of one handset: its store, the sink that fills it and the link session, with the
+// steps every operation is made of (open, a script, a single command, a bounded wait, close).
+
+#include "handset/handsetstore.h"
+#include "handset/storesink.h"
+#include "link/linksession.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <functional>
+
+namespace tolvan::runner {
+
+// How a script step ended.
+enum class ScriptEnd {
+    KeepAlive,  // done; the keep-alive dialogue runs on for what follows
+    Closed,     // done at the script's acknowledged close frame (the last script of an operation)
+    NoData,     // the dialogue went idle or the engine abandoned the operation: the no-data case
+    Unfinished, // still running when its limit ran out
+    Fatal,      // the engine ended the link for good
+};
+
+inline bool succeeded(ScriptEnd end) {
+    return end == ScriptEnd::KeepAlive || end == ScriptEnd::Closed;
+}
+
+// How a bounded wait ended.
+enum class WaitEnd {
+    Stopped, // the caller's condition held
+    Elapsed, // the time ran out with the link alive
+    Lost,    // the engine abandoned the operation or ended the link
+};
+
+class HandsetRunner : public QObject {
+    Q_OBJECT
+public:
+    // The longest script (66 steps) at 9600 baud, with retries: be generous.
+    static constexpr int kScriptLimitMs = 120000;
+
+    explicit HandsetRunner(link::LinkSession& session, QObject* parent = nullptr);
+    ~HandsetRunner() override;
+    HandsetRunner(const HandsetRunner&) = delete;
+    HandsetRunner& operator=(const HandsetRunner&) = delete;
+
+    link::LinkSession& session() { return m_session; }
+    handset::HandsetStore& store() { return m_store; }
+    handset::StoreSink& sink() { return m_sink; }
+    const link::LinkState& state() { return m_session.state(); }
+    std::uint32_t modelCode() { return state().modelCode; }
+    // The write commands' frames, filled by the mode's frame builders before a write script.
+    link::RequestBuffers& requestBuffers() { return m_session.state().requests; }
+    // A close frame was just acknowledged: the dialogue is closing.
+    bool closePauseRunning() { return m_session.engine().closePauseRunning(); }
+    bool fatal() { return m_session.engine().fatalOutcome().has_value(); }
+    // The engine abandoned the current operation, or ended the link for good.
+    bool lost() { return m_aborted || fatal(); }
+
+    // Resets the link state and opens the handset's port; false when none opened (the session's
+    // portOpenFailed says why).
+    bool open();
+    // Runs a script and stays in the keep-alive dialogue it leaves, for what follows.
+    ScriptEnd runScript(std::uint32_t operationId, std::uint8_t script, int limitMs = kScriptLimitMs);
+    // Runs an operation's last script and leaves the dialogue at the script's acknowledged close
+    // frame: the handset is done, so no keep-alive dialogue is opened only to be closed again.
+    ScriptEnd runLastScript(std::uint32_t operationId, std::uint8_t script, int limitMs = kScriptLimitMs);
+    // One command in place of the next frame of the keep-alive dialogue, under an operation id.
+    void sendSingle(std::uint32_t operationId, std::uint32_t code);
+    // Runs the event loop for at most ms, or until stop() holds.
+    WaitEnd waitFor(int ms, const std::function<bool()>& stop = {});
+    // Leaves the dialogue the way a mode does and waits (bounded) for the port to close.
+    void leave();
+    // Lets a running close pause run out (the engine then closes the port), then leaves.
+    void close();
+
+    // The link-state writes an operation needs; the engine takes them over in one place.
+    // Registration: the answer flag to 2 (requested), the result class cleared; the engine sends the
+    // registration command after the next status answer.
+    void requestRegistration();
+    // The dialogue state 0 without a close frame (an aborted registration, before its write-back).
+    void stopDialogue();
+
+private:
+    ScriptEnd runUntilEnd(std::uint32_t operationId, std::uint8_t script, int limitMs);
+
+    link::LinkSession& m_session;
+    handset::HandsetStore m_store;
+    handset::StoreSink m_sink{m_store};
+    bool m_aborted = false;
+};
+
+} // namespace tolvan::runner
