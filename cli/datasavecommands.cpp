@@ -103,68 +103,49 @@ int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackG
 
     // The write needs the handset's current blocks (what the set does not hold goes back as it
     // is) and its model, and the backup needs all of it.
-    if (const auto failed = session.open()) {
-        return *failed;
-    }
-    if (const auto failed = session.runScript(datasave::op::kEntry, datasave::op::kReadAllScript)) {
-        return *failed;
-    }
-    const std::uint32_t model = session.modelCode();
-    if (guard) {
-        if (const auto refused = guard(session.store(), model)) {
-            print(session, *refused);
-            session.close();
-            return kExitNoAnswer;
-        }
-    }
+    runner::WritePlan plan;
+    plan.readOperation = datasave::op::kEntry;
+    plan.readScript = datasave::op::kReadAllScript;
+    plan.guard = guard;
+    datasave::WriteBackLoad load;
     // The set is loaded over a copy of what the handset holds; the store takes each block only as
     // the handset takes its write.
-    handset::HandsetBlocks& pending = session.store().prepareWrite();
-    const datasave::WriteBackLoad load = datasave::loadWriteBackSet(pending, model, *files);
-    for (const Message& message : load.messages) {
-        print(session, message);
-    }
-    if (args.keepIdentity) {
-        datasave::WriteBackFrames::keepIdentity(pending, session.store().held());
-    }
-    // The screen names a file of the set it did not write; so does the command, on stderr.
-    if (const auto notWritten = datasave::notWrittenText(load, *files); notWritten && !load.refused) {
-        print(session, {QStringLiteral("Tolvan"), *notWritten});
-    }
-    // Writing back only what was just read would change nothing the user asked for.
-    if (!load.jv1Loaded && !load.jv4Loaded) {
-        session.close();
-        return kExitFileError;
-    }
+    plan.load = [&](handset::HandsetStore& store, std::uint32_t model) {
+        handset::HandsetBlocks& pending = store.prepareWrite();
+        load = datasave::loadWriteBackSet(pending, model, *files);
+        for (const Message& message : load.messages) {
+            print(session, message);
+        }
+        if (args.keepIdentity) {
+            datasave::WriteBackFrames::keepIdentity(pending, store.held());
+        }
+        // The screen names a file of the set it did not write; so does the command, on stderr.
+        if (const auto notWritten = datasave::notWrittenText(load, *files); notWritten && !load.refused) {
+            print(session, {QStringLiteral("Tolvan"), *notWritten});
+        }
+        // Writing back only what was just read would change nothing the user asked for.
+        return load.jv1Loaded || load.jv4Loaded;
+    };
     // Before anything is written, what the handset held as read is kept.
     if (cli.options().backup) {
-        const auto backedUp =
-            datasave::backUpHandset(session.store(), model, cli.options().memo, backup::backupRoot(), true);
-        if (const auto* failed = std::get_if<Message>(&backedUp)) {
-            print(session, *failed);
-            session.close();
-            return kExitFileError;
-        }
+        plan.backUp = [&](const handset::HandsetStore& store, std::uint32_t model) {
+            return datasave::backUpHandset(store, model, cli.options().memo, backup::backupRoot(), true);
+        };
     }
-    if (!datasave::WriteBackFrames::fillRequestBuffers(pending, session.requestBuffers())) {
-        cli.err() << "tolvan-cli: a write frame could not be built from " << args.file << '\n';
-        cli.err().flush();
-        session.close();
-        return kExitNoAnswer;
-    }
+    handset::HandsetBlocks expected; // what --verify looks for afterwards
+    plan.steps.push_back({datasave::op::kConnected, datasave::op::kWriteBackScript,
+                          [&](handset::HandsetStore& store, link::RequestBuffers& requests) {
+                              expected = store.pendingWrite();
+                              return datasave::WriteBackFrames::fillRequestBuffers(expected, requests);
+                          }});
+    plan.dialogueFollows = args.verify;
     if (!args.verify) {
-        if (const auto failed =
-                session.runLastScript(datasave::op::kConnected, datasave::op::kWriteBackScript)) {
-            return *failed;
-        }
-        session.close();
-        return kExitOk;
+        return session.runWrite(plan, args.file);
     }
-
-    const handset::HandsetBlocks expected = pending;
-    if (const auto failed = session.runScript(datasave::op::kConnected, datasave::op::kWriteBackScript)) {
-        return *failed;
+    if (const ExitStatus written = session.runWrite(plan, args.file); written != kExitOk) {
+        return written;
     }
+    const std::uint32_t model = session.modelCode();
     // Read into an empty store, so a block the handset does not send back cannot pass for one it
     // holds.
     session.store().clear();
