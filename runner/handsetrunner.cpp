@@ -27,9 +27,26 @@ bool waitUntil(const std::function<bool()>& done, int ms, int sliceMs) {
 
 } // namespace
 
+struct HandsetRunner::OwnStore {
+    handset::HandsetStore store;
+    handset::StoreSink sink{store};
+};
+
 HandsetRunner::HandsetRunner(link::LinkSession& session, QObject* parent)
-    : QObject(parent), m_session(session) {
-    m_session.engine().setResponseSink(&m_sink);
+    : HandsetRunner(session, std::make_unique<OwnStore>(), parent) {}
+
+HandsetRunner::HandsetRunner(link::LinkSession& session, handset::HandsetStore& store, QObject* parent)
+    : QObject(parent), m_session(session), m_store(store) {
+    watchAborts();
+}
+
+HandsetRunner::HandsetRunner(link::LinkSession& session, std::unique_ptr<OwnStore> own, QObject* parent)
+    : QObject(parent), m_session(session), m_own(std::move(own)), m_store(m_own->store) {
+    m_session.engine().setResponseSink(&m_own->sink);
+    watchAborts();
+}
+
+void HandsetRunner::watchAborts() {
     connect(&m_session.driver(), &link::LinkDriver::notice, this, [this](link::LinkNotice notice) {
         if (notice.event == link::LinkEvent::OperationAborted) {
             m_aborted = true;
@@ -38,7 +55,13 @@ HandsetRunner::HandsetRunner(link::LinkSession& session, QObject* parent)
 }
 
 HandsetRunner::~HandsetRunner() {
-    m_session.engine().setResponseSink(nullptr);
+    if (m_own) {
+        m_session.engine().setResponseSink(nullptr);
+    }
+}
+
+handset::StoreSink* HandsetRunner::sink() {
+    return m_own ? &m_own->sink : nullptr;
 }
 
 bool HandsetRunner::open() {

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace tolvan::runner {
 
@@ -40,14 +41,18 @@ public:
     // The longest script (66 steps) at 9600 baud, with retries: be generous.
     static constexpr int kScriptLimitMs = 120000;
 
+    // A runner with a store and sink of its own (a command-line run, a flow's handset).
     explicit HandsetRunner(link::LinkSession& session, QObject* parent = nullptr);
+    // A runner over the process-wide store, whose sink its owner (the main menu) has installed.
+    HandsetRunner(link::LinkSession& session, handset::HandsetStore& store, QObject* parent = nullptr);
     ~HandsetRunner() override;
     HandsetRunner(const HandsetRunner&) = delete;
     HandsetRunner& operator=(const HandsetRunner&) = delete;
 
     link::LinkSession& session() { return m_session; }
     handset::HandsetStore& store() { return m_store; }
-    handset::StoreSink& sink() { return m_sink; }
+    // The runner's own sink; null over a store it does not own.
+    handset::StoreSink* sink();
     const link::LinkState& state() { return m_session.state(); }
     std::uint32_t modelCode() { return state().modelCode; }
     // The write commands' frames, filled by the mode's frame builders before a write script.
@@ -83,11 +88,14 @@ public:
     void stopDialogue();
 
 private:
+    struct OwnStore;
+    HandsetRunner(link::LinkSession& session, std::unique_ptr<OwnStore> own, QObject* parent);
+    void watchAborts();
     ScriptEnd runUntilEnd(std::uint32_t operationId, std::uint8_t script, int limitMs);
 
     link::LinkSession& m_session;
-    handset::HandsetStore m_store;
-    handset::StoreSink m_sink{m_store};
+    std::unique_ptr<OwnStore> m_own;
+    handset::HandsetStore& m_store;
     bool m_aborted = false;
 };
 
