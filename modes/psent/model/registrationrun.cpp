@@ -30,8 +30,12 @@ void RegistrationRun::start(runner::HandsetRunner& runner) {
 void RegistrationRun::enter(State state, std::uint32_t viewState, const QString& status,
                             const QString& error) {
     m_state = state;
+    tell({state, viewState, status, error});
+}
+
+void RegistrationRun::tell(const Step& step) const {
     if (m_listener) {
-        m_listener({state, viewState, status, error});
+        m_listener(step);
     }
 }
 
@@ -46,7 +50,7 @@ void RegistrationRun::take(const handset::RegistrationReports::Report& report) {
     switch (view->kind) {
     case registration::ReportView::Kind::Running:
         // A late "running" after a failure shows, and changes nothing else.
-        enter(m_state, 0, view->status);
+        tell({State::Running, 0, view->status, {}});
         break;
     case registration::ReportView::Kind::Failed:
         enter(State::Failed, view->viewState, view->status, view->error);

@@ -29,8 +29,9 @@ public:
         ContentError, // a cause or detail the table does not know: the program ends
         Aborted,      // stopped by the user; later reports are not shown
     };
-    // What a step shows: the "状態" box, the "エラー" box, and the screen's view state for it (0:
-    // the buttons stay as they are).
+    // What a step says and shows: the "状態" box, the "エラー" box, and the screen's view state for
+    // it (0: the buttons stay as they are). A late "running" report after a failure says Running
+    // and shows its status; the run itself stays failed.
     struct Step {
         State state = State::Ready;
         std::uint32_t viewState = 0;
@@ -63,6 +64,7 @@ public:
 
 private:
     void enter(State state, std::uint32_t viewState, const QString& status, const QString& error = {});
+    void tell(const Step& step) const;
 
     State m_state = State::Ready;
     Listener m_listener;
