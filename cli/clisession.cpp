@@ -10,7 +10,7 @@ CliSession::CliSession(CliApp& cli)
     : m_cli(cli), m_link(cli.makeLink()),
       m_runner(std::make_unique<runner::HandsetRunner>(m_link->session())) {
     // As in Tolvan: a test result out of range gets the test mode's result class and is not kept.
-    m_runner->sink().setTestResultCheck([](std::span<const std::uint8_t> unit) {
+    m_runner->sink()->setTestResultCheck([](std::span<const std::uint8_t> unit) {
         return testmode::TestResultParser::parse(unit, 0).resultClass;
     });
 }
@@ -52,24 +52,28 @@ std::optional<ExitStatus> CliSession::finish(runner::ScriptEnd end) {
     return end == ScriptEnd::Fatal ? kExitLinkFatal : kExitNoAnswer;
 }
 
-ExitStatus CliSession::runWrite(const runner::WritePlan& plan, const QString& source,
-                                runner::WriteOutcome* outcome) {
-    using End = runner::WriteOutcome::End;
+ExitStatus CliSession::runWrite(const runner::WritePlan& plan, const QString& source) {
     runner::WriteOperation write(plan);
     const runner::WriteOutcome done = write.run(*m_runner);
-    if (outcome) {
-        *outcome = done;
+    if (done.end == runner::WriteOutcome::End::NotOpened) {
+        printMessage(QString::fromUtf8(link::kErrorTitle),
+                     QString::fromUtf8(plan.dataSettingOpen ? link::kNoCommunicationDataSettingText
+                                                            : link::kNoCommunicationText));
+        return kExitNoAnswer;
     }
+    return exitOf(done, source, plan.dialogueFollows);
+}
+
+ExitStatus CliSession::exitOf(const runner::WriteOutcome& done, const QString& source, bool dialogueFollows) {
+    using End = runner::WriteOutcome::End;
     switch (done.end) {
     case End::Written:
-        if (!plan.dialogueFollows) {
+        if (!dialogueFollows) {
             close();
         }
         return kExitOk;
     case End::NotOpened:
-        printMessage(QString::fromUtf8(link::kErrorTitle),
-                     QString::fromUtf8(plan.dataSettingOpen ? link::kNoCommunicationDataSettingText
-                                                            : link::kNoCommunicationText));
+        printMessage(QString::fromUtf8(link::kErrorTitle), QString::fromUtf8(link::kNoCommunicationText));
         return kExitNoAnswer;
     case End::ReadFailed:
     case End::WriteFailed:

@@ -58,10 +58,12 @@ public:
     void printMessage(const Message& message) { m_link->printMessage(message.title, message.text); }
 
     // A write command's sequence (open, read, load, backup, frames, write) run to its end, the link
-    // closed; source names the file in the frame-building error. The exit status, and the outcome
-    // for a caller that goes on (a check after the write).
-    ExitStatus runWrite(const runner::WritePlan& plan, const QString& source,
-                        runner::WriteOutcome* outcome = nullptr);
+    // closed; source names the file in the frame-building error. The exit status.
+    ExitStatus runWrite(const runner::WritePlan& plan, const QString& source);
+    // A write's outcome as the command line says it; the link closed unless the dialogue follows
+    // (a check after a write that went out).
+    ExitStatus exitOf(const runner::WriteOutcome& outcome, const QString& source,
+                      bool dialogueFollows = false);
 
     // How a read command ends: the log file written (replaced only when complete), or the message
     // that says why it could not be made; the link closed either way. The exit status.

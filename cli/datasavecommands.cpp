@@ -9,8 +9,7 @@
 #include "modes/datasave/model/handsetbackup.h"
 #include "modes/datasave/model/saveset.h"
 #include "modes/datasave/model/savesetnames.h"
-#include "modes/datasave/model/writebackframes.h"
-#include "modes/datasave/model/writebackverify.h"
+#include "modes/datasave/model/writebackrun.h"
 
 #include <QFileInfo>
 
@@ -101,66 +100,34 @@ int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackG
         return kExitFileError;
     }
 
-    // The write needs the handset's current blocks (what the set does not hold goes back as it
-    // is) and its model, and the backup needs all of it.
-    runner::WritePlan plan;
-    plan.readOperation = datasave::op::kEntry;
-    plan.readScript = datasave::op::kReadAllScript;
-    plan.guard = guard;
-    datasave::WriteBackLoad load;
-    // The set is loaded over a copy of what the handset holds; the store takes each block only as
-    // the handset takes its write.
-    plan.load = [&](handset::HandsetStore& store, std::uint32_t model) {
-        handset::HandsetBlocks& pending = store.prepareWrite();
-        load = datasave::loadWriteBackSet(pending, model, *files);
-        for (const Message& message : load.messages) {
-            print(session, message);
-        }
-        if (args.keepIdentity) {
-            datasave::WriteBackFrames::keepIdentity(pending, store.held());
-        }
-        // The screen names a file of the set it did not write; so does the command, on stderr.
-        if (const auto notWritten = datasave::notWrittenText(load, *files); notWritten && !load.refused) {
-            print(session, {QStringLiteral("Tolvan"), *notWritten});
-        }
-        // Writing back only what was just read would change nothing the user asked for.
-        return load.jv1Loaded || load.jv4Loaded;
-    };
+    datasave::WriteBackRequest request;
+    request.files = *files;
+    request.verify = args.verify;
+    request.keepIdentity = args.keepIdentity;
+    request.guard = guard;
     // Before anything is written, what the handset held as read is kept.
     if (cli.options().backup) {
-        plan.backUp = [&](const handset::HandsetStore& store, std::uint32_t model) {
+        request.backUp = [&](const handset::HandsetStore& store, std::uint32_t model) {
             return datasave::backUpHandset(store, model, cli.options().memo, backup::backupRoot(), true);
         };
     }
-    handset::HandsetBlocks expected; // what --verify looks for afterwards
-    plan.steps.push_back({datasave::op::kConnected, datasave::op::kWriteBackScript,
-                          [&](handset::HandsetStore& store, link::RequestBuffers& requests) {
-                              expected = store.pendingWrite();
-                              return datasave::WriteBackFrames::fillRequestBuffers(expected, requests);
-                          }});
-    plan.dialogueFollows = args.verify;
-    if (!args.verify) {
-        return session.runWrite(plan, args.file);
-    }
-    if (const ExitStatus written = session.runWrite(plan, args.file); written != kExitOk) {
+    request.report = [&](const Message& message) { print(session, message); };
+    const datasave::WriteBackOutcome done = datasave::writeBack(session.runner(), request);
+    if (const ExitStatus written = session.exitOf(done.write, args.file, args.verify); written != kExitOk) {
         return written;
     }
-    const std::uint32_t model = session.modelCode();
-    // Read into an empty store, so a block the handset does not send back cannot pass for one it
-    // holds.
-    session.store().clear();
-    if (const auto failed = session.runLastScript(datasave::op::kConnected, datasave::op::kReadAllScript)) {
+    if (!args.verify) {
+        return kExitOk;
+    }
+    if (const auto failed = session.finish(*done.check)) {
         return *failed;
     }
     session.close();
-    // A file of the set that did not load sent the handset's own values: nothing of it to check.
-    const auto differences = datasave::compareWriteBack(
-        expected, session.store(), model, {load.jv1Loaded, load.jv4Loaded, load.jv1Unread, load.jv4Unread});
-    for (const auto& d : differences) {
+    for (const auto& d : done.differences) {
         cli.out() << d.label << '\t' << d.first << '\t' << d.second << '\n';
     }
     cli.out().flush();
-    return differences.isEmpty() ? kExitOk : kExitNoAnswer;
+    return done.differences.isEmpty() ? kExitOk : kExitNoAnswer;
 }
 
 void addDataSaveCommands(CliApp& app) {
