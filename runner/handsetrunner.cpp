@@ -69,9 +69,19 @@ bool HandsetRunner::open() {
     return m_session.openLink() == 0;
 }
 
-ScriptEnd HandsetRunner::runUntilEnd(std::uint32_t operationId, std::uint8_t script, int limitMs) {
+void HandsetRunner::startScript(std::uint32_t operationId, std::uint8_t script, bool reopen) {
     m_aborted = false;
-    m_session.startOperation(operationId, script);
+    if (reopen) {
+        m_session.engine().setOperation(operationId);
+        m_session.engine().setScript(script, link::kScriptRunning);
+        m_session.engine().openRequest();
+    } else {
+        m_session.startOperation(operationId, script);
+    }
+}
+
+ScriptEnd HandsetRunner::runUntilEnd(std::uint32_t operationId, std::uint8_t script, int limitMs) {
+    startScript(operationId, script);
     const bool done = waitUntil(
         [&] { return state().dialogueState != link::kScriptRunning || fatal() || !state().portOpen; },
         limitMs, 50);

@@ -66,6 +66,10 @@ public:
     // Resets the link state and opens the handset's port; false when none opened (the session's
     // portOpenFailed says why).
     bool open();
+    // Starts a script (operation id, script in dialogue state 1, then the open frame, now or in
+    // place of the next keep-alive frame) for a caller that follows it itself (under a progress
+    // dialog); reopen asks for the open frame at once (the handset was just reconnected).
+    void startScript(std::uint32_t operationId, std::uint8_t script, bool reopen = false);
     // Runs a script and stays in the keep-alive dialogue it leaves, for what follows.
     ScriptEnd runScript(std::uint32_t operationId, std::uint8_t script, int limitMs = kScriptLimitMs);
     // Runs an operation's last script and leaves the dialogue at the script's acknowledged close

@@ -31,7 +31,7 @@ constexpr int kContentErrorExitStatus = 4;
 } // namespace
 
 PsEntModeDialog::PsEntModeDialog(shell::ModeContext& context, QWidget* parent)
-    : PsEntSettingsScreen(context, parent), m_runner(context.session, context.store) {
+    : PsEntSettingsScreen(context, parent) {
     connect(registerButton(), &QPushButton::clicked, this, &PsEntModeDialog::startRegistration);
     connect(abortButton(), &QPushButton::clicked, this, &PsEntModeDialog::abortRegistration);
     m_run.setListener([this](const RegistrationRun::Step& step) { showStep(step); });
@@ -78,7 +78,7 @@ void PsEntModeDialog::startRegistration() {
     }
     setViewState(op::kRegistrationRunning);
     applyButtons(op::kAllLocked);
-    m_run.start(m_runner);
+    m_run.start(link().runner());
     QTimer::singleShot(kButtonLockMs, this, [this] {
         if (viewState() == op::kNoData || link().state().operationId == op::kNoData) {
             showState(op::kNoData);

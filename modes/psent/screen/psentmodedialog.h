@@ -5,7 +5,6 @@
 #include "modes/psent/model/registrationrun.h"
 
 #include "handset/registrationreports.h"
-#include "runner/handsetrunner.h"
 #include "shell/modedescriptor.h"
 
 namespace tolvan::psent {
@@ -41,8 +40,7 @@ private:
     // keep-alive.
     bool waitForScript();
 
-    // The registration started from this screen, through a runner over the main menu's store.
-    runner::HandsetRunner m_runner;
+    // The registration started from this screen, through the mode link's runner.
     RegistrationRun m_run;
 };
 
