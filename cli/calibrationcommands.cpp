@@ -69,51 +69,40 @@ int calibrationWrite(CliApp& cli, const QString& path) {
         session.printMessage(file.message.title, text);
         return kExitFileError;
     }
-    if (const auto failed = readCalibration(session, true)) {
-        return *failed;
-    }
+    runner::WritePlan plan;
+    plan.readOperation = op::kReadPending;
+    plan.readScript = op::kReadScript;
+    CalibrationFields fields;
     // The file goes onto the fields as the screen's open puts it there, over what was read.
-    const LogFile2Read read =
-        LogFile2Reader::read(file.bytes, session.modelCode(), fieldsOfStore(session), QString());
-    for (const Message& message : read.messages) {
-        session.printMessage(message.title, message.text);
-    }
-    if (!read.loaded) {
-        session.close();
-        return kExitFileError;
-    }
-    if (cli.options().backup) {
-        const auto backedUp =
-            backUpCalibration(session.store(), session.modelCode(), cli.options().memo, backup::backupRoot());
-        if (const auto* failed = std::get_if<Message>(&backedUp)) {
-            session.printMessage(failed->title, failed->text);
-            session.close();
-            return kExitFileError;
+    plan.load = [&](handset::HandsetStore& store, std::uint32_t model) {
+        const LogFile2Read read = LogFile2Reader::read(
+            file.bytes, model, CalibrationCodec::fieldsOf(CalibrationImage::fromStore(store)), QString());
+        for (const Message& message : read.messages) {
+            session.printMessage(message);
         }
+        fields = read.fields;
+        return read.loaded;
+    };
+    if (cli.options().backup) {
+        plan.backUp = [&](const handset::HandsetStore& store, std::uint32_t model) {
+            return backUpCalibration(store, model, cli.options().memo, backup::backupRoot());
+        };
     }
     // "補正値書き込み2" (the RSSI coefficients), then "補正書き込み４" (amplifier bias).
-    const CorrectionWrite writes[] = {CorrectionWrite::Rssi, CorrectionWrite::AmpBias};
-    for (const CorrectionWrite write : writes) {
-        const CalibrationWrites::Prepared prepared = CalibrationWrites::prepare(
-            write, read.fields, session.store().prepareWrite(), session.requestBuffers());
-        if (prepared.message) {
-            session.printMessage(prepared.message->title, prepared.message->text);
-        }
-        if (!prepared.ready) {
-            cli.err() << "tolvan-cli: a write frame could not be built from " << path << '\n';
-            cli.err().flush();
-            session.close();
-            return kExitNoAnswer;
-        }
-        const bool last = write == CorrectionWrite::AmpBias;
-        const auto failed = last ? session.runLastScript(op::kWriting, prepared.script)
-                                 : session.runScript(op::kWriting, prepared.script);
-        if (failed) {
-            return *failed;
-        }
+    for (const CorrectionWrite write : {CorrectionWrite::Rssi, CorrectionWrite::AmpBias}) {
+        const std::uint8_t script =
+            write == CorrectionWrite::Rssi ? op::kRssiWriteScript : op::kAmpWriteScript;
+        plan.steps.push_back(
+            {op::kWriting, script, [&, write](handset::HandsetStore& store, link::RequestBuffers& requests) {
+                 const CalibrationWrites::Prepared prepared =
+                     CalibrationWrites::prepare(write, fields, store.prepareWrite(), requests);
+                 if (prepared.message) {
+                     session.printMessage(*prepared.message);
+                 }
+                 return prepared.ready;
+             }});
     }
-    session.close();
-    return kExitOk;
+    return session.runWrite(plan, path);
 }
 
 // --slot N=on|off,CHANNEL,OUTPUT,LO|HI,ANTENNA onto the table; false for anything malformed or

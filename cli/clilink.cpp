@@ -113,26 +113,6 @@ std::variant<std::uint32_t, ExitStatus> CliLink::identify() {
     return model;
 }
 
-ExitStatus CliLink::runScript(std::uint32_t operationId, std::uint8_t script, int timeoutMs) {
-    m_aborted = false;
-    m_session.startOperation(operationId, script);
-    const bool done = waitFor(
-        [&] {
-            return state().dialogueState != kScriptRunning || m_session.engine().fatalOutcome() ||
-                   !state().portOpen;
-        },
-        timeoutMs);
-    if (m_session.engine().fatalOutcome()) {
-        return kExitLinkFatal;
-    }
-    if (!done) {
-        m_err << "tolvan-cli: the handset did not finish the operation\n";
-        m_err.flush();
-        return kExitNoAnswer;
-    }
-    return state().dialogueState == kKeepAlive && !m_aborted ? kExitOk : kExitNoAnswer;
-}
-
 void CliLink::close() {
     if (!state().portOpen || m_session.engine().fatalOutcome()) {
         m_session.closePort();

@@ -19,8 +19,8 @@ enum ExitStatus {
     kExitLinkFatal = 4, // a link error that ends Tolvan
 };
 
-// The link for one command-line run: opens the handset, runs operations to their end on the
-// event loop, prints what Tolvan would show in message boxes as "TITLE: TEXT" on stderr and,
+// The link for one command-line run: the session the handset's runner drives (identify opens it
+// itself); it prints what Tolvan would show in message boxes as "TITLE: TEXT" on stderr and,
 // with --trace, every unit on stderr too, so stdout stays the command's result.
 class CliLink : public QObject {
     Q_OBJECT
@@ -37,15 +37,10 @@ public:
     std::optional<ExitStatus> open(bool dataSetting = false);
     // Asks the handset for its model in a keep-alive dialogue; the model code, or an exit status.
     std::variant<std::uint32_t, ExitStatus> identify();
-    // Runs a command script to its end; kExitOk when it finished with the dialogue in keep-alive.
-    ExitStatus runScript(std::uint32_t operationId, std::uint8_t script, int timeoutMs);
     // Leaves the dialogue the way a mode does and waits for the port to close.
     void close();
 
     void printMessage(const QString& title, const QString& text);
-    // The engine abandoned the operation, or ended the program's link for good.
-    bool lost() { return m_aborted || m_session.engine().fatalOutcome().has_value(); }
-    void clearLost() { m_aborted = false; }
 
 private:
     bool waitFor(const std::function<bool()>& done, int timeoutMs);

@@ -4,91 +4,98 @@
 
 #include "common/logfile/logfileio.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-
 namespace tolvan::cli {
-namespace {
 
-// The longest script (66 steps) at 9600 baud, with retries: be generous.
-constexpr int kScriptTimeoutMs = 120000;
-// Longer than the engine's close pause.
-constexpr int kClosePauseWaitMs = 3000;
-
-} // namespace
-
-CliSession::CliSession(CliApp& cli) : m_link(cli.makeLink()) {
+CliSession::CliSession(CliApp& cli)
+    : m_cli(cli), m_link(cli.makeLink()),
+      m_runner(std::make_unique<runner::HandsetRunner>(m_link->session())) {
     // As in Tolvan: a test result out of range gets the test mode's result class and is not kept.
-    m_sink.setTestResultCheck([](std::span<const std::uint8_t> unit) {
+    m_runner->sink()->setTestResultCheck([](std::span<const std::uint8_t> unit) {
         return testmode::TestResultParser::parse(unit, 0).resultClass;
     });
-    m_link->session().engine().setResponseSink(&m_sink);
 }
 
-CliSession::~CliSession() {
-    m_link->session().engine().setResponseSink(nullptr);
-}
+CliSession::~CliSession() = default;
 
 std::optional<ExitStatus> CliSession::open(bool dataSetting) {
-    return m_link->open(dataSetting);
+    if (!m_runner->open()) {
+        printMessage(QString::fromUtf8(link::kErrorTitle),
+                     QString::fromUtf8(dataSetting ? link::kNoCommunicationDataSettingText
+                                                   : link::kNoCommunicationText));
+        return kExitNoAnswer;
+    }
+    return std::nullopt;
 }
 
 std::optional<ExitStatus> CliSession::runScript(std::uint32_t operationId, std::uint8_t script) {
-    return finish(m_link->runScript(operationId, script, kScriptTimeoutMs), false);
+    return finish(m_runner->runScript(operationId, script));
 }
 
 std::optional<ExitStatus> CliSession::runLastScript(std::uint32_t operationId, std::uint8_t script) {
-    link::LinkSession& session = m_link->session();
-    bool closed = false;
-    const auto connection = QObject::connect(&session.driver(), &link::LinkDriver::unitHandled, [&] {
-        if (!closed && session.state().dialogueState == link::kScriptRunning &&
-            session.engine().closePauseRunning()) {
-            closed = true;
-            session.leaveMode();
-        }
-    });
-    const ExitStatus status = m_link->runScript(operationId, script, kScriptTimeoutMs);
-    QObject::disconnect(connection);
-    return finish(status, closed);
+    return finish(m_runner->runLastScript(operationId, script));
 }
 
-std::optional<ExitStatus> CliSession::finish(ExitStatus status, bool closedAtEnd) {
-    // Left at the close frame, the dialogue is idle rather than in keep-alive.
-    if (closedAtEnd && status == kExitNoAnswer) {
-        status = kExitOk;
-    }
-    if (status == kExitOk) {
+std::optional<ExitStatus> CliSession::finish(runner::ScriptEnd end) {
+    using runner::ScriptEnd;
+    if (runner::succeeded(end)) {
         return std::nullopt;
     }
-    if (status == kExitNoAnswer) {
+    if (end == ScriptEnd::Unfinished) {
+        m_cli.err() << "tolvan-cli: the handset did not finish the operation\n";
+        m_cli.err().flush();
+    }
+    if (end != ScriptEnd::Fatal) {
         // What Tolvan's no-data dialog says.
         printMessage(QString::fromUtf8(link::kErrorTitle), QString::fromUtf8(link::kNoDataText));
     }
-    m_link->close();
-    return status;
+    m_runner->leave();
+    return end == ScriptEnd::Fatal ? kExitLinkFatal : kExitNoAnswer;
 }
 
-void CliSession::sendSingle(std::uint32_t operationId, std::uint32_t code) {
-    m_link->clearLost();
-    m_link->session().engine().setOperation(operationId);
-    m_link->session().sendSingle(code);
-}
-
-bool CliSession::runFor(int ms, const std::function<bool()>& stop) {
-    const QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired() && !m_link->lost() && !(stop && stop())) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+ExitStatus CliSession::runWrite(const runner::WritePlan& plan, const QString& source) {
+    runner::WriteOperation write(plan);
+    const runner::WriteOutcome done = write.run(*m_runner);
+    if (done.end == runner::WriteOutcome::End::NotOpened) {
+        printMessage(QString::fromUtf8(link::kErrorTitle),
+                     QString::fromUtf8(plan.dataSettingOpen ? link::kNoCommunicationDataSettingText
+                                                            : link::kNoCommunicationText));
+        return kExitNoAnswer;
     }
-    return !m_link->lost();
+    return exitOf(done, source, plan.dialogueFollows);
 }
 
-void CliSession::close() {
-    const QDeadlineTimer deadline(kClosePauseWaitMs);
-    while (m_link->state().portOpen && m_link->session().engine().closePauseRunning() &&
-           !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+ExitStatus CliSession::exitOf(const runner::WriteOutcome& done, const QString& source, bool dialogueFollows) {
+    using End = runner::WriteOutcome::End;
+    switch (done.end) {
+    case End::Written:
+        if (!dialogueFollows) {
+            close();
+        }
+        return kExitOk;
+    case End::NotOpened:
+        printMessage(QString::fromUtf8(link::kErrorTitle), QString::fromUtf8(link::kNoCommunicationText));
+        return kExitNoAnswer;
+    case End::ReadFailed:
+    case End::WriteFailed:
+        return *finish(done.link);
+    case End::Refused:
+        printMessage(*done.message);
+        close();
+        return kExitNoAnswer;
+    case End::NotLoaded:
+        close();
+        return kExitFileError;
+    case End::BackupFailed:
+        printMessage(*done.message);
+        close();
+        return kExitFileError;
+    case End::FrameNotBuilt:
+        m_cli.err() << "tolvan-cli: a write frame could not be built from " << source << '\n';
+        m_cli.err().flush();
+        close();
+        return kExitNoAnswer;
     }
-    m_link->close();
+    return kExitNoAnswer;
 }
 
 ExitStatus CliSession::saveAndClose(const QString& path, const FileContents& contents) {

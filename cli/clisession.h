@@ -3,8 +3,8 @@
 #include "cli/cliapp.h"
 #include "cli/clilink.h"
 #include "common/message.h"
-#include "handset/handsetstore.h"
-#include "handset/storesink.h"
+#include "runner/handsetrunner.h"
+#include "runner/writeoperation.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,9 +14,9 @@
 
 namespace tolvan::cli {
 
-// One command-line run against a handset, for the commands of every mode: the handset store
-// with the sink that fills it, and the link. It runs the mode's scripts, ends the last one at
-// its acknowledged close frame, and turns what went wrong into the exit status.
+// One command-line run against a handset, for the commands of every mode: the handset's runner
+// (its store, sink and link session) on the command line's link, which prints. It turns how each
+// step of the runner ended into the command's stderr lines and exit status.
 class CliSession {
 public:
     explicit CliSession(CliApp& cli);
@@ -25,11 +25,12 @@ public:
     CliSession& operator=(const CliSession&) = delete;
 
     CliLink& link() { return *m_link; }
-    handset::HandsetStore& store() { return m_store; }
-    std::uint32_t modelCode() const { return m_link->state().modelCode; }
+    runner::HandsetRunner& runner() { return *m_runner; }
+    handset::HandsetStore& store() { return m_runner->store(); }
+    std::uint32_t modelCode() { return m_runner->modelCode(); }
     // A close frame was just acknowledged: the dialogue is closing.
-    bool closePauseRunning() { return m_link->session().engine().closePauseRunning(); }
-    link::RequestBuffers& requestBuffers() { return m_link->session().engine().requests(); }
+    bool closePauseRunning() { return m_runner->closePauseRunning(); }
+    link::RequestBuffers& requestBuffers() { return m_runner->requestBuffers(); }
 
     // Opens the link; dataSetting picks that mode's spelling of the no-communication message.
     std::optional<ExitStatus> open(bool dataSetting = false);
@@ -39,14 +40,30 @@ public:
     // frame: the handset is done, so no keep-alive dialogue is opened only to be closed again.
     // The engine closes the port when the close pause ends; nothing is sent during it.
     std::optional<ExitStatus> runLastScript(std::uint32_t operationId, std::uint8_t script);
+    // A script step's end as the command line says it: nothing when it succeeded, else the
+    // messages printed, the link closed and the exit status.
+    std::optional<ExitStatus> finish(runner::ScriptEnd end);
     // Lets the close pause run out (the engine then closes the port) and closes the link.
-    void close();
+    void close() { m_runner->close(); }
     // One command in place of the next frame of the keep-alive dialogue, under an operation id.
-    void sendSingle(std::uint32_t operationId, std::uint32_t code);
+    void sendSingle(std::uint32_t operationId, std::uint32_t code) {
+        m_runner->sendSingle(operationId, code);
+    }
     // Runs the event loop for ms, or until stop() holds; false when the link was lost meanwhile.
-    bool runFor(int ms, const std::function<bool()>& stop = {});
+    bool runFor(int ms, const std::function<bool()>& stop = {}) {
+        return m_runner->waitFor(ms, stop) != runner::WaitEnd::Lost;
+    }
 
     void printMessage(const QString& title, const QString& text) { m_link->printMessage(title, text); }
+    void printMessage(const Message& message) { m_link->printMessage(message.title, message.text); }
+
+    // A write command's sequence (open, read, load, backup, frames, write) run to its end, the link
+    // closed; source names the file in the frame-building error. The exit status.
+    ExitStatus runWrite(const runner::WritePlan& plan, const QString& source);
+    // A write's outcome as the command line says it; the link closed unless the dialogue follows
+    // (a check after a write that went out).
+    ExitStatus exitOf(const runner::WriteOutcome& outcome, const QString& source,
+                      bool dialogueFollows = false);
 
     // How a read command ends: the log file written (replaced only when complete), or the message
     // that says why it could not be made; the link closed either way. The exit status.
@@ -54,11 +71,9 @@ public:
     ExitStatus saveAndClose(const QString& path, const FileContents& contents);
 
 private:
-    std::optional<ExitStatus> finish(ExitStatus status, bool closedAtEnd);
-
-    handset::HandsetStore m_store;
-    handset::StoreSink m_sink{m_store};
+    CliApp& m_cli;
     std::unique_ptr<CliLink> m_link;
+    std::unique_ptr<runner::HandsetRunner> m_runner;
 };
 
 } // namespace tolvan::cli

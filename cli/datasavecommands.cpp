@@ -9,8 +9,7 @@
 #include "modes/datasave/model/handsetbackup.h"
 #include "modes/datasave/model/saveset.h"
 #include "modes/datasave/model/savesetnames.h"
-#include "modes/datasave/model/writebackframes.h"
-#include "modes/datasave/model/writebackverify.h"
+#include "modes/datasave/model/writebackrun.h"
 
 #include <QFileInfo>
 
@@ -101,85 +100,34 @@ int writeBackSet(CliApp& cli, const QString& file, bool verify, const WriteBackG
         return kExitFileError;
     }
 
-    // The write needs the handset's current blocks (what the set does not hold goes back as it
-    // is) and its model, and the backup needs all of it.
-    if (const auto failed = session.open()) {
-        return *failed;
-    }
-    if (const auto failed = session.runScript(datasave::op::kEntry, datasave::op::kReadAllScript)) {
-        return *failed;
-    }
-    const std::uint32_t model = session.modelCode();
-    if (guard) {
-        if (const auto refused = guard(session.store(), model)) {
-            print(session, *refused);
-            session.close();
-            return kExitNoAnswer;
-        }
-    }
-    // The set is loaded over a copy of what the handset holds; the store takes each block only as
-    // the handset takes its write.
-    handset::HandsetBlocks& pending = session.store().prepareWrite();
-    const datasave::WriteBackLoad load = datasave::loadWriteBackSet(pending, model, *files);
-    for (const Message& message : load.messages) {
-        print(session, message);
-    }
-    if (args.keepIdentity) {
-        datasave::WriteBackFrames::keepIdentity(pending, session.store().held());
-    }
-    // The screen names a file of the set it did not write; so does the command, on stderr.
-    if (const auto notWritten = datasave::notWrittenText(load, *files); notWritten && !load.refused) {
-        print(session, {QStringLiteral("Tolvan"), *notWritten});
-    }
-    // Writing back only what was just read would change nothing the user asked for.
-    if (!load.jv1Loaded && !load.jv4Loaded) {
-        session.close();
-        return kExitFileError;
-    }
+    datasave::WriteBackRequest request;
+    request.files = *files;
+    request.verify = args.verify;
+    request.keepIdentity = args.keepIdentity;
+    request.guard = guard;
     // Before anything is written, what the handset held as read is kept.
     if (cli.options().backup) {
-        const auto backedUp =
-            datasave::backUpHandset(session.store(), model, cli.options().memo, backup::backupRoot(), true);
-        if (const auto* failed = std::get_if<Message>(&backedUp)) {
-            print(session, *failed);
-            session.close();
-            return kExitFileError;
-        }
+        request.backUp = [&](const handset::HandsetStore& store, std::uint32_t model) {
+            return datasave::backUpHandset(store, model, cli.options().memo, backup::backupRoot(), true);
+        };
     }
-    if (!datasave::WriteBackFrames::fillRequestBuffers(pending, session.requestBuffers())) {
-        cli.err() << "tolvan-cli: a write frame could not be built from " << args.file << '\n';
-        cli.err().flush();
-        session.close();
-        return kExitNoAnswer;
+    request.report = [&](const Message& message) { print(session, message); };
+    const datasave::WriteBackOutcome done = datasave::writeBack(session.runner(), request);
+    if (const ExitStatus written = session.exitOf(done.write, args.file, args.verify); written != kExitOk) {
+        return written;
     }
     if (!args.verify) {
-        if (const auto failed =
-                session.runLastScript(datasave::op::kConnected, datasave::op::kWriteBackScript)) {
-            return *failed;
-        }
-        session.close();
         return kExitOk;
     }
-
-    const handset::HandsetBlocks expected = pending;
-    if (const auto failed = session.runScript(datasave::op::kConnected, datasave::op::kWriteBackScript)) {
-        return *failed;
-    }
-    // Read into an empty store, so a block the handset does not send back cannot pass for one it
-    // holds.
-    session.store().clear();
-    if (const auto failed = session.runLastScript(datasave::op::kConnected, datasave::op::kReadAllScript)) {
+    if (const auto failed = session.finish(*done.check)) {
         return *failed;
     }
     session.close();
-    // A file of the set that did not load sent the handset's own values: nothing of it to check.
-    const auto differences = datasave::compareWriteBack(
-        expected, session.store(), model, {load.jv1Loaded, load.jv4Loaded, load.jv1Unread, load.jv4Unread});
-    for (const auto& d : differences) {
+    for (const auto& d : done.differences) {
         cli.out() << d.label << '\t' << d.first << '\t' << d.second << '\n';
     }
     cli.out().flush();
-    return differences.isEmpty() ? kExitOk : kExitNoAnswer;
+    return done.differences.isEmpty() ? kExitOk : kExitNoAnswer;
 }
 
 void addDataSaveCommands(CliApp& app) {

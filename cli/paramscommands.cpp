@@ -24,15 +24,10 @@ void printFileError(CliSession& session, const QString& path, const QString& err
     session.printMessage(LogFile1Format::errorTitle(), path + QStringLiteral(": ") + error);
 }
 
-// Opens the link and runs the data setting read into the store; a write follows in the
-// keep-alive dialogue the read leaves open.
-std::optional<ExitStatus> readHandset(CliSession& session, bool writeFollows) {
+// Opens the link and runs the data setting read into the store, as the main menu starts the mode.
+std::optional<ExitStatus> readHandset(CliSession& session) {
     if (const auto failed = session.open(true)) {
         return failed;
-    }
-    // The read runs as the main menu starts the mode.
-    if (writeFollows) {
-        return session.runScript(dataset::op::kReadPending, dataset::op::kReadScript);
     }
     return session.runLastScript(dataset::op::kReadPending, dataset::op::kReadScript);
 }
@@ -52,7 +47,7 @@ int paramsRead(CliApp& cli, const QString& path) {
         return kExitFileError;
     }
 
-    if (const auto failed = readHandset(params, false)) {
+    if (const auto failed = readHandset(params)) {
         return *failed;
     }
     const auto text = dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(params.store()),
@@ -87,44 +82,34 @@ int paramsWrite(CliApp& cli, const QString& path) {
         return kExitFileError;
     }
 
-    // The screen reads the handset before it can write: the blocks it does not edit go back as
-    // read, and the model decides the file's layout.
-    if (const auto failed = readHandset(params, true)) {
-        return *failed;
-    }
-    const std::uint32_t model = params.modelCode();
-    dataset::SystemParamImage image = dataset::SystemParamImage::fromStore(params.store());
-    const auto loaded = dataset::LogFile1Reader::readThroughScreen(file.bytes, model, image);
-    for (const Message& message : loaded.messages) {
-        link.printMessage(message.title, message.text);
-    }
-    if (!loaded.loaded) {
-        params.close();
-        return kExitFileError;
-    }
+    // The screen reads the handset before it can write (the read runs as the main menu starts the
+    // mode): the blocks it does not edit go back as read, and the model decides the file's layout.
+    runner::WritePlan plan;
+    plan.dataSettingOpen = true;
+    plan.readOperation = dataset::op::kReadPending;
+    plan.readScript = dataset::op::kReadScript;
+    dataset::SystemParamImage image;
+    plan.load = [&](handset::HandsetStore& store, std::uint32_t model) {
+        image = dataset::SystemParamImage::fromStore(store);
+        const auto loaded = dataset::LogFile1Reader::readThroughScreen(file.bytes, model, image);
+        for (const Message& message : loaded.messages) {
+            link.printMessage(message);
+        }
+        return loaded.loaded;
+    };
     // Before anything is written, what the handset held as read is kept.
     if (cli.options().backup) {
-        const auto backedUp =
-            dataset::backUpSystemParams(params.store(), model, cli.options().memo, backup::backupRoot());
-        if (const auto* failed = std::get_if<Message>(&backedUp)) {
-            params.printMessage(failed->title, failed->text);
-            params.close();
-            return kExitFileError;
-        }
-    }
-    image.storeInto(params.store().prepareWrite());
-    if (!dataset::SystemParamFrames::fillRequestBuffers(image, params.requestBuffers())) {
-        cli.err() << "tolvan-cli: a write frame could not be built from " << path << '\n';
-        cli.err().flush();
-        params.close();
-        return kExitNoAnswer;
+        plan.backUp = [&](const handset::HandsetStore& store, std::uint32_t model) {
+            return dataset::backUpSystemParams(store, model, cli.options().memo, backup::backupRoot());
+        };
     }
     // The write runs from the screen's data-shown state.
-    if (const auto failed = params.runLastScript(dataset::op::kDataShown, dataset::op::kWriteScript)) {
-        return *failed;
-    }
-    params.close();
-    return kExitOk;
+    plan.steps.push_back({dataset::op::kDataShown, dataset::op::kWriteScript,
+                          [&](handset::HandsetStore& store, link::RequestBuffers& requests) {
+                              image.storeInto(store.prepareWrite());
+                              return dataset::SystemParamFrames::fillRequestBuffers(image, requests);
+                          }});
+    return params.runWrite(plan, path);
 }
 
 } // namespace

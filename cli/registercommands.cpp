@@ -6,11 +6,10 @@
 #include "modes/datasave/model/handsetbackup.h"
 #include "modes/datasave/model/saveset.h"
 #include "modes/datasave/model/savesetnames.h"
-#include "modes/dataset/model/datasetoperations.h"
 #include "modes/psent/model/handsetsettingimage.h"
-#include "modes/psent/model/psentframes.h"
 #include "modes/psent/model/psentoperations.h"
 #include "modes/psent/model/registrationflow.h"
+#include "modes/psent/model/registrationrun.h"
 
 #include "link/core/catalogue.h"
 
@@ -28,8 +27,6 @@ namespace reg = psent::registration;
 constexpr int kRegistrationLimitMs = 180000;
 // The handset's answer to the stop command and the close that follows it.
 constexpr int kStopLimitMs = 10000;
-// The operation record: the registration starts with it, sent with seamless handover off.
-constexpr std::uint32_t kOperationRecordWrite = 0x0104;
 constexpr int kHighestPsNumber = 391;
 
 struct RegisterRequest {
@@ -96,16 +93,6 @@ std::optional<RegisterRequest> parseRequest(const QStringList& args, QString& wh
     return request;
 }
 
-// What the screen holds when it writes: the settings as read, with the PS number and PIN to
-// register under, and seamless handover off, which a registration needs.
-void putRegistrationSettings(handset::HandsetBlocks& store, const RegisterRequest& request) {
-    psent::HandsetSettingImage image = psent::HandsetSettingImage::fromStore(store);
-    std::copy(request.psNumber.begin(), request.psNumber.end(), image.psNumber.begin());
-    std::copy(request.pin.begin(), request.pin.end(), image.pin.begin());
-    image.operation[psent::HandsetSettingImage::Seamless] = 0;
-    image.storeInto(store);
-}
-
 // The backup of what was read, unless --no-backup; the message when it could not be saved.
 std::optional<Message> failedBackup(CliApp& cli, CliSession& session) {
     if (!cli.options().backup) {
@@ -119,12 +106,14 @@ std::optional<Message> failedBackup(CliApp& cli, CliSession& session) {
     return std::nullopt;
 }
 
-// Puts the registration settings into the store and builds the write frames; an exit status when
-// that failed (nothing is sent then).
+// What the screen holds when it writes: the settings as read, with the PS number and PIN to
+// register under (and seamless handover off), in the store's pending write with its frames; an
+// exit status when a frame could not be built (nothing is sent then).
 std::optional<ExitStatus> prepareWrite(CliApp& cli, CliSession& session, const RegisterRequest& request) {
-    handset::HandsetBlocks& pending = session.store().prepareWrite();
-    putRegistrationSettings(pending, request);
-    if (!psent::PsEntFrames::fillRequestBuffers(pending, session.requestBuffers())) {
+    psent::HandsetSettingImage image = psent::HandsetSettingImage::fromStore(session.store());
+    std::copy(request.psNumber.begin(), request.psNumber.end(), image.psNumber.begin());
+    std::copy(request.pin.begin(), request.pin.end(), image.pin.begin());
+    if (!psent::RegistrationRun::prepareWrite(image, session.store(), session.requestBuffers())) {
         cli.err() << "tolvan-cli: a write frame could not be built from the handset settings\n";
         cli.err().flush();
         return kExitNoAnswer;
@@ -137,6 +126,7 @@ enum class Outcome { Finished, Failed, CommandEnded, ContentError, Lost, TimedOu
 // Starts the registration in the keep-alive dialogue the write left and follows the handset's
 // answers, printing the status box's text whenever it changes (and a failure's cause after it).
 Outcome followRegistration(CliApp& cli, CliSession& session) {
+    using State = psent::RegistrationRun::State;
     std::optional<Outcome> outcome;
     QString shown;
     auto show = [&](const QString& status) {
@@ -146,51 +136,52 @@ Outcome followRegistration(CliApp& cli, CliSession& session) {
             shown = status;
         }
     };
-    handset::HandsetStore& store = session.store();
-    store.clearRegistration();
-    // Runs inside the link's receive path: it only notes and prints.
-    store.setRegistrationListener([&](const handset::RegistrationReports::Report& report) {
-        const auto view = reg::viewOf(report);
-        if (outcome || !view) {
+    psent::RegistrationRun run;
+    // Runs inside the link's receive path: it only notes and prints; the first end counts.
+    run.setListener([&](const psent::RegistrationRun::Step& step) {
+        if (outcome) {
             return;
         }
-        switch (view->kind) {
-        case reg::ReportView::Kind::Running:
-            show(view->status);
+        switch (step.state) {
+        case State::Running:
+            show(step.status);
             break;
-        case reg::ReportView::Kind::Failed:
-            show(view->status);
-            cli.out() << view->error << '\n';
+        case State::Failed:
+            show(step.status);
+            cli.out() << step.error << '\n';
             cli.out().flush();
             outcome = Outcome::Failed;
             break;
-        case reg::ReportView::Kind::CommandEnded:
-            show(view->status);
+        case State::CommandEnded:
+            show(step.status);
             outcome = Outcome::CommandEnded;
             break;
-        case reg::ReportView::Kind::ContentError:
+        case State::ContentError:
             outcome = Outcome::ContentError;
+            break;
+        case State::Completed:
+            outcome = Outcome::Finished;
+            break;
+        default:
+            // The second phase is followed silently; its end prints the completion.
             break;
         }
     });
-    bool finished = false;
-    const auto connection = QObject::connect(
-        &session.link().session().driver(), &link::LinkDriver::notice,
-        [&](link::LinkNotice n) { finished = finished || n.event == link::LinkEvent::RegistrationFinished; });
-
-    const link::LinkState& state = session.link().state();
-    session.link().session().engine().requestRegistration(); // the next status answer brings it
-    session.sendSingle(op::kRegistrationRunning, kOperationRecordWrite);
-    const bool alive = session.runFor(kRegistrationLimitMs,
-                                      [&] { return finished || outcome.has_value() || !state.portOpen; });
+    handset::HandsetStore& store = session.store();
+    store.clearRegistration();
+    store.setRegistrationListener(
+        [&](const handset::RegistrationReports::Report& report) { run.take(report); });
+    const auto connection = QObject::connect(&session.link().session().driver(), &link::LinkDriver::notice,
+                                             [&](link::LinkNotice n) { run.take(n); });
+    run.start(session.runner());
+    const link::LinkState& state = session.runner().state();
+    const bool alive =
+        session.runFor(kRegistrationLimitMs, [&] { return outcome.has_value() || !state.portOpen; });
 
     QObject::disconnect(connection);
     store.setRegistrationListener({});
     if (outcome) {
         return *outcome;
-    }
-    if (finished) {
-        return Outcome::Finished;
     }
     if (!state.portOpen) {
         cli.err() << "tolvan-cli: the handset's port closed during the registration\n";
@@ -255,12 +246,10 @@ int finishRegistration(CliApp& cli, CliSession& session, const RegisterRequest& 
     cli.out() << reg::statusText(op::kRegistrationCompleted) << '\n';
     cli.out().flush();
     session.printMessage(QStringLiteral("Tolvan"), reg::completedMessage());
-    if (const auto failed = session.runScript(op::kReading, op::kReadScript)) {
-        return *failed;
-    }
-    // The handset setting read leaves records of log file 1 unread (0x1C01): without the data
-    // setting read the saved .jv1 would show a fresh process's zeros there, not the handset.
-    if (const auto failed = session.runScript(op::kReading, dataset::op::kReadScript)) {
+    // Without the data setting read the saved .jv1 would show a fresh process's zeros in the
+    // records the settings read leaves unread, not the handset.
+    if (const auto failed =
+            session.finish(psent::RegistrationRun::readRegistered(session.runner(), op::kReading))) {
         return *failed;
     }
     const std::optional<Message> fileError = writeFilePair(cli, session, request.base);

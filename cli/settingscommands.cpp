@@ -15,12 +15,9 @@
 namespace tolvan::cli {
 namespace {
 
-std::optional<ExitStatus> readSettings(CliSession& session, bool writeFollows) {
+std::optional<ExitStatus> readSettings(CliSession& session) {
     if (const auto failed = session.open()) {
         return failed;
-    }
-    if (writeFollows) {
-        return session.runScript(psent::op::kReadPending, psent::op::kReadScript);
     }
     return session.runLastScript(psent::op::kReadPending, psent::op::kReadScript);
 }
@@ -32,7 +29,7 @@ int settingsRead(CliApp& cli, const QString& path) {
         session.printMessage(unwritable->title, unwritable->text);
         return kExitFileError;
     }
-    if (const auto failed = readSettings(session, false)) {
+    if (const auto failed = readSettings(session)) {
         return *failed;
     }
     const psent::LogFile4Text text =
@@ -53,41 +50,30 @@ int settingsWrite(CliApp& cli, const QString& path) {
     }
     // The screen reads the handset before it can write: the records it does not edit go back as
     // read, and the model decides the file's layout.
-    if (const auto failed = readSettings(session, true)) {
-        return *failed;
-    }
-    const std::uint32_t model = session.modelCode();
-    // Before anything is written, what the handset held as read is kept.
+    runner::WritePlan plan;
+    plan.readOperation = psent::op::kReadPending;
+    plan.readScript = psent::op::kReadScript;
+    // Before anything is written, what the handset held as read is kept (before the file is
+    // looked at, as the screen's write does).
     if (cli.options().backup) {
-        const auto backedUp =
-            datasave::backUpHandset(session.store(), model, cli.options().memo, backup::backupRoot(), false);
-        if (const auto* failed = std::get_if<Message>(&backedUp)) {
-            session.printMessage(failed->title, failed->text);
-            session.close();
-            return kExitFileError;
+        plan.backUp = [&](const handset::HandsetStore& store, std::uint32_t model) {
+            return datasave::backUpHandset(store, model, cli.options().memo, backup::backupRoot(), false);
+        };
+    }
+    plan.backUpBeforeLoad = true;
+    plan.load = [&](handset::HandsetStore& store, std::uint32_t model) {
+        const psent::LogFile4ImageRead read =
+            psent::LogFile4ImageReader::readIntoStore(file.bytes, model, store.prepareWrite());
+        for (const Message& message : read.messages) {
+            session.printMessage(message);
         }
-    }
-    handset::HandsetBlocks& pending = session.store().prepareWrite();
-    const psent::LogFile4ImageRead read =
-        psent::LogFile4ImageReader::readIntoStore(file.bytes, model, pending);
-    for (const Message& message : read.messages) {
-        session.printMessage(message.title, message.text);
-    }
-    if (!read.loaded) {
-        session.close();
-        return kExitFileError;
-    }
-    if (!psent::PsEntFrames::fillRequestBuffers(pending, session.requestBuffers())) {
-        cli.err() << "tolvan-cli: a write frame could not be built from " << path << '\n';
-        cli.err().flush();
-        session.close();
-        return kExitNoAnswer;
-    }
-    if (const auto failed = session.runLastScript(psent::op::kWriting, psent::op::kWriteScript)) {
-        return *failed;
-    }
-    session.close();
-    return kExitOk;
+        return read.loaded;
+    };
+    plan.steps.push_back({psent::op::kWriting, psent::op::kWriteScript,
+                          [](handset::HandsetStore& store, link::RequestBuffers& requests) {
+                              return psent::PsEntFrames::fillRequestBuffers(store.pendingWrite(), requests);
+                          }});
+    return session.runWrite(plan, path);
 }
 
 } // namespace

@@ -15,6 +15,7 @@ rank_of() { # path -> rank and layer name
     link/core/*) echo "1 link/core" ;;
     link/*) echo "2 link" ;;
     handset/*) echo "3 handset" ;;
+    runner/*) echo "3 runner" ;;
     modes/*/model/*) echo "4 model" ;;
     flows/*/screen/*) echo "6 flowscreen" ;;
     flows/*) echo "4 flows" ;;

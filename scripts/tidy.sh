@@ -12,7 +12,7 @@ root=$(pwd)
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 run-clang-tidy -p "$build_dir" -j "$(nproc)" -quiet \
-  "^$root/(common|link|handset|modes|flows|shell|app|sim|cli|launcher)/" >"$log" 2>&1
+  "^$root/(common|link|handset|runner|modes|flows|shell|app|sim|cli|launcher)/" >"$log" 2>&1
 findings=$(grep -E "^$root/[^ ]+:[0-9]+:[0-9]+: (warning|error):" "$log" | sort -u)
 if [ -n "$findings" ]; then
   echo "$findings"

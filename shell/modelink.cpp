@@ -51,13 +51,7 @@ bool ModeLink::runScript(std::uint32_t operationId, std::uint8_t script, bool re
     link::LinkSession& session = m_context.session;
     WindowHider hider(m_owner);
     waitForClosedDialogue();
-    if (reconnect) {
-        session.engine().setOperation(operationId);
-        session.engine().setScript(script, link::kScriptRunning);
-        session.engine().openRequest();
-    } else {
-        session.startOperation(operationId, script);
-    }
+    m_runner.startScript(operationId, script, reconnect);
     if (session.state().dialogueState == link::kScriptRunning && session.state().portOpen) {
         InitCom progress(session.state(), &m_context.abortText, m_owner);
         progress.setWindowModality(m_owner ? Qt::WindowModal : Qt::ApplicationModal);
@@ -74,7 +68,7 @@ bool ModeLink::runScript(std::uint32_t operationId, std::uint8_t script, bool re
 
 void ModeLink::startScript(std::uint32_t operationId, std::uint8_t script) {
     waitForClosedDialogue();
-    m_context.session.startOperation(operationId, script);
+    m_runner.startScript(operationId, script);
 }
 
 void ModeLink::setNoTimer(bool on) {

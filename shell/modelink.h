@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runner/handsetrunner.h"
 #include "shell/modecontext.h"
 
 #include <QPointer>
@@ -14,7 +15,8 @@ namespace tolvan::shell {
 // dialog, leave the mode. Screens reach the link only through it.
 class ModeLink {
 public:
-    ModeLink(ModeContext& context, QWidget* owner) : m_context(context), m_owner(owner) {}
+    ModeLink(ModeContext& context, QWidget* owner)
+        : m_context(context), m_owner(owner), m_runner(context.session, context.store) {}
 
     // Starts the script and shows the progress dialog (the owner hidden meanwhile) until it
     // ends; then the no-data dialog if the dialogue went idle. True when the script ended with
@@ -52,6 +54,9 @@ public:
     link::RequestBuffers& requestBuffers() { return m_context.session.engine().requests(); }
 
     ModeContext& context() { return m_context; }
+    // The runner over the main menu's link and store, for operations a screen shares with the
+    // command line (a registration).
+    runner::HandsetRunner& runner() { return m_runner; }
 
 private:
     // A close frame is pending, unacknowledged or in its pause (a file dialog paused the link, the
@@ -63,6 +68,7 @@ private:
 
     ModeContext& m_context;
     QPointer<QWidget> m_owner;
+    runner::HandsetRunner m_runner;
 };
 
 } // namespace tolvan::shell

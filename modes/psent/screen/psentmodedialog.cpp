@@ -4,7 +4,6 @@
 
 #include "modes/psent/model/handsetsettingimage.h"
 #include "modes/psent/model/psentcodec.h"
-#include "modes/psent/model/psentframes.h"
 #include "modes/psent/model/registrationflow.h"
 #include "modes/psent/screen/registrationfilepair.h"
 #include "modes/psent/screen/registrationpanel.h"
@@ -35,10 +34,12 @@ PsEntModeDialog::PsEntModeDialog(shell::ModeContext& context, QWidget* parent)
     : PsEntSettingsScreen(context, parent) {
     connect(registerButton(), &QPushButton::clicked, this, &PsEntModeDialog::startRegistration);
     connect(abortButton(), &QPushButton::clicked, this, &PsEntModeDialog::abortRegistration);
-    // Called from inside the link's receive path: the screen acts once the engine is done.
+    m_run.setListener([this](const RegistrationRun::Step& step) { showStep(step); });
+    // Called from inside the link's receive path: the screen acts once the engine is done (an
+    // abort in between silences the report).
     context.store.setRegistrationListener([this](const handset::RegistrationReports::Report& report) {
         QMetaObject::invokeMethod(
-            this, [this, report] { registrationReport(report); }, Qt::QueuedConnection);
+            this, [this, report] { m_run.take(report); }, Qt::QueuedConnection);
     });
 }
 
@@ -65,26 +66,19 @@ bool PsEntModeDialog::registrationRunning() const {
 }
 
 void PsEntModeDialog::startRegistration() {
-    const std::uint32_t model = link().modelCode();
     HandsetSettingImage image = HandsetSettingImage::fromStore(context().store);
-    PsEntCodec::encode(screenValues(), model, image);
-    // A registered handset starts with seamless handover off.
-    image.operation[HandsetSettingImage::Seamless] = 0;
+    PsEntCodec::encode(screenValues(), link().modelCode(), image);
     if (!backUp()) {
         return;
     }
-    // The abort writes this copy back if the registration does not finish.
-    handset::HandsetBlocks& pending = context().store.prepareWrite();
-    image.storeInto(pending);
-    if (!PsEntFrames::fillRequestBuffers(pending, link().requestBuffers())) {
+    // The abort writes this copy back (seamless handover off) if the registration does not finish.
+    if (!RegistrationRun::prepareWrite(image, context().store, link().requestBuffers())) {
         shell::DialogService::current().error(this, QStringLiteral("書き込みデータを作成できませんでした"));
         return;
     }
-    link().requestRegistration();
-    m_aborted = false;
     setViewState(op::kRegistrationRunning);
     applyButtons(op::kAllLocked);
-    link().sendSingle(0x0104);
+    m_run.start(link().runner());
     QTimer::singleShot(kButtonLockMs, this, [this] {
         if (viewState() == op::kNoData || link().state().operationId == op::kNoData) {
             showState(op::kNoData);
@@ -95,43 +89,44 @@ void PsEntModeDialog::startRegistration() {
     });
 }
 
-void PsEntModeDialog::registrationReport(const handset::RegistrationReports::Report& report) {
-    // Only an abort silences the handset's answers: one that comes after a failure (an abnormal
-    // command end after a 0x10) still shows.
-    if (m_aborted) {
-        return;
-    }
-    const std::optional<registration::ReportView> view = registration::viewOf(report);
-    if (!view) {
-        return;
-    }
-    switch (view->kind) {
-    case registration::ReportView::Kind::ContentError:
-        shell::DialogService::current().error(this, view->error);
+void PsEntModeDialog::showStep(const RegistrationRun::Step& step) {
+    using State = RegistrationRun::State;
+    switch (step.state) {
+    case State::ContentError:
+        shell::DialogService::current().error(this, step.error);
         std::exit(kContentErrorExitStatus);
-    case registration::ReportView::Kind::Running:
-        setStatus(view->status, {});
+    case State::Running:
+        setStatus(step.status, {});
         break;
-    case registration::ReportView::Kind::Failed:
-    case registration::ReportView::Kind::CommandEnded:
-        setViewState(view->viewState);
-        setStatus(view->status, view->error);
-        applyButtons(view->viewState);
+    case State::Failed:
+    case State::CommandEnded:
+        setViewState(step.viewState);
+        setStatus(step.status, step.error);
+        applyButtons(step.viewState);
+        break;
+    case State::SecondPhase:
+        setViewState(step.viewState);
+        setStatus(step.status, {});
+        break;
+    case State::Completed:
+        // The engine is still inside its close handling: the dialogs come after it.
+        QMetaObject::invokeMethod(this, &PsEntModeDialog::afterRegistration, Qt::QueuedConnection);
+        break;
+    case State::Ready:
+    case State::Aborted:
         break;
     }
 }
 
 void PsEntModeDialog::registrationStep() {
     if (viewState() == op::kRegistrationRunning) {
-        setViewState(op::kRegistrationSecondPhase);
-        setStatus(registration::statusText(op::kRegistrationSecondPhase), {});
+        m_run.take(link::LinkNotice{link::LinkEvent::RegistrationStep, {}});
     }
 }
 
 void PsEntModeDialog::registrationFinished() {
     if (registrationRunning()) {
-        // The engine is still inside its close handling: the dialogs come after it.
-        QMetaObject::invokeMethod(this, &PsEntModeDialog::afterRegistration, Qt::QueuedConnection);
+        m_run.take(link::LinkNotice{link::LinkEvent::RegistrationFinished, {}});
     }
 }
 
@@ -194,7 +189,7 @@ void PsEntModeDialog::afterRegistration() {
 }
 
 void PsEntModeDialog::abortRegistration() {
-    m_aborted = true;
+    m_run.abort();
     setViewState(op::kRegistrationAborted);
     const QString aborted = registration::statusText(op::kRegistrationAborted);
     setStatus(aborted, {});

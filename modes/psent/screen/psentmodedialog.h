@@ -2,6 +2,8 @@
 
 #include "modes/psent/screen/psentsettingsscreen.h"
 
+#include "modes/psent/model/registrationrun.h"
+
 #include "handset/registrationreports.h"
 #include "shell/modedescriptor.h"
 
@@ -28,7 +30,8 @@ protected:
     void registrationFinished() override;
 
 private:
-    void registrationReport(const handset::RegistrationReports::Report& report);
+    // A step of the registration run: the status boxes, the buttons, the dialogs after it.
+    void showStep(const RegistrationRun::Step& step);
     void afterRegistration();
     bool registrationRunning() const;
     // The backup before a write-back, which goes out even when it could not be written.
@@ -37,8 +40,8 @@ private:
     // keep-alive.
     bool waitForScript();
 
-    // Set by an abort until the next start: the aborted registration's late answers are ignored.
-    bool m_aborted = false;
+    // The registration started from this screen, through the mode link's runner.
+    RegistrationRun m_run;
 };
 
 } // namespace tolvan::psent
