@@ -1,6 +1,6 @@
 #include "modes/psent/model/logfile4format.h"
 
-#include "common/logfile/headercheck.h"
+#include "common/logfile/logfilekind.h"
 #include "common/logfile/linetable.h"
 
 #include <algorithm>
@@ -57,21 +57,8 @@ const LineTexts& textsOf(Log4Line line) {
 
 } // namespace
 
-QString LogFile4Format::headerField(std::uint32_t modelCode) {
-    switch (modelCode) {
-    case 2:
-        return QStringLiteral("ZX-VA100ログファイル4");
-    case 3:
-        return QStringLiteral("ZX-VA150ログファイル4");
-    case 4:
-        return QStringLiteral("ZX-VA150(C)ログファイル4");
-    default:
-        return {};
-    }
-}
-
 int LogFile4Format::lineCount(std::uint32_t modelCode) {
-    return headerField(modelCode).isEmpty() ? 0 : static_cast<int>(lineOrder(modelCode).size()) + 1;
+    return kKind.headerField(modelCode).isEmpty() ? 0 : static_cast<int>(lineOrder(modelCode).size()) + 1;
 }
 
 std::vector<Log4Line> LogFile4Format::lineOrder(std::uint32_t modelCode) {
@@ -80,7 +67,7 @@ std::vector<Log4Line> LogFile4Format::lineOrder(std::uint32_t modelCode) {
     for (int i = static_cast<int>(PsNumber); i <= static_cast<int>(RemoteKey3); ++i) {
         order.push_back(static_cast<Log4Line>(i));
     }
-    if (headerField(modelCode).isEmpty()) {
+    if (kKind.headerField(modelCode).isEmpty()) {
         return order;
     }
     if (modelCode != 2) {
@@ -107,8 +94,8 @@ bool LogFile4Format::forEachLine(QByteArrayView file, std::uint32_t modelCode, Q
     const std::vector<Log4Line> order = lineOrder(modelCode);
     const auto kept = static_cast<qsizetype>(order.size()) + 1;
     const logfile::LineTable table(file, kept, kMaxLineBytes);
-    if (!logfile::headerMatches(table.line(1), headerField(modelCode))) {
-        if (auto mismatch = logfile::modelMismatch(modelCode)) {
+    if (!kKind.headerMatches(table.line(1), modelCode)) {
+        if (auto mismatch = kKind.modelMismatch(modelCode)) {
             messages.append(*mismatch);
         }
         return false;

@@ -5,7 +5,6 @@
 #include "modes/test/model/logfile2format.h"
 
 #include "common/cp932.h"
-#include "common/logfile/headercheck.h"
 #include "common/logfile/linetable.h"
 
 namespace tolvan::testmode {
@@ -41,9 +40,9 @@ LogFile2Read LogFile2Reader::read(QByteArrayView file, std::uint32_t modelCode,
     LogFile2Read result;
     result.fields = current;
     result.memo = currentMemo;
-    const logfile::LineTable table(file, F::kMaxLines, F::kMaxLineBytes);
-    if (!logfile::headerMatches(table.line(1), F::headerField(modelCode))) {
-        if (const auto mismatch = F::headerMismatch(modelCode)) {
+    const logfile::LineTable table = F::kKind.lines(file);
+    if (!F::kKind.headerMatches(table.line(1), modelCode)) {
+        if (const auto mismatch = F::kKind.modelMismatch(modelCode)) {
             result.messages.append(*mismatch);
         }
         return result;

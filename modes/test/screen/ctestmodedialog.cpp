@@ -6,7 +6,6 @@
 #include "modes/test/model/calibrationframes.h"
 #include "modes/test/model/calibrationimage.h"
 #include "modes/test/model/calibrationwrites.h"
-#include "modes/test/model/logfile2files.h"
 #include "modes/test/model/logfile2reader.h"
 #include "modes/test/model/logfile2report.h"
 #include "modes/test/model/logfile2writer.h"
@@ -18,6 +17,7 @@
 #include "modes/test/screen/calibrationpanel.h"
 #include "modes/test/screen/testpanel.h"
 
+#include "common/logfile/logfilekind.h"
 #include "shell/dialogservice.h"
 #include "shell/writingmessage.h"
 
@@ -408,7 +408,7 @@ void CTestModeDialog::handsetReconnected() {
 
 shell::LogFileFlow::Target CTestModeDialog::fileTarget() {
     return {this, context().folders.logPath(link().modelCode(), context().texts.logFolderName()),
-            QStringLiteral("ﾛｸﾞﾌｧｲﾙ2(*.jv2)"), QStringLiteral("jv2"),
+            &logfile::kLogFile2,
             [this] { link().pauseForDialog(op::kReadScript); }};
 }
 
@@ -424,19 +424,15 @@ void CTestModeDialog::saveFile() {
 }
 
 void CTestModeDialog::openFile() {
-    const auto load = shell::LogFileFlow::open(fileTarget(), qsizetype{64} * 1024);
-    if (!load) {
-        return;
-    }
-    const LogFile2Read read =
-        LogFile2Reader::read(load->bytes, link().modelCode(), m_calibration->fields(), memoBox()->text());
-    for (const Message& message : read.messages) {
-        shell::DialogService::current().show(this, message);
-    }
-    if (read.loaded) {
-        m_calibration->load(read.fields);
-        memoBox()->setText(read.memo);
-    }
+    shell::LogFileFlow::open(fileTarget(), [this](const QByteArray& bytes) {
+        const LogFile2Read read =
+            LogFile2Reader::read(bytes, link().modelCode(), m_calibration->fields(), memoBox()->text());
+        if (read.loaded) {
+            m_calibration->load(read.fields);
+            memoBox()->setText(read.memo);
+        }
+        return read.messages;
+    });
 }
 
 void CTestModeDialog::printReport() {

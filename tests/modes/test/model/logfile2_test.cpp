@@ -1,10 +1,11 @@
 // Log file 2: written byte for byte, read back with its messages, printed.
 #include "modes/test/model/calibrationimage.h"
-#include "modes/test/model/logfile2files.h"
 #include "modes/test/model/logfile2reader.h"
 #include "modes/test/model/logfile2report.h"
 #include "modes/test/model/logfile2writer.h"
 #include "tests/support/iconvbytes.h"
+
+#include "common/logfile/logfilekind.h"
 
 #include <QTemporaryDir>
 
@@ -153,16 +154,16 @@ TEST(LogFile2Reader, IntoTheStoreAsAWriteTakesTheFields) {
     EXPECT_EQ(CalibrationImage::fromStore(other), CalibrationImage{});
 }
 
-TEST(LogFile2Files, SavedUnderTheNameRuleAndLoadedBack) {
+TEST(LogFile2Kind, SavedUnderTheNameRuleAndLoadedBack) {
     QTemporaryDir dir;
-    const QString path = LogFile2Files::saveName(dir.filePath(QStringLiteral("a.jv1")));
+    const QString path = logfile::kLogFile2.saveName(dir.filePath(QStringLiteral("a.jv1")));
     EXPECT_EQ(path, dir.filePath(QStringLiteral("a.jv2")));
     const QByteArray bytes = LogFile2Writer::write(sampleFields(), 3, QString()).bytes;
-    ASSERT_TRUE(LogFile2Files::save(path, bytes).isEmpty());
-    const auto loaded = LogFile2Files::load(dir.filePath(QStringLiteral("a")));
+    ASSERT_TRUE(logfile::saveAtomically(path, bytes).isEmpty());
+    const auto loaded = logfile::kLogFile2.load(dir.filePath(QStringLiteral("a")));
     EXPECT_EQ(loaded.status, logfile::LoadedFile::Status::Loaded);
     EXPECT_EQ(loaded.bytes, bytes);
-    EXPECT_EQ(LogFile2Files::load(dir.filePath(QStringLiteral("b"))).status,
+    EXPECT_EQ(logfile::kLogFile2.load(dir.filePath(QStringLiteral("b"))).status,
               logfile::LoadedFile::Status::Missing);
 }
 
