@@ -11,8 +11,7 @@ namespace tolvan::cli {
 
 ReportBuild logFile1Report(const ReportSource& source) {
     ReportBuild build;
-    const std::optional<std::uint32_t> model =
-        logfile::kLogFile1.modelOfFile(source.bytes);
+    const std::optional<std::uint32_t> model = logfile::kLogFile1.modelOfFile(source.bytes);
     if (!model) {
         build.status = kExitFileError;
         build.problem = source.path + QStringLiteral(": the first line is not the header of a log file 1 "

@@ -15,9 +15,9 @@ ReportBuild logFile3Report(const ReportSource& source) {
     if (const std::optional<std::uint32_t> model = logfile::kLogFile3.modelOfFile(source.bytes)) {
         const log::LogFile3Read read = log::LogFile3Reader::read(source.bytes, *model);
         if (read.loaded()) {
-            build.pages.append(log::LogReport::page(read.content.lists, *model,
-                                                    ReportKinds::customerOf(source.path, *model, source.logRoot),
-                                                    read.content.memo));
+            build.pages.append(log::LogReport::page(
+                read.content.lists, *model, ReportKinds::customerOf(source.path, *model, source.logRoot),
+                read.content.memo));
             return build;
         }
     }

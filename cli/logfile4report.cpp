@@ -12,8 +12,7 @@ namespace tolvan::cli {
 ReportBuild logFile4Report(const ReportSource& source) {
     ReportBuild build;
     // The model is the one the header names.
-    const std::optional<std::uint32_t> model =
-        logfile::kLogFile4.modelOfFile(source.bytes);
+    const std::optional<std::uint32_t> model = logfile::kLogFile4.modelOfFile(source.bytes);
     if (!model) {
         build.status = kExitFileError;
         build.problem = source.path + QStringLiteral(": the first line is not the header of a log file 4 "

@@ -21,7 +21,8 @@ int ReportKinds::fileNumberOf(const QString& path, QByteArrayView bytes) {
     }
     const QString name = QFileInfo(path).fileName();
     for (int number = 1; number <= 4; ++number) {
-        if (name.endsWith(QLatin1Char('.') + logfile::logFileKind(number)->extension(), Qt::CaseInsensitive)) {
+        if (name.endsWith(QLatin1Char('.') + logfile::logFileKind(number)->extension(),
+                          Qt::CaseInsensitive)) {
             return number;
         }
     }

@@ -37,8 +37,7 @@ bool LogFileFlow::save(const Target& target, const std::function<Contents()>& co
         dialogs.show(target.parent, *message);
         return false;
     }
-    const QString error =
-        logfile::saveAtomically(target.kind->saveName(*chosen), std::get<QByteArray>(made));
+    const QString error = logfile::saveAtomically(target.kind->saveName(*chosen), std::get<QByteArray>(made));
     if (!error.isEmpty()) {
         dialogs.error(target.parent, error);
         return false;

@@ -23,9 +23,9 @@ class LogFileFlow {
 public:
     struct Target {
         QWidget* parent = nullptr;
-        QString folder;                  // where the file dialogs start (the model's log folder)
+        QString folder;                             // where the file dialogs start (the model's log folder)
         const logfile::LogFileKind* kind = nullptr; // its filter, extension and bound
-        std::function<void()> pauseLink; // run before every dialog
+        std::function<void()> pauseLink;            // run before every dialog
     };
     // The file's bytes, or the message that says why there are none.
     using Contents = std::variant<QByteArray, Message>;

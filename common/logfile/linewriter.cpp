@@ -67,8 +67,10 @@ bool LineWriter::append(const QString& what, const QString& line) {
     if (!encoded.ok()) {
         // Name the character, not where it stands; a pair of surrogates is one character.
         const qsizetype at = encoded.errorIndex;
-        const bool pair = line.at(at).isHighSurrogate() && at + 1 < line.size() && line.at(at + 1).isLowSurrogate();
-        return fail(QStringLiteral("%1: 文字「%2」はShift-JISで書き込めません").arg(what, line.mid(at, pair ? 2 : 1)));
+        const bool pair =
+            line.at(at).isHighSurrogate() && at + 1 < line.size() && line.at(at + 1).isLowSurrogate();
+        return fail(QStringLiteral("%1: 文字「%2」はShift-JISで書き込めません")
+                        .arg(what, line.mid(at, pair ? 2 : 1)));
     }
     m_bytes += encoded.bytes;
     m_bytes += "\r\n";

@@ -59,7 +59,8 @@ QList<Message> ComparedFile::readInto(handset::HandsetBlocks& store) const {
 }
 
 Message ComparedFile::modelMismatch(Kind kind, std::uint32_t modelCode) {
-    return fileKindOf(kind).modelMismatch(modelCode).value_or(errorMessage(QStringLiteral("ファイルのモデルが接続モデルと異なります")));
+    return fileKindOf(kind).modelMismatch(modelCode).value_or(
+        errorMessage(QStringLiteral("ファイルのモデルが接続モデルと異なります")));
 }
 
 QList<logfile::LineDifference> ComparedFile::compare(Kind kind, const handset::HandsetBlocks& first,

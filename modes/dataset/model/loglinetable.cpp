@@ -2,11 +2,9 @@
 
 #include "modes/dataset/model/logfile1format.h"
 
-
 namespace tolvan::dataset {
 
-LogLineTable::LogLineTable(QByteArrayView file)
-    : m_table(logfile::kLogFile1.lines(file)) {}
+LogLineTable::LogLineTable(QByteArrayView file) : m_table(logfile::kLogFile1.lines(file)) {}
 
 QByteArray LogLineTable::line(int number) const {
     return m_table.line(number);

@@ -10,7 +10,6 @@
 
 #include <QString>
 
-
 namespace tolvan::log {
 
 // What a log file 3 holds: the six lists' rows and the memo.

@@ -189,8 +189,7 @@ void LogSetModeDialog::handsetReconnected() {
 
 shell::LogFileFlow::Target LogSetModeDialog::fileTarget() {
     return {this, context().folders.logPath(link().modelCode(), context().texts.logFolderName()),
-            &logfile::kLogFile3,
-            [this] { link().pauseForDialog(op::kReadScript); }};
+            &logfile::kLogFile3, [this] { link().pauseForDialog(op::kReadScript); }};
 }
 
 void LogSetModeDialog::saveFile() {

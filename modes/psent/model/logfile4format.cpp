@@ -1,7 +1,7 @@
 #include "modes/psent/model/logfile4format.h"
 
-#include "common/logfile/logfilekind.h"
 #include "common/logfile/linetable.h"
+#include "common/logfile/logfilekind.h"
 
 #include <algorithm>
 

@@ -5,7 +5,6 @@
 
 #include <QString>
 
-
 namespace tolvan::testmode {
 
 // Texts and bounds of log file 2 (.jv2, the calibration coefficients), shared by its writer,

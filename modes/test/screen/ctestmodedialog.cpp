@@ -408,8 +408,7 @@ void CTestModeDialog::handsetReconnected() {
 
 shell::LogFileFlow::Target CTestModeDialog::fileTarget() {
     return {this, context().folders.logPath(link().modelCode(), context().texts.logFolderName()),
-            &logfile::kLogFile2,
-            [this] { link().pauseForDialog(op::kReadScript); }};
+            &logfile::kLogFile2, [this] { link().pauseForDialog(op::kReadScript); }};
 }
 
 void CTestModeDialog::saveFile() {

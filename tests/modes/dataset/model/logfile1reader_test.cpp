@@ -1,7 +1,7 @@
 // Reading log file 1 back onto the screen and into the image, with the messages a technician
 // sees, and files that are short, long, foreign or broken.
-#include "modes/dataset/model/datasetcodec.h"
 #include "common/logfile/logfilekind.h"
+#include "modes/dataset/model/datasetcodec.h"
 #include "modes/dataset/model/logfile1format.h"
 #include "modes/dataset/model/logfile1imagereader.h"
 #include "modes/dataset/model/logfile1reader.h"

@@ -242,7 +242,8 @@ TEST(LogFile3Kind, SaveUnderTheJv3NameAndOpenAgain) {
     EXPECT_EQ(logfile::kLogFile3.saveName(dir.filePath("log")), dir.filePath("log.jv3"));
 
     const LogFile3Text file = LogFile3Writer::write(sampleContent("m"), 4);
-    ASSERT_TRUE(logfile::saveAtomically(logfile::kLogFile3.saveName(dir.filePath("log")), file.bytes).isEmpty());
+    ASSERT_TRUE(
+        logfile::saveAtomically(logfile::kLogFile3.saveName(dir.filePath("log")), file.bytes).isEmpty());
     const logfile::LoadedFile loaded = logfile::kLogFile3.load(dir.filePath("log"));
     ASSERT_EQ(loaded.status, logfile::LoadedFile::Status::Loaded);
     EXPECT_EQ(LogFile3Reader::read(loaded.bytes, 4).content, sampleContent("m"));

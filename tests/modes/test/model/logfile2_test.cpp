@@ -167,6 +167,22 @@ TEST(LogFile2Kind, SavedUnderTheNameRuleAndLoadedBack) {
               logfile::LoadedFile::Status::Missing);
 }
 
+TEST(LogFile2Kind, ALongFileIsReadAlikeByTheScreenTheCommandLineAndTheComparisons) {
+    // A hand-edited DAC line of 70 000 bytes pushes the other lines past 64 KiB, the bound the
+    // screen and tolvan-cli once had; every path now reads what the line table keeps.
+    std::vector<std::string> lines = sampleLines("ZX-VA150ログファイル2");
+    lines[1] += ",\"" + std::string(70000, 'x') + "\"";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.jv2"));
+    ASSERT_TRUE(logfile::saveAtomically(path, cp932Lines(lines)).isEmpty());
+    const logfile::LoadedFile opened = logfile::kLogFile2.load(path);
+    EXPECT_EQ(opened.bytes, logfile::kLogFile2.loadExact(path).bytes);
+    const LogFile2Read read = LogFile2Reader::read(opened.bytes, 3, CalibrationFields{}, QString());
+    EXPECT_TRUE(read.messages.isEmpty());
+    EXPECT_EQ(read.fields.amp[0], sampleFields().amp[0]);
+    EXPECT_EQ(read.memo, QStringLiteral("ﾒﾓ 1"));
+}
+
 TEST(LogFile2Report, SixLinesMostSignificantFirst) {
     const ReportPage page =
         LogFile2Report::page(sampleFields(), 4, QStringLiteral("客先"), QStringLiteral("m"));
