@@ -41,12 +41,9 @@ enum LogItem : int {
 // Texts and layout of log file 1 (.jv1), shared by its writers, readers and report.
 class LogFile1Format {
 public:
-    // The kind's bounds (logfilekind.h), under the names this mode's code reads them by.
-    static constexpr const logfile::LogFileKind& kKind = logfile::kLogFile1;
-    static constexpr qsizetype kMaxLines = kKind.maxLines();
-    static constexpr qsizetype kMaxLineBytes = kKind.maxLineBytes();
-    static constexpr qsizetype kMaxFileBytes = kKind.maxFileBytes();
-    static constexpr qsizetype kMaxFields = kKind.maxFields();
+    // The kind's bounds (logfilekind.h), as the data save mode and tolvan-cli read them.
+    static constexpr qsizetype kMaxLineBytes = logfile::kLogFile1.maxLineBytes();
+    static constexpr qsizetype kMaxFileBytes = logfile::kLogFile1.maxFileBytes();
     // Lines whose commas a reader removes (header and the first 28 items); a ZX-VA100 memo,
     // the 30th line, keeps its commas.
     static constexpr int kCommaFreeLines = 29;

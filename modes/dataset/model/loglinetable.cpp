@@ -12,9 +12,9 @@ QByteArray LogLineTable::line(int number) const {
 
 QList<QByteArray> LogLineTable::tokens(int number) const {
     if (number > LogFile1Format::kCommaFreeLines) {
-        return m_table.quotedFields(number, LogFile1Format::kMaxFields);
+        return m_table.quotedFields(number, logfile::kLogFile1.maxFields());
     }
-    return m_table.tokens(number, LogFile1Format::kMaxFields);
+    return m_table.tokens(number, logfile::kLogFile1.maxFields());
 }
 
 bool LogLineTable::headerMatches(std::uint32_t modelCode) const {

@@ -58,7 +58,9 @@ const LineTexts& textsOf(Log4Line line) {
 } // namespace
 
 int LogFile4Format::lineCount(std::uint32_t modelCode) {
-    return kKind.headerField(modelCode).isEmpty() ? 0 : static_cast<int>(lineOrder(modelCode).size()) + 1;
+    return logfile::kLogFile4.headerField(modelCode).isEmpty()
+               ? 0
+               : static_cast<int>(lineOrder(modelCode).size()) + 1;
 }
 
 std::vector<Log4Line> LogFile4Format::lineOrder(std::uint32_t modelCode) {
@@ -67,7 +69,7 @@ std::vector<Log4Line> LogFile4Format::lineOrder(std::uint32_t modelCode) {
     for (int i = static_cast<int>(PsNumber); i <= static_cast<int>(RemoteKey3); ++i) {
         order.push_back(static_cast<Log4Line>(i));
     }
-    if (kKind.headerField(modelCode).isEmpty()) {
+    if (logfile::kLogFile4.headerField(modelCode).isEmpty()) {
         return order;
     }
     if (modelCode != 2) {
@@ -94,8 +96,8 @@ bool LogFile4Format::forEachLine(QByteArrayView file, std::uint32_t modelCode, Q
     const std::vector<Log4Line> order = lineOrder(modelCode);
     const auto kept = static_cast<qsizetype>(order.size()) + 1;
     const logfile::LineTable table(file, kept, kMaxLineBytes);
-    if (!kKind.headerMatches(table.line(1), modelCode)) {
-        if (auto mismatch = kKind.modelMismatch(modelCode)) {
+    if (!logfile::kLogFile4.headerMatches(table.line(1), modelCode)) {
+        if (auto mismatch = logfile::kLogFile4.modelMismatch(modelCode)) {
             messages.append(*mismatch);
         }
         return false;
@@ -104,7 +106,7 @@ bool LogFile4Format::forEachLine(QByteArrayView file, std::uint32_t modelCode, Q
         const auto number = static_cast<qsizetype>(i) + 2;
         QByteArray line = table.line(number);
         line.replace(',', QByteArray());
-        read(order[i], table.tokens(number, kMaxFields), line);
+        read(order[i], table.tokens(number, logfile::kLogFile4.maxFields()), line);
     }
     return true;
 }

@@ -54,11 +54,9 @@ enum class Log4Line : int {
 // Texts and layout of log file 4 (.jv4), shared by its writers, readers and files.
 class LogFile4Format {
 public:
-    // The kind's bounds (logfilekind.h), under the names this mode's code reads them by.
-    static constexpr const logfile::LogFileKind& kKind = logfile::kLogFile4;
-    static constexpr qsizetype kMaxLineBytes = kKind.maxLineBytes();
-    static constexpr qsizetype kMaxFields = kKind.maxFields();
-    static constexpr qsizetype kMaxFileBytes = kKind.maxFileBytes();
+    // The kind's bounds (logfilekind.h), as the data save mode and tolvan-cli read them.
+    static constexpr qsizetype kMaxLineBytes = logfile::kLogFile4.maxLineBytes();
+    static constexpr qsizetype kMaxFileBytes = logfile::kLogFile4.maxFileBytes();
     // Lines a reader uses without a known model: the header and the common lines.
     static constexpr int kCommonLineCount = 21;
 

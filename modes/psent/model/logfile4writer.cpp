@@ -116,10 +116,10 @@ QStringList LogFile4Writer::fields(const PsEntScreenValues& v, Log4Line line) {
 }
 
 LogFile4Text LogFile4Writer::fromScreen(const PsEntScreenValues& values, std::uint32_t modelCode) {
-    if (LogFile4Format::kKind.headerField(modelCode).isEmpty()) {
+    if (logfile::kLogFile4.headerField(modelCode).isEmpty()) {
         return {};
     }
-    logfile::LineWriter out(LogFile4Format::kKind);
+    logfile::LineWriter out(logfile::kLogFile4);
     out.header(modelCode);
     for (const Log4Line line : LogFile4Format::lineOrder(modelCode)) {
         if (line == Log4Line::Memo) {

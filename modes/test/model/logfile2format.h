@@ -1,23 +1,15 @@
 #pragma once
 
-#include "common/logfile/logfilekind.h"
 #include "common/message.h"
 
 #include <QString>
 
 namespace tolvan::testmode {
 
-// Texts and bounds of log file 2 (.jv2, the calibration coefficients), shared by its writer,
+// Texts of log file 2 (.jv2, the calibration coefficients), shared by its writer,
 // reader, report and file handling.
 class LogFile2Format {
 public:
-    // The kind's bounds (logfilekind.h), under the names this mode's code reads them by.
-    static constexpr const logfile::LogFileKind& kKind = logfile::kLogFile2;
-    static constexpr qsizetype kMaxLines = kKind.maxLines();
-    static constexpr qsizetype kMaxLineBytes = kKind.maxLineBytes();
-    static constexpr qsizetype kMaxFileBytes = kKind.maxFileBytes();
-    static constexpr qsizetype kMaxFields = kKind.maxFields();
-
     static QString dacLabel();   // 送信DAC値補正係数
     static QString rssi1Label(); // RSSI補正係数1
     static QString rssi2Label(); // RSSI補正係数2

@@ -26,11 +26,11 @@ QStringList coefficientLine(const QString& label, const std::array<QString, N>& 
 LogFile2Text LogFile2Writer::write(const CalibrationFields& fields, std::uint32_t modelCode,
                                    const QString& memo) {
     using F = LogFile2Format;
-    if (F::kKind.headerField(modelCode).isEmpty()) {
+    if (logfile::kLogFile2.headerField(modelCode).isEmpty()) {
         // Without a header the file would load as nobody's: refuse rather than write one.
         return {QByteArray(), QStringLiteral("接続モデルが不明なため書き込めません")};
     }
-    logfile::LineWriter out(F::kKind);
+    logfile::LineWriter out(logfile::kLogFile2);
     out.header(modelCode);
     out.fields(F::dacLabel(), coefficientLine(F::dacLabel(), fields.dac[0]));
     out.fields(F::rssi1Label(), coefficientLine(F::rssi1Label(), fields.rssi[0][0]));
