@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace tolvan::dataset {
 
 DataSetModeDialog::DataSetModeDialog(shell::ModeContext& context, QWidget* parent)
@@ -144,13 +146,18 @@ shell::LogFileFlow::Target DataSetModeDialog::fileTarget() {
 }
 
 void DataSetModeDialog::openFile() {
-    shell::LogFileFlow::open(fileTarget(), [this](const QByteArray& bytes) {
+    // The reader's messages are shown before the screen takes the values.
+    std::optional<DataSetScreenValues> values;
+    shell::LogFileFlow::open(fileTarget(), [&](const QByteArray& bytes) {
         const LogFile1ScreenRead read = LogFile1Reader::read(bytes, modelCode(), screenValues());
         if (read.loaded) {
-            loadScreen(read.values);
+            values = read.values;
         }
         return read.messages;
     });
+    if (values) {
+        loadScreen(*values);
+    }
 }
 
 void DataSetModeDialog::saveFile() {

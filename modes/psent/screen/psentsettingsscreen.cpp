@@ -262,13 +262,18 @@ shell::LogFileFlow::Target PsEntSettingsScreen::fileTarget() {
 }
 
 void PsEntSettingsScreen::openFile() {
-    shell::LogFileFlow::open(fileTarget(), [this](const QByteArray& bytes) {
+    // The reader's messages are shown before the screen takes the values.
+    std::optional<PsEntScreenValues> values;
+    shell::LogFileFlow::open(fileTarget(), [&](const QByteArray& bytes) {
         const LogFile4ScreenRead read = LogFile4Reader::read(bytes, link().modelCode(), screenValues());
         if (read.loaded) {
-            loadScreen(read.values);
+            values = read.values;
         }
         return read.messages;
     });
+    if (values) {
+        loadScreen(*values);
+    }
 }
 
 void PsEntSettingsScreen::saveFile() {

@@ -29,6 +29,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace tolvan::testmode {
 namespace {
 
@@ -423,15 +425,21 @@ void CTestModeDialog::saveFile() {
 }
 
 void CTestModeDialog::openFile() {
-    shell::LogFileFlow::open(fileTarget(), [this](const QByteArray& bytes) {
-        const LogFile2Read read =
+    // The reader's messages are shown before the screen takes the values.
+    std::optional<LogFile2Read> loaded;
+    shell::LogFileFlow::open(fileTarget(), [&](const QByteArray& bytes) {
+        LogFile2Read read =
             LogFile2Reader::read(bytes, link().modelCode(), m_calibration->fields(), memoBox()->text());
+        QList<Message> messages = read.messages;
         if (read.loaded) {
-            m_calibration->load(read.fields);
-            memoBox()->setText(read.memo);
+            loaded = std::move(read);
         }
-        return read.messages;
+        return messages;
     });
+    if (loaded) {
+        m_calibration->load(loaded->fields);
+        memoBox()->setText(loaded->memo);
+    }
 }
 
 void CTestModeDialog::printReport() {
