@@ -40,6 +40,18 @@ public:
     // each. False when cancelled or unreadable (the reader is not called).
     using Reader = std::function<QList<Message>(const QByteArray& bytes)>;
     static bool open(const Target& target, const Reader& read);
+    // The same for a reader whose result carries its messages: the result, once they are shown
+    // (so a screen takes the values after the boxes, as it always did); nothing when cancelled.
+    template <typename Read>
+    static std::optional<Read> read(const Target& target,
+                                    const std::function<Read(const QByteArray&)>& reader) {
+        std::optional<Read> result;
+        open(target, [&](const QByteArray& bytes) {
+            result = reader(bytes);
+            return result->messages;
+        });
+        return result;
+    }
     // Print: the pages on the printer the print dialog returns.
     static bool print(const Target& target, const std::function<QList<ReportPage>()>& pages);
 };

@@ -146,17 +146,12 @@ shell::LogFileFlow::Target DataSetModeDialog::fileTarget() {
 }
 
 void DataSetModeDialog::openFile() {
-    // The reader's messages are shown before the screen takes the values.
-    std::optional<DataSetScreenValues> values;
-    shell::LogFileFlow::open(fileTarget(), [&](const QByteArray& bytes) {
-        const LogFile1ScreenRead read = LogFile1Reader::read(bytes, modelCode(), screenValues());
-        if (read.loaded) {
-            values = read.values;
-        }
-        return read.messages;
-    });
-    if (values) {
-        loadScreen(*values);
+    const auto read =
+        shell::LogFileFlow::read<LogFile1ScreenRead>(fileTarget(), [this](const QByteArray& bytes) {
+            return LogFile1Reader::read(bytes, modelCode(), screenValues());
+        });
+    if (read && read->loaded) {
+        loadScreen(read->values);
     }
 }
 

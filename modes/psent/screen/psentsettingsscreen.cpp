@@ -262,17 +262,12 @@ shell::LogFileFlow::Target PsEntSettingsScreen::fileTarget() {
 }
 
 void PsEntSettingsScreen::openFile() {
-    // The reader's messages are shown before the screen takes the values.
-    std::optional<PsEntScreenValues> values;
-    shell::LogFileFlow::open(fileTarget(), [&](const QByteArray& bytes) {
-        const LogFile4ScreenRead read = LogFile4Reader::read(bytes, link().modelCode(), screenValues());
-        if (read.loaded) {
-            values = read.values;
-        }
-        return read.messages;
-    });
-    if (values) {
-        loadScreen(*values);
+    const auto read =
+        shell::LogFileFlow::read<LogFile4ScreenRead>(fileTarget(), [this](const QByteArray& bytes) {
+            return LogFile4Reader::read(bytes, link().modelCode(), screenValues());
+        });
+    if (read && read->loaded) {
+        loadScreen(read->values);
     }
 }
 

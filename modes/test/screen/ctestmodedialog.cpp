@@ -425,20 +425,12 @@ void CTestModeDialog::saveFile() {
 }
 
 void CTestModeDialog::openFile() {
-    // The reader's messages are shown before the screen takes the values.
-    std::optional<LogFile2Read> loaded;
-    shell::LogFileFlow::open(fileTarget(), [&](const QByteArray& bytes) {
-        LogFile2Read read =
-            LogFile2Reader::read(bytes, link().modelCode(), m_calibration->fields(), memoBox()->text());
-        QList<Message> messages = read.messages;
-        if (read.loaded) {
-            loaded = std::move(read);
-        }
-        return messages;
+    const auto read = shell::LogFileFlow::read<LogFile2Read>(fileTarget(), [this](const QByteArray& bytes) {
+        return LogFile2Reader::read(bytes, link().modelCode(), m_calibration->fields(), memoBox()->text());
     });
-    if (loaded) {
-        m_calibration->load(loaded->fields);
-        memoBox()->setText(loaded->memo);
+    if (read && read->loaded) {
+        m_calibration->load(read->fields);
+        memoBox()->setText(read->memo);
     }
 }
 
