@@ -15,7 +15,7 @@
 #include "modes/test/model/testreadings.h"
 #include "modes/test/model/testresultparser.h"
 
-#include "common/logfile/logfileio.h"
+#include "common/logfile/logfilekind.h"
 
 #include <QElapsedTimer>
 
@@ -23,9 +23,6 @@ namespace tolvan::cli {
 namespace {
 
 using namespace tolvan::testmode;
-
-// A log file 2 is six short lines; anything longer than this is not one.
-constexpr qsizetype kMaxLogFile2Bytes = 64 * 1024;
 
 // Opens the link and reads the correction values (script 2), staying in keep-alive when more
 // follows.
@@ -61,7 +58,7 @@ int calibrationRead(CliApp& cli, const QString& path) {
 
 int calibrationWrite(CliApp& cli, const QString& path) {
     CliSession session(cli);
-    const logfile::LoadedFile file = logfile::loadExact(path, kMaxLogFile2Bytes);
+    const logfile::LoadedFile file = logfile::kLogFile2.loadExact(path);
     if (file.status != logfile::LoadedFile::Status::Loaded) {
         const QString text = file.status == logfile::LoadedFile::Status::Missing
                                  ? file.message.text

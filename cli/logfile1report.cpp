@@ -2,7 +2,8 @@
 
 #include "modes/dataset/model/datasetreport.h"
 #include "modes/dataset/model/logfile1reader.h"
-#include "modes/dataset/model/loglinetable.h"
+
+#include "common/logfile/logfilekind.h"
 
 #include <optional>
 
@@ -10,13 +11,7 @@ namespace tolvan::cli {
 
 ReportBuild logFile1Report(const ReportSource& source) {
     ReportBuild build;
-    const dataset::LogLineTable table(source.bytes);
-    std::optional<std::uint32_t> model;
-    for (const std::uint32_t code : {link::kModelVa100, link::kModelVa150, link::kModelVa150C}) {
-        if (table.headerMatches(code)) {
-            model = code;
-        }
-    }
+    const std::optional<std::uint32_t> model = logfile::kLogFile1.modelOfFile(source.bytes);
     if (!model) {
         build.status = kExitFileError;
         build.problem = source.path + QStringLiteral(": the first line is not the header of a log file 1 "

@@ -1,12 +1,9 @@
 #include "cli/logfile2report.h"
 
-#include "modes/test/model/logfile2format.h"
 #include "modes/test/model/logfile2reader.h"
 #include "modes/test/model/logfile2report.h"
 
-#include "common/logfile/headercheck.h"
-#include "common/logfile/linetable.h"
-#include "common/modelnames.h"
+#include "common/logfile/logfilekind.h"
 
 #include <optional>
 
@@ -15,13 +12,7 @@ namespace tolvan::cli {
 ReportBuild logFile2Report(const ReportSource& source) {
     ReportBuild build;
     // The model is the one the header names.
-    const logfile::LineTable table(source.bytes, 8, 4096);
-    std::optional<std::uint32_t> model;
-    for (const std::uint32_t code : {kModelVa100, kModelVa150, kModelVa150C}) {
-        if (logfile::headerMatches(table.line(1), testmode::LogFile2Format::headerField(code))) {
-            model = code;
-        }
-    }
+    const std::optional<std::uint32_t> model = logfile::kLogFile2.modelOfFile(source.bytes);
     if (!model) {
         build.status = kExitFileError;
         build.problem = source.path + QStringLiteral(": the first line is not the header of a log file 2 "

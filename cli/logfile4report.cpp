@@ -1,12 +1,9 @@
 #include "cli/logfile4report.h"
 
-#include "modes/psent/model/logfile4format.h"
 #include "modes/psent/model/logfile4reader.h"
 #include "modes/psent/model/psentreport.h"
 
-#include "common/logfile/headercheck.h"
-#include "common/logfile/linetable.h"
-#include "common/modelnames.h"
+#include "common/logfile/logfilekind.h"
 
 #include <optional>
 
@@ -15,13 +12,7 @@ namespace tolvan::cli {
 ReportBuild logFile4Report(const ReportSource& source) {
     ReportBuild build;
     // The model is the one the header names.
-    const logfile::LineTable table(source.bytes, 2, psent::LogFile4Format::kMaxLineBytes);
-    std::optional<std::uint32_t> model;
-    for (const std::uint32_t code : {kModelVa100, kModelVa150, kModelVa150C}) {
-        if (logfile::headerMatches(table.line(1), psent::LogFile4Format::headerField(code))) {
-            model = code;
-        }
-    }
+    const std::optional<std::uint32_t> model = logfile::kLogFile4.modelOfFile(source.bytes);
     if (!model) {
         build.status = kExitFileError;
         build.problem = source.path + QStringLiteral(": the first line is not the header of a log file 4 "

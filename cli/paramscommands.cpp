@@ -5,7 +5,6 @@
 
 #include "modes/dataset/model/datasetbackup.h"
 #include "modes/dataset/model/datasetoperations.h"
-#include "modes/dataset/model/logfile1files.h"
 #include "modes/dataset/model/logfile1format.h"
 #include "modes/dataset/model/logfile1reader.h"
 #include "modes/dataset/model/logfile1writer.h"
@@ -54,7 +53,7 @@ int paramsRead(CliApp& cli, const QString& path) {
                                                          params.modelCode(), memo);
     QString error = text.error;
     if (text.ok()) {
-        error = dataset::LogFile1Files::save(path, text.bytes);
+        error = logfile::saveAtomically(path, text.bytes);
         if (!error.isEmpty()) {
             error = path + QStringLiteral(": ") + error;
         }

@@ -1,11 +1,10 @@
 #include "cli/reportkinds.h"
 
-#include "common/cp932.h"
+#include "common/logfile/logfilekind.h"
 #include "common/logfolders.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace tolvan::cli {
 
@@ -15,24 +14,19 @@ const ReportKinds::Builder* ReportKinds::find(int fileNumber) const {
 }
 
 int ReportKinds::fileNumberOf(const QString& path, QByteArrayView bytes) {
-    qsizetype end = bytes.indexOf('\n');
-    end = end < 0 ? bytes.size() : end;
-    if (end > 0 && bytes.at(end - 1) == '\r') {
-        --end;
-    }
-    // A header is short; a long first line is no header and need not be decoded.
-    if (end <= 64) {
-        static const QRegularExpression header(
-            QStringLiteral("^\"ZX-VA(?:100|150|150\\(C\\))ログファイル([1-4])\"$"));
-        const auto match = header.match(decodeCp932(bytes.first(end)).text);
-        if (match.hasMatch()) {
-            return match.captured(1).toInt();
+    for (int number = 1; number <= 4; ++number) {
+        if (logfile::logFileKind(number)->modelOfFile(bytes)) {
+            return number;
         }
     }
-    static const QRegularExpression extension(QStringLiteral("\\.jv([1-4])$"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    const auto match = extension.match(QFileInfo(path).fileName());
-    return match.hasMatch() ? match.captured(1).toInt() : 0;
+    const QString name = QFileInfo(path).fileName();
+    for (int number = 1; number <= 4; ++number) {
+        if (name.endsWith(QLatin1Char('.') + logfile::logFileKind(number)->extension(),
+                          Qt::CaseInsensitive)) {
+            return number;
+        }
+    }
+    return 0;
 }
 
 QString ReportKinds::customerOf(const QString& path, std::uint32_t modelCode, const QString& logRoot) {

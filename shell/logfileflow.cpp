@@ -2,7 +2,6 @@
 
 #include "shell/dialogservice.h"
 
-#include "common/logfile/logfilenames.h"
 #include "common/reportrenderer.h"
 
 #include <QPrinter>
@@ -13,8 +12,8 @@ namespace {
 FileRequest fileRequest(const LogFileFlow::Target& target) {
     FileRequest request;
     request.directory = target.folder;
-    request.filter = target.filter;
-    request.defaultSuffix = target.extension;
+    request.filter = target.kind->filter();
+    request.defaultSuffix = target.kind->extension();
     return request;
 }
 
@@ -38,8 +37,7 @@ bool LogFileFlow::save(const Target& target, const std::function<Contents()>& co
         dialogs.show(target.parent, *message);
         return false;
     }
-    const QString error =
-        logfile::saveAtomically(logfile::saveName(*chosen, target.extension), std::get<QByteArray>(made));
+    const QString error = logfile::saveAtomically(target.kind->saveName(*chosen), std::get<QByteArray>(made));
     if (!error.isEmpty()) {
         dialogs.error(target.parent, error);
         return false;
@@ -47,7 +45,7 @@ bool LogFileFlow::save(const Target& target, const std::function<Contents()>& co
     return true;
 }
 
-std::optional<logfile::LoadedFile> LogFileFlow::open(const Target& target, qsizetype maxBytes) {
+std::optional<logfile::LoadedFile> LogFileFlow::open(const Target& target) {
     DialogService& dialogs = DialogService::current();
     for (;;) {
         pause(target);
@@ -55,7 +53,7 @@ std::optional<logfile::LoadedFile> LogFileFlow::open(const Target& target, qsize
         if (!chosen) {
             return std::nullopt;
         }
-        logfile::LoadedFile load = logfile::loadChosen(*chosen, target.extension, maxBytes);
+        logfile::LoadedFile load = target.kind->load(*chosen);
         if (load.status == logfile::LoadedFile::Status::Missing) {
             // Asks for another name, as often as it takes.
             dialogs.show(target.parent, load.message);
@@ -67,6 +65,17 @@ std::optional<logfile::LoadedFile> LogFileFlow::open(const Target& target, qsize
         }
         return load;
     }
+}
+
+bool LogFileFlow::open(const Target& target, const Reader& read) {
+    const std::optional<logfile::LoadedFile> load = open(target);
+    if (!load) {
+        return false;
+    }
+    for (const Message& message : read(load->bytes)) {
+        DialogService::current().show(target.parent, message);
+    }
+    return true;
 }
 
 bool LogFileFlow::print(const Target& target, const std::function<QList<ReportPage>()>& pages) {

@@ -18,7 +18,8 @@ namespace tolvan::history {
 // are lines as the log file writes them.
 class ComparedFile {
 public:
-    enum class Kind : std::uint8_t { LogFile1, LogFile2, LogFile4 };
+    // Numbered as the log files are, so each names its file kind.
+    enum class Kind : std::uint8_t { LogFile1 = 1, LogFile2 = 2, LogFile4 = 4 };
 
     // Reads the file and the model its header names; otherwise tolvan-cli's line saying why it
     // cannot be compared (missing, unreadable, not a log file of that kind).

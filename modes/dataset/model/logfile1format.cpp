@@ -1,6 +1,5 @@
 #include "modes/dataset/model/logfile1format.h"
 
-#include "common/logfile/headercheck.h"
 #include "common/logfile/logfileio.h"
 
 namespace tolvan::dataset {
@@ -49,23 +48,6 @@ static_assert(sizeof kItems / sizeof kItems[0] == ItemMemo + 1);
 
 QString LogFile1Format::errorTitle() {
     return tolvan::errorTitle();
-}
-
-QString LogFile1Format::headerField(std::uint32_t modelCode) {
-    switch (modelCode) {
-    case 2:
-        return QStringLiteral("ZX-VA100ログファイル1");
-    case 3:
-        return QStringLiteral("ZX-VA150ログファイル1");
-    case 4:
-        return QStringLiteral("ZX-VA150(C)ログファイル1");
-    default:
-        return {};
-    }
-}
-
-Message LogFile1Format::headerMismatch(std::uint32_t modelCode) {
-    return logfile::modelMismatch(modelCode).value_or(Message{});
 }
 
 std::vector<LogItem> LogFile1Format::lineOrder(std::uint32_t modelCode) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/logfile/logfilekind.h"
 #include "common/message.h"
 
 #include <QByteArrayView>
@@ -40,20 +41,13 @@ enum LogItem : int {
 // Texts and layout of log file 1 (.jv1), shared by its writers, readers and report.
 class LogFile1Format {
 public:
-    // Lines a reader keeps (the handset tool's line table) and the bytes it takes of one line
-    // and of one file, so that no file makes a reader grow without bound.
-    static constexpr int kMaxLines = 256;
-    static constexpr qsizetype kMaxLineBytes = 4096;
-    static constexpr qsizetype kMaxFileBytes = kMaxLines * (kMaxLineBytes + 2);
-    // Fields kept of one line; the longest item has ten.
-    static constexpr qsizetype kMaxFields = 16;
+    // The kind's bounds (logfilekind.h), as the data save mode and tolvan-cli read them.
+    static constexpr qsizetype kMaxLineBytes = logfile::kLogFile1.maxLineBytes();
+    static constexpr qsizetype kMaxFileBytes = logfile::kLogFile1.maxFileBytes();
     // Lines whose commas a reader removes (header and the first 28 items); a ZX-VA100 memo,
     // the 30th line, keeps its commas.
     static constexpr int kCommaFreeLines = 29;
 
-    // The header's one field, e.g. ZX-VA100ログファイル1; empty for an unknown model.
-    static QString headerField(std::uint32_t modelCode);
-    static Message headerMismatch(std::uint32_t modelCode);
     // Items of lines 2 onwards; an unknown model gets the ZX-VA150 layout.
     static std::vector<LogItem> lineOrder(std::uint32_t modelCode);
     // The item's first field; empty for the memo, which has none.

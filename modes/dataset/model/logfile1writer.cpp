@@ -4,7 +4,7 @@
 #include "modes/dataset/model/datasetlists.h"
 #include "modes/dataset/model/logfile1format.h"
 
-#include "common/logline.h"
+#include "common/logfile/linewriter.h"
 
 #include <functional>
 
@@ -123,42 +123,17 @@ QStringList imageFields(const SystemParamImage& image, const QString& memo, LogI
 }
 
 LogFile1Text write(std::uint32_t modelCode, const ItemFields& fieldsOf) {
-    LogFile1Text out;
-    auto append = [&](const QString& what, const QStringList& fields) {
-        for (const QString& field : fields) {
-            if (field.contains(QLatin1Char('\r')) || field.contains(QLatin1Char('\n'))) {
-                out.error = QStringLiteral("%1: 改行はログファイルに書き込めません").arg(what);
-                return false;
-            }
-        }
-        const Cp932Encoded line = encodeQuotedLine(fields);
-        if (!line.ok()) {
-            // Tell which character, not where in the line.
-            const QString all = fields.join(QString());
-            const Cp932Encoded probe = encodeCp932(all);
-            const QString bad = probe.ok() ? QString() : all.mid(probe.errorIndex, 1);
-            out.error = QStringLiteral("%1: 文字「%2」はShift-JISで書き込めません").arg(what, bad);
-            return false;
-        }
-        out.bytes += line.bytes;
-        return true;
-    };
-    const QString header = LogFile1Format::headerField(modelCode);
-    if (!header.isEmpty() && !append(header, {header})) {
-        return {QByteArray(), out.error};
-    }
+    logfile::LineWriter out(logfile::kLogFile1);
+    out.header(modelCode);
     for (const LogItem item : LogFile1Format::lineOrder(modelCode)) {
-        QStringList fields = fieldsOf(item);
-        QString what = QStringLiteral("メモ");
-        if (item != ItemMemo) {
-            what = LogFile1Format::label(item).trimmed();
-            fields.prepend(LogFile1Format::label(item));
+        if (item == ItemMemo) {
+            out.memo(fieldsOf(item).value(0));
+            continue;
         }
-        if (!append(what, fields)) {
-            return {QByteArray(), out.error};
-        }
+        const QString label = LogFile1Format::label(item);
+        out.fields(label.trimmed(), QStringList{label} + fieldsOf(item));
     }
-    return out;
+    return {out.bytes(), out.errorText()};
 }
 
 } // namespace

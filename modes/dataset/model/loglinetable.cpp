@@ -2,12 +2,9 @@
 
 #include "modes/dataset/model/logfile1format.h"
 
-#include "common/logfile/headercheck.h"
-
 namespace tolvan::dataset {
 
-LogLineTable::LogLineTable(QByteArrayView file)
-    : m_table(file, LogFile1Format::kMaxLines, LogFile1Format::kMaxLineBytes) {}
+LogLineTable::LogLineTable(QByteArrayView file) : m_table(logfile::kLogFile1.lines(file)) {}
 
 QByteArray LogLineTable::line(int number) const {
     return m_table.line(number);
@@ -15,19 +12,19 @@ QByteArray LogLineTable::line(int number) const {
 
 QList<QByteArray> LogLineTable::tokens(int number) const {
     if (number > LogFile1Format::kCommaFreeLines) {
-        return m_table.quotedFields(number, LogFile1Format::kMaxFields);
+        return m_table.quotedFields(number, logfile::kLogFile1.maxFields());
     }
-    return m_table.tokens(number, LogFile1Format::kMaxFields);
+    return m_table.tokens(number, logfile::kLogFile1.maxFields());
 }
 
 bool LogLineTable::headerMatches(std::uint32_t modelCode) const {
-    return logfile::headerMatches(line(1), LogFile1Format::headerField(modelCode));
+    return logfile::kLogFile1.headerMatches(line(1), modelCode);
 }
 
 bool LogLineTable::forEachItem(std::uint32_t modelCode, QList<Message>& messages,
                                const std::function<void(LogItem, const QList<QByteArray>&)>& read) const {
     if (!headerMatches(modelCode)) {
-        messages.append(LogFile1Format::headerMismatch(modelCode));
+        messages.append(logfile::kLogFile1.modelMismatch(modelCode).value_or(Message{}));
         return false;
     }
     const std::vector<LogItem> order = LogFile1Format::lineOrder(modelCode);

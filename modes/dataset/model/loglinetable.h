@@ -14,7 +14,7 @@
 namespace tolvan::dataset {
 
 // The lines of a log file 1 as its readers see them: the shared line table with log file 1's
-// bounds (LogFile1Format::kMaxLines lines, each cut at kMaxLineBytes), its comma rule and its
+// bounds (logfile::kLogFile1: 256 lines, each cut at 4096 bytes), its comma rule and its
 // header.
 class LogLineTable {
 public:
@@ -25,7 +25,7 @@ public:
     // Line number n (1 = the header) as stored; empty past the end.
     QByteArray line(int number) const;
     // The fields of line n: commas removed (except on lines past kCommaFreeLines), split at runs
-    // of double quotes, empty fields dropped, at most kMaxFields kept.
+    // of double quotes, empty fields dropped, at most the kind's fields kept.
     QList<QByteArray> tokens(int number) const;
     // Line 1 is the header of the connected model; an unknown model passes.
     bool headerMatches(std::uint32_t modelCode) const;

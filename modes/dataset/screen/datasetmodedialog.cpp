@@ -2,6 +2,9 @@
 
 #include "modes/dataset/model/datasetbackup.h"
 #include "modes/dataset/model/datasetcodec.h"
+#include "modes/dataset/model/datasetreport.h"
+#include "modes/dataset/model/logfile1reader.h"
+#include "modes/dataset/model/logfile1writer.h"
 #include "modes/dataset/model/systemparamframes.h"
 #include "modes/dataset/screen/datasetform.h"
 #include "modes/dataset/screen/digitboxrow.h"
@@ -15,6 +18,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace tolvan::dataset {
 
@@ -134,25 +139,35 @@ void DataSetModeDialog::handsetReconnected() {
     runRead(true);
 }
 
-LogFile1Actions::Target DataSetModeDialog::fileTarget() {
+shell::LogFileFlow::Target DataSetModeDialog::fileTarget() {
     const std::uint32_t model = modelCode();
-    return {this, model, context().folders.logPath(model, context().texts.logFolderName()),
+    return {this, context().folders.logPath(model, context().texts.logFolderName()), &logfile::kLogFile1,
             [this] { link().pauseForDialog(op::kReadScript); }};
 }
 
 void DataSetModeDialog::openFile() {
-    if (const std::optional<DataSetScreenValues> values =
-            LogFile1Actions::open(fileTarget(), screenValues())) {
-        loadScreen(*values);
+    const auto read =
+        shell::LogFileFlow::read<LogFile1ScreenRead>(fileTarget(), [this](const QByteArray& bytes) {
+            return LogFile1Reader::read(bytes, modelCode(), screenValues());
+        });
+    if (read && read->loaded) {
+        loadScreen(read->values);
     }
 }
 
 void DataSetModeDialog::saveFile() {
-    LogFile1Actions::save(fileTarget(), screenValues());
+    shell::LogFileFlow::save(fileTarget(), [this]() -> shell::LogFileFlow::Contents {
+        const LogFile1Text text = LogFile1Writer::fromScreen(screenValues(), modelCode());
+        return text.ok() ? shell::LogFileFlow::Contents{text.bytes} : errorMessage(text.error);
+    });
 }
 
 void DataSetModeDialog::printReport() {
-    LogFile1Actions::print(fileTarget(), screenValues(), context().texts.logFolderName());
+    shell::LogFileFlow::print(fileTarget(), [this] {
+        // One line pitch above the first line, as the report was always laid out.
+        return QList<ReportPage>{ReportPage::singleColumn(
+            DataSetReport::lines(screenValues(), modelCode(), context().texts.logFolderName()), 1)};
+    });
 }
 
 } // namespace tolvan::dataset

@@ -3,8 +3,8 @@
 #include "modes/dataset/model/datasetoperations.h"
 #include "modes/dataset/model/datasetscreenvalues.h"
 #include "modes/dataset/model/systemparamimage.h"
-#include "modes/dataset/screen/logfile1actions.h"
 
+#include "shell/logfileflow.h"
 #include "shell/modedescriptor.h"
 #include "shell/modescreen.h"
 
@@ -61,7 +61,7 @@ private:
     void applyViewState();
     void runRead(bool reconnect);
     std::uint32_t modelCode();
-    LogFile1Actions::Target fileTarget();
+    shell::LogFileFlow::Target fileTarget();
 
     DataSetForm* m_form = nullptr;
     QPushButton* m_read = nullptr;

@@ -2,19 +2,6 @@
 
 namespace tolvan::log {
 
-QString LogFile3Format::headerField(std::uint32_t modelCode) {
-    switch (modelCode) {
-    case 2:
-        return QStringLiteral("ZX-VA100ログファイル3");
-    case 3:
-        return QStringLiteral("ZX-VA150ログファイル3");
-    case 4:
-        return QStringLiteral("ZX-VA150(C)ログファイル3");
-    default:
-        return {};
-    }
-}
-
 QString LogFile3Format::sectionName(BufferKind kind) {
     switch (kind) {
     case BufferKind::CommEvent:

@@ -6,9 +6,9 @@
 #include "modes/log/model/bufferkind.h"
 #include "modes/log/model/logdisplaylists.h"
 
-#include <QString>
+#include "common/logfile/logfilekind.h"
 
-#include <cstdint>
+#include <QString>
 
 namespace tolvan::log {
 
@@ -22,16 +22,11 @@ struct LogFile3Content {
 
 class LogFile3Format {
 public:
-    // Lines a reader takes (the rest of a longer file is not read), and the most the writer
-    // writes, so every file the tool writes reads back whole.
-    static constexpr qsizetype kMaxLines = 255;
-    // Bytes kept of one line, and of a file, so no file makes a reader grow without bound.
-    static constexpr qsizetype kMaxLineBytes = 4096;
-    static constexpr qsizetype kMaxFileBytes = kMaxLines * (kMaxLineBytes + 2);
+    // The kind's bounds (logfilekind.h): lines a reader takes, also the most the writer writes.
+    static constexpr qsizetype kMaxLines = logfile::kLogFile3.maxLines();
+    static constexpr qsizetype kMaxLineBytes = logfile::kLogFile3.maxLineBytes();
+    static constexpr qsizetype kMaxFileBytes = logfile::kLogFile3.maxFileBytes();
 
-    // The header's one field, e.g. ZX-VA100ログファイル3; empty for another model code, whose
-    // files have no header line.
-    static QString headerField(std::uint32_t modelCode);
     // The buffer's name: its section header in the file (in double quotes) and its label.
     static QString sectionName(BufferKind kind);
 };

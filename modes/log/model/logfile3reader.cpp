@@ -1,8 +1,8 @@
 #include "modes/log/model/logfile3reader.h"
 
 #include "common/cp932.h"
-#include "common/logfile/headercheck.h"
 #include "common/logfile/linetable.h"
+#include "common/logfile/logfilekind.h"
 
 #include <array>
 
@@ -72,10 +72,10 @@ QString memoOf(const QByteArray& lastLine) {
 
 LogFile3Read LogFile3Reader::read(QByteArrayView file, std::uint32_t modelCode) {
     LogFile3Read result;
-    const logfile::LineTable table(file, LogFile3Format::kMaxLines, LogFile3Format::kMaxLineBytes);
-    if (!logfile::headerMatches(table.line(1), LogFile3Format::headerField(modelCode))) {
+    const logfile::LineTable table = logfile::kLogFile3.lines(file);
+    if (!logfile::kLogFile3.headerMatches(table.line(1), modelCode)) {
         result.status = LogFile3Read::Status::WrongModel;
-        result.message = logfile::modelMismatch(modelCode);
+        result.message = logfile::kLogFile3.modelMismatch(modelCode);
         return result;
     }
     const qsizetype lineCount = table.lineCount();

@@ -189,8 +189,7 @@ void LogSetModeDialog::handsetReconnected() {
 
 shell::LogFileFlow::Target LogSetModeDialog::fileTarget() {
     return {this, context().folders.logPath(link().modelCode(), context().texts.logFolderName()),
-            QStringLiteral("ﾛｸﾞﾌｧｲﾙ3(*.jv3)"), QStringLiteral("jv3"),
-            [this] { link().pauseForDialog(op::kReadScript); }};
+            &logfile::kLogFile3, [this] { link().pauseForDialog(op::kReadScript); }};
 }
 
 void LogSetModeDialog::saveFile() {
@@ -204,18 +203,14 @@ void LogSetModeDialog::saveFile() {
 }
 
 void LogSetModeDialog::openFile() {
-    const auto load = shell::LogFileFlow::open(fileTarget(), LogFile3Format::kMaxFileBytes);
-    if (!load) {
-        return;
-    }
-    const LogFile3Read read = LogFile3Reader::read(load->bytes, link().modelCode());
-    if (read.message) {
-        shell::DialogService::current().show(this, *read.message);
-    }
-    if (read.loaded()) {
-        showLists(read.content.lists);
-        memoBox()->setText(read.content.memo);
-    }
+    shell::LogFileFlow::open(fileTarget(), [this](const QByteArray& bytes) {
+        const LogFile3Read read = LogFile3Reader::read(bytes, link().modelCode());
+        if (read.loaded()) {
+            showLists(read.content.lists);
+            memoBox()->setText(read.content.memo);
+        }
+        return read.message ? QList<Message>{*read.message} : QList<Message>{};
+    });
 }
 
 void LogSetModeDialog::printReport() {

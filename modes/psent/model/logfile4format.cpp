@@ -1,7 +1,7 @@
 #include "modes/psent/model/logfile4format.h"
 
-#include "common/logfile/headercheck.h"
 #include "common/logfile/linetable.h"
+#include "common/logfile/logfilekind.h"
 
 #include <algorithm>
 
@@ -57,21 +57,10 @@ const LineTexts& textsOf(Log4Line line) {
 
 } // namespace
 
-QString LogFile4Format::headerField(std::uint32_t modelCode) {
-    switch (modelCode) {
-    case 2:
-        return QStringLiteral("ZX-VA100ログファイル4");
-    case 3:
-        return QStringLiteral("ZX-VA150ログファイル4");
-    case 4:
-        return QStringLiteral("ZX-VA150(C)ログファイル4");
-    default:
-        return {};
-    }
-}
-
 int LogFile4Format::lineCount(std::uint32_t modelCode) {
-    return headerField(modelCode).isEmpty() ? 0 : static_cast<int>(lineOrder(modelCode).size()) + 1;
+    return logfile::kLogFile4.headerField(modelCode).isEmpty()
+               ? 0
+               : static_cast<int>(lineOrder(modelCode).size()) + 1;
 }
 
 std::vector<Log4Line> LogFile4Format::lineOrder(std::uint32_t modelCode) {
@@ -80,7 +69,7 @@ std::vector<Log4Line> LogFile4Format::lineOrder(std::uint32_t modelCode) {
     for (int i = static_cast<int>(PsNumber); i <= static_cast<int>(RemoteKey3); ++i) {
         order.push_back(static_cast<Log4Line>(i));
     }
-    if (headerField(modelCode).isEmpty()) {
+    if (logfile::kLogFile4.headerField(modelCode).isEmpty()) {
         return order;
     }
     if (modelCode != 2) {
@@ -107,8 +96,8 @@ bool LogFile4Format::forEachLine(QByteArrayView file, std::uint32_t modelCode, Q
     const std::vector<Log4Line> order = lineOrder(modelCode);
     const auto kept = static_cast<qsizetype>(order.size()) + 1;
     const logfile::LineTable table(file, kept, kMaxLineBytes);
-    if (!logfile::headerMatches(table.line(1), headerField(modelCode))) {
-        if (auto mismatch = logfile::modelMismatch(modelCode)) {
+    if (!logfile::kLogFile4.headerMatches(table.line(1), modelCode)) {
+        if (auto mismatch = logfile::kLogFile4.modelMismatch(modelCode)) {
             messages.append(*mismatch);
         }
         return false;
@@ -117,7 +106,7 @@ bool LogFile4Format::forEachLine(QByteArrayView file, std::uint32_t modelCode, Q
         const auto number = static_cast<qsizetype>(i) + 2;
         QByteArray line = table.line(number);
         line.replace(',', QByteArray());
-        read(order[i], table.tokens(number, kMaxFields), line);
+        read(order[i], table.tokens(number, logfile::kLogFile4.maxFields()), line);
     }
     return true;
 }

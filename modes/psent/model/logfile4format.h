@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/logfile/logfilekind.h"
 #include "common/message.h"
 
 #include <QByteArray>
@@ -53,15 +54,12 @@ enum class Log4Line : int {
 // Texts and layout of log file 4 (.jv4), shared by its writers, readers and files.
 class LogFile4Format {
 public:
-    // Bounds of one line and one file, so that no file makes a reader grow without bound.
-    static constexpr qsizetype kMaxLineBytes = 4096;
-    static constexpr qsizetype kMaxFields = 64; // the call number line has 49
+    // The kind's bounds (logfilekind.h), as the data save mode and tolvan-cli read them.
+    static constexpr qsizetype kMaxLineBytes = logfile::kLogFile4.maxLineBytes();
+    static constexpr qsizetype kMaxFileBytes = logfile::kLogFile4.maxFileBytes();
     // Lines a reader uses without a known model: the header and the common lines.
     static constexpr int kCommonLineCount = 21;
-    static constexpr qsizetype kMaxFileBytes = 33 * (kMaxLineBytes + 2);
 
-    // The header's one field, e.g. ZX-VA100ログファイル4; empty for an unknown model.
-    static QString headerField(std::uint32_t modelCode);
     // 28, 30 or 33 lines with the header; 0 for an unknown model (its file stays empty).
     static int lineCount(std::uint32_t modelCode);
     // The lines after the header; without a known model, the common lines only.

@@ -5,7 +5,7 @@
 #include "modes/psent/model/psentlists.h"
 #include "modes/psent/model/psentrules.h"
 
-#include "common/logline.h"
+#include "common/logfile/linewriter.h"
 
 namespace tolvan::psent {
 namespace {
@@ -116,44 +116,20 @@ QStringList LogFile4Writer::fields(const PsEntScreenValues& v, Log4Line line) {
 }
 
 LogFile4Text LogFile4Writer::fromScreen(const PsEntScreenValues& values, std::uint32_t modelCode) {
-    LogFile4Text out;
-    const QString header = LogFile4Format::headerField(modelCode);
-    if (header.isEmpty()) {
-        return out;
+    if (logfile::kLogFile4.headerField(modelCode).isEmpty()) {
+        return {};
     }
-    auto append = [&](const QString& what, const QStringList& fields) {
-        for (const QString& field : fields) {
-            if (field.contains(QLatin1Char('\r')) || field.contains(QLatin1Char('\n'))) {
-                out.error = QStringLiteral("%1: 改行はログファイルに書き込めません").arg(what);
-                return false;
-            }
-        }
-        const Cp932Encoded line = encodeQuotedLine(fields);
-        if (!line.ok()) {
-            const QString all = fields.join(QString());
-            const Cp932Encoded probe = encodeCp932(all);
-            const QString bad = probe.ok() ? QString() : all.mid(probe.errorIndex, 1);
-            out.error = QStringLiteral("%1: 文字「%2」はShift-JISで書き込めません").arg(what, bad);
-            return false;
-        }
-        out.bytes += line.bytes;
-        return true;
-    };
-    if (!append(header, {header})) {
-        return {QByteArray(), out.error};
-    }
+    logfile::LineWriter out(logfile::kLogFile4);
+    out.header(modelCode);
     for (const Log4Line line : LogFile4Format::lineOrder(modelCode)) {
-        QStringList lineFields = fields(values, line);
-        QString what = QStringLiteral("メモ");
-        if (line != Log4Line::Memo) {
-            what = LogFile4Format::label(line);
-            lineFields.prepend(what);
+        if (line == Log4Line::Memo) {
+            out.memo(values.memo);
+            continue;
         }
-        if (!append(what, lineFields)) {
-            return {QByteArray(), out.error};
-        }
+        const QString label = LogFile4Format::label(line);
+        out.fields(label, QStringList{label} + fields(values, line));
     }
-    return out;
+    return {out.bytes(), out.errorText()};
 }
 
 LogFile4Text LogFile4Writer::fromImage(const HandsetSettingImage& image, std::uint32_t modelCode,

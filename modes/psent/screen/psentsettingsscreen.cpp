@@ -1,8 +1,11 @@
 #include "modes/psent/screen/psentsettingsscreen.h"
 
 #include "modes/psent/model/handsetsettingimage.h"
+#include "modes/psent/model/logfile4reader.h"
+#include "modes/psent/model/logfile4writer.h"
 #include "modes/psent/model/psentcodec.h"
 #include "modes/psent/model/psentframes.h"
+#include "modes/psent/model/psentreport.h"
 #include "modes/psent/screen/psentform.h"
 #include "modes/psent/screen/registrationpanel.h"
 
@@ -251,24 +254,34 @@ void PsEntSettingsScreen::handsetReconnected() {
     runRead(true);
 }
 
-LogFile4Actions::Target PsEntSettingsScreen::fileTarget() {
+shell::LogFileFlow::Target PsEntSettingsScreen::fileTarget() {
     const std::uint32_t model = link().modelCode();
-    return {this, model, context().folders.logPath(model, context().texts.logFolderName()),
+    return {this, context().folders.logPath(model, context().texts.logFolderName()), &logfile::kLogFile4,
             [this] { link().pauseForDialog(op::kReadScript); }};
 }
 
 void PsEntSettingsScreen::openFile() {
-    if (const std::optional<PsEntScreenValues> values = LogFile4Actions::open(fileTarget(), screenValues())) {
-        loadScreen(*values);
+    const auto read =
+        shell::LogFileFlow::read<LogFile4ScreenRead>(fileTarget(), [this](const QByteArray& bytes) {
+            return LogFile4Reader::read(bytes, link().modelCode(), screenValues());
+        });
+    if (read && read->loaded) {
+        loadScreen(read->values);
     }
 }
 
 void PsEntSettingsScreen::saveFile() {
-    LogFile4Actions::save(fileTarget(), screenValues());
+    shell::LogFileFlow::save(fileTarget(), [this]() -> shell::LogFileFlow::Contents {
+        const LogFile4Text text = LogFile4Writer::fromScreen(screenValues(), link().modelCode());
+        return text.ok() ? shell::LogFileFlow::Contents{text.bytes} : errorMessage(text.error);
+    });
 }
 
 void PsEntSettingsScreen::printReport() {
-    LogFile4Actions::print(fileTarget(), screenValues(), context().texts.logFolderName());
+    shell::LogFileFlow::print(fileTarget(), [this] {
+        return QList<ReportPage>{
+            PsEntReport::page(screenValues(), link().modelCode(), context().texts.logFolderName())};
+    });
 }
 
 } // namespace tolvan::psent

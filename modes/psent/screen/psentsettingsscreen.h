@@ -2,9 +2,9 @@
 
 #include "modes/psent/model/psentoperations.h"
 #include "modes/psent/model/psentscreenvalues.h"
-#include "modes/psent/screen/logfile4actions.h"
 
 #include "common/message.h"
+#include "shell/logfileflow.h"
 #include "shell/modescreen.h"
 
 #include <array>
@@ -86,7 +86,7 @@ private:
     // Read, write and the hidden swap button of one set; the way back is added by the caller.
     ButtonRow buildButtonRow(QWidget* parent);
     void runRead(bool reconnect);
-    LogFile4Actions::Target fileTarget();
+    shell::LogFileFlow::Target fileTarget();
 
     PsEntForm* m_form = nullptr;
     RegistrationPanel* m_registration = nullptr;

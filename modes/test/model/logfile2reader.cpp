@@ -5,8 +5,8 @@
 #include "modes/test/model/logfile2format.h"
 
 #include "common/cp932.h"
-#include "common/logfile/headercheck.h"
 #include "common/logfile/linetable.h"
+#include "common/logfile/logfilekind.h"
 
 namespace tolvan::testmode {
 namespace {
@@ -41,15 +41,15 @@ LogFile2Read LogFile2Reader::read(QByteArrayView file, std::uint32_t modelCode,
     LogFile2Read result;
     result.fields = current;
     result.memo = currentMemo;
-    const logfile::LineTable table(file, F::kMaxLines, F::kMaxLineBytes);
-    if (!logfile::headerMatches(table.line(1), F::headerField(modelCode))) {
-        if (const auto mismatch = F::headerMismatch(modelCode)) {
+    const logfile::LineTable table = logfile::kLogFile2.lines(file);
+    if (!logfile::kLogFile2.headerMatches(table.line(1), modelCode)) {
+        if (const auto mismatch = logfile::kLogFile2.modelMismatch(modelCode)) {
             result.messages.append(*mismatch);
         }
         return result;
     }
     result.loaded = true;
-    auto tokens = [&table](qsizetype line) { return table.tokens(line, F::kMaxFields); };
+    auto tokens = [&table](qsizetype line) { return table.tokens(line, logfile::kLogFile2.maxFields()); };
     readCoefficientLine(tokens(2), F::dacLabel(), result.fields.dac[0], result.messages);
     readCoefficientLine(tokens(3), F::rssi1Label(), result.fields.rssi[0][0], result.messages);
     readCoefficientLine(tokens(4), F::rssi2Label(), result.fields.rssi[0][1], result.messages);

@@ -6,7 +6,6 @@
 #include "modes/test/model/calibrationframes.h"
 #include "modes/test/model/calibrationimage.h"
 #include "modes/test/model/calibrationwrites.h"
-#include "modes/test/model/logfile2files.h"
 #include "modes/test/model/logfile2reader.h"
 #include "modes/test/model/logfile2report.h"
 #include "modes/test/model/logfile2writer.h"
@@ -18,6 +17,7 @@
 #include "modes/test/screen/calibrationpanel.h"
 #include "modes/test/screen/testpanel.h"
 
+#include "common/logfile/logfilekind.h"
 #include "shell/dialogservice.h"
 #include "shell/writingmessage.h"
 
@@ -28,6 +28,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace tolvan::testmode {
 namespace {
@@ -408,8 +410,7 @@ void CTestModeDialog::handsetReconnected() {
 
 shell::LogFileFlow::Target CTestModeDialog::fileTarget() {
     return {this, context().folders.logPath(link().modelCode(), context().texts.logFolderName()),
-            QStringLiteral("ﾛｸﾞﾌｧｲﾙ2(*.jv2)"), QStringLiteral("jv2"),
-            [this] { link().pauseForDialog(op::kReadScript); }};
+            &logfile::kLogFile2, [this] { link().pauseForDialog(op::kReadScript); }};
 }
 
 void CTestModeDialog::saveFile() {
@@ -424,18 +425,12 @@ void CTestModeDialog::saveFile() {
 }
 
 void CTestModeDialog::openFile() {
-    const auto load = shell::LogFileFlow::open(fileTarget(), qsizetype{64} * 1024);
-    if (!load) {
-        return;
-    }
-    const LogFile2Read read =
-        LogFile2Reader::read(load->bytes, link().modelCode(), m_calibration->fields(), memoBox()->text());
-    for (const Message& message : read.messages) {
-        shell::DialogService::current().show(this, message);
-    }
-    if (read.loaded) {
-        m_calibration->load(read.fields);
-        memoBox()->setText(read.memo);
+    const auto read = shell::LogFileFlow::read<LogFile2Read>(fileTarget(), [this](const QByteArray& bytes) {
+        return LogFile2Reader::read(bytes, link().modelCode(), m_calibration->fields(), memoBox()->text());
+    });
+    if (read && read->loaded) {
+        m_calibration->load(read->fields);
+        memoBox()->setText(read->memo);
     }
 }
 

@@ -1,7 +1,7 @@
 // Reading log file 1 back onto the screen and into the image, with the messages a technician
 // sees, and files that are short, long, foreign or broken.
+#include "common/logfile/logfilekind.h"
 #include "modes/dataset/model/datasetcodec.h"
-#include "modes/dataset/model/logfile1files.h"
 #include "modes/dataset/model/logfile1format.h"
 #include "modes/dataset/model/logfile1imagereader.h"
 #include "modes/dataset/model/logfile1reader.h"
@@ -399,19 +399,19 @@ TEST(LogFile1Reader, ReadThroughTheScreenStoresWhatTheScreenWouldWrite) {
     EXPECT_EQ(image, before);
 }
 
-TEST(LogFile1Files, OpenLooksUpANameWithoutADotWithJv1AndReadsABoundedPrefix) {
+TEST(LogFile1Kind, OpenLooksUpANameWithoutADotWithJv1AndReadsABoundedPrefix) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("handset.jv1");
-    ASSERT_TRUE(LogFile1Files::save(path, cp932Lines(testing::sampleScreenLines(3))).isEmpty());
+    ASSERT_TRUE(logfile::saveAtomically(path, cp932Lines(testing::sampleScreenLines(3))).isEmpty());
 
-    LogFileLoad load = LogFile1Files::load(dir.filePath("handset"));
-    EXPECT_EQ(load.status, LogFileLoad::Status::Loaded);
+    logfile::LoadedFile load = logfile::kLogFile1.load(dir.filePath("handset"));
+    EXPECT_EQ(load.status, logfile::LoadedFile::Status::Loaded);
     EXPECT_EQ(load.path, path);
     EXPECT_EQ(LogFile1Reader::read(load.bytes, 3, otherValues()).values.interval, 254);
 
-    load = LogFile1Files::load(dir.filePath("other.jv1"));
-    EXPECT_EQ(load.status, LogFileLoad::Status::Missing);
+    load = logfile::kLogFile1.load(dir.filePath("other.jv1"));
+    EXPECT_EQ(load.status, logfile::LoadedFile::Status::Missing);
     EXPECT_EQ(load.message.text, "指定されたファイルは存在しません。\nファイル名を再入力してください。");
     EXPECT_EQ(load.message.title, "エラー");
 
@@ -420,8 +420,8 @@ TEST(LogFile1Files, OpenLooksUpANameWithoutADotWithJv1AndReadsABoundedPrefix) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(LogFile1Format::kMaxFileBytes * 2, 'x'));
     file.close();
-    load = LogFile1Files::load(big);
-    EXPECT_EQ(load.status, LogFileLoad::Status::Loaded);
+    load = logfile::kLogFile1.load(big);
+    EXPECT_EQ(load.status, logfile::LoadedFile::Status::Loaded);
     EXPECT_EQ(load.bytes.size(), LogFile1Format::kMaxFileBytes + 1);
 }
 

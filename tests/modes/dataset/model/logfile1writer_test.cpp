@@ -1,5 +1,5 @@
 // Log file 1 as written: byte for byte, for each model, from the screen and from the image.
-#include "modes/dataset/model/logfile1files.h"
+#include "common/logfile/logfilekind.h"
 #include "modes/dataset/model/logfile1writer.h"
 #include "tests/modes/dataset/samplevalues.h"
 #include "tests/support/iconvbytes.h"
@@ -91,33 +91,33 @@ TEST(LogFile1Writer, ATextCodePage932CannotCarryIsAnErrorAndWritesNothing) {
     EXPECT_TRUE(file.bytes.endsWith(QByteArray::fromHex("2231816032220d0a")));
 }
 
-TEST(LogFile1Files, SaveNameFollowsTheJvRule) {
-    EXPECT_EQ(LogFile1Files::saveName("/logs/a.jv3"), "/logs/a.jv1");
-    EXPECT_EQ(LogFile1Files::saveName("/logs/a"), "/logs/a.jv1");
-    EXPECT_EQ(LogFile1Files::saveName("/logs/a.jv1"), "/logs/a.jv1");
-    EXPECT_EQ(LogFile1Files::saveName("/logs/a.jv1.bak"), "/logs/a.bak.jv1");
-    EXPECT_EQ(LogFile1Files::saveName("/logs/a.txt"), "/logs/a.txt.jv1");
-    EXPECT_EQ(LogFile1Files::saveName("/logs/old.jvsets/a"), "/logs/old.jvsets/a.jv1");
-    EXPECT_EQ(LogFile1Files::saveName("c:\\x.jv\\a.jv4"), "c:\\x.jv\\a.jv1");
+TEST(LogFile1Kind, SaveNameFollowsTheJvRule) {
+    EXPECT_EQ(logfile::kLogFile1.saveName("/logs/a.jv3"), "/logs/a.jv1");
+    EXPECT_EQ(logfile::kLogFile1.saveName("/logs/a"), "/logs/a.jv1");
+    EXPECT_EQ(logfile::kLogFile1.saveName("/logs/a.jv1"), "/logs/a.jv1");
+    EXPECT_EQ(logfile::kLogFile1.saveName("/logs/a.jv1.bak"), "/logs/a.bak.jv1");
+    EXPECT_EQ(logfile::kLogFile1.saveName("/logs/a.txt"), "/logs/a.txt.jv1");
+    EXPECT_EQ(logfile::kLogFile1.saveName("/logs/old.jvsets/a"), "/logs/old.jvsets/a.jv1");
+    EXPECT_EQ(logfile::kLogFile1.saveName("c:\\x.jv\\a.jv4"), "c:\\x.jv\\a.jv1");
 }
 
-TEST(LogFile1Files, SaveReplacesAFileAndAFailedSaveReportsTheFileLayer) {
+TEST(LogFile1Kind, SaveReplacesAFileAndAFailedSaveReportsTheFileLayer) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("set.jv1");
-    ASSERT_TRUE(LogFile1Files::save(path, "old\r\n").isEmpty());
-    ASSERT_TRUE(LogFile1Files::save(path, "new\r\n").isEmpty());
+    ASSERT_TRUE(logfile::saveAtomically(path, "old\r\n").isEmpty());
+    ASSERT_TRUE(logfile::saveAtomically(path, "new\r\n").isEmpty());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "new\r\n");
     file.close();
     // A folder that does not exist: the message comes back, nothing is created.
     const QString missing = dir.filePath("no/such/folder/set.jv1");
-    EXPECT_FALSE(LogFile1Files::save(missing, "x").isEmpty());
+    EXPECT_FALSE(logfile::saveAtomically(missing, "x").isEmpty());
     EXPECT_FALSE(QFile::exists(missing));
     // A directory in the way cannot be replaced; the directory stays.
     ASSERT_TRUE(QDir(dir.path()).mkdir("taken.jv1"));
-    EXPECT_FALSE(LogFile1Files::save(dir.filePath("taken.jv1"), "x").isEmpty());
+    EXPECT_FALSE(logfile::saveAtomically(dir.filePath("taken.jv1"), "x").isEmpty());
     EXPECT_TRUE(QFileInfo(dir.filePath("taken.jv1")).isDir());
 }
 

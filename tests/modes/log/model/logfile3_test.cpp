@@ -1,5 +1,4 @@
 // Log file 3: byte for byte as written, read back, and files that are foreign, broken or hostile.
-#include "modes/log/model/logfile3files.h"
 #include "modes/log/model/logfile3reader.h"
 #include "modes/log/model/logfile3writer.h"
 #include "tests/modes/log/model/samplebuffers.h"
@@ -236,18 +235,19 @@ TEST(LogFile3Reader, AnyBytesAreReadWithinBounds) {
     EXPECT_FALSE(LogFile3Reader::read(QByteArray(1 << 20, '\n'), 0).loaded());
 }
 
-TEST(LogFile3Files, SaveUnderTheJv3NameAndOpenAgain) {
+TEST(LogFile3Kind, SaveUnderTheJv3NameAndOpenAgain) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    EXPECT_EQ(LogFile3Files::saveName(dir.filePath("log.jv1")), dir.filePath("log.jv3"));
-    EXPECT_EQ(LogFile3Files::saveName(dir.filePath("log")), dir.filePath("log.jv3"));
+    EXPECT_EQ(logfile::kLogFile3.saveName(dir.filePath("log.jv1")), dir.filePath("log.jv3"));
+    EXPECT_EQ(logfile::kLogFile3.saveName(dir.filePath("log")), dir.filePath("log.jv3"));
 
     const LogFile3Text file = LogFile3Writer::write(sampleContent("m"), 4);
-    ASSERT_TRUE(LogFile3Files::save(LogFile3Files::saveName(dir.filePath("log")), file.bytes).isEmpty());
-    const logfile::LoadedFile loaded = LogFile3Files::load(dir.filePath("log"));
+    ASSERT_TRUE(
+        logfile::saveAtomically(logfile::kLogFile3.saveName(dir.filePath("log")), file.bytes).isEmpty());
+    const logfile::LoadedFile loaded = logfile::kLogFile3.load(dir.filePath("log"));
     ASSERT_EQ(loaded.status, logfile::LoadedFile::Status::Loaded);
     EXPECT_EQ(LogFile3Reader::read(loaded.bytes, 4).content, sampleContent("m"));
-    EXPECT_EQ(LogFile3Files::load(dir.filePath("other")).status, logfile::LoadedFile::Status::Missing);
+    EXPECT_EQ(logfile::kLogFile3.load(dir.filePath("other")).status, logfile::LoadedFile::Status::Missing);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Log file 4: byte for byte from the screen and from the store, and both readers against good,
 // damaged and hostile files.
-#include "modes/psent/model/logfile4files.h"
+#include "common/logfile/logfilekind.h"
 #include "modes/psent/model/logfile4imagereader.h"
 #include "modes/psent/model/logfile4reader.h"
 #include "modes/psent/model/logfile4writer.h"
@@ -230,10 +230,10 @@ TEST(LogFile4Reader, AnyBytesAreReadWithinTheModelsLines) {
     LogFile4ImageReader::read(file, 3, HandsetSettingImage{});
 }
 
-TEST(LogFile4Files, SaveNameFollowsTheJvRule) {
-    EXPECT_EQ(LogFile4Files::saveName("/logs/a.jv1"), "/logs/a.jv4");
-    EXPECT_EQ(LogFile4Files::saveName("/logs/a.jvx.b"), "/logs/a.b.jv4");
-    EXPECT_EQ(LogFile4Files::saveName("/logs/a"), "/logs/a.jv4");
+TEST(LogFile4Kind, SaveNameFollowsTheJvRule) {
+    EXPECT_EQ(logfile::kLogFile4.saveName("/logs/a.jv1"), "/logs/a.jv4");
+    EXPECT_EQ(logfile::kLogFile4.saveName("/logs/a.jvx.b"), "/logs/a.b.jv4");
+    EXPECT_EQ(logfile::kLogFile4.saveName("/logs/a"), "/logs/a.jv4");
 }
 
 } // namespace

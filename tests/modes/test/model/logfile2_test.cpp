@@ -1,10 +1,11 @@
 // Log file 2: written byte for byte, read back with its messages, printed.
 #include "modes/test/model/calibrationimage.h"
-#include "modes/test/model/logfile2files.h"
 #include "modes/test/model/logfile2reader.h"
 #include "modes/test/model/logfile2report.h"
 #include "modes/test/model/logfile2writer.h"
 #include "tests/support/iconvbytes.h"
+
+#include "common/logfile/logfilekind.h"
 
 #include <QTemporaryDir>
 
@@ -153,17 +154,33 @@ TEST(LogFile2Reader, IntoTheStoreAsAWriteTakesTheFields) {
     EXPECT_EQ(CalibrationImage::fromStore(other), CalibrationImage{});
 }
 
-TEST(LogFile2Files, SavedUnderTheNameRuleAndLoadedBack) {
+TEST(LogFile2Kind, SavedUnderTheNameRuleAndLoadedBack) {
     QTemporaryDir dir;
-    const QString path = LogFile2Files::saveName(dir.filePath(QStringLiteral("a.jv1")));
+    const QString path = logfile::kLogFile2.saveName(dir.filePath(QStringLiteral("a.jv1")));
     EXPECT_EQ(path, dir.filePath(QStringLiteral("a.jv2")));
     const QByteArray bytes = LogFile2Writer::write(sampleFields(), 3, QString()).bytes;
-    ASSERT_TRUE(LogFile2Files::save(path, bytes).isEmpty());
-    const auto loaded = LogFile2Files::load(dir.filePath(QStringLiteral("a")));
+    ASSERT_TRUE(logfile::saveAtomically(path, bytes).isEmpty());
+    const auto loaded = logfile::kLogFile2.load(dir.filePath(QStringLiteral("a")));
     EXPECT_EQ(loaded.status, logfile::LoadedFile::Status::Loaded);
     EXPECT_EQ(loaded.bytes, bytes);
-    EXPECT_EQ(LogFile2Files::load(dir.filePath(QStringLiteral("b"))).status,
+    EXPECT_EQ(logfile::kLogFile2.load(dir.filePath(QStringLiteral("b"))).status,
               logfile::LoadedFile::Status::Missing);
+}
+
+TEST(LogFile2Kind, ALongFileIsReadAlikeByTheScreenTheCommandLineAndTheComparisons) {
+    // A hand-edited DAC line of 70 000 bytes pushes the other lines past 64 KiB, the bound the
+    // screen and tolvan-cli once had; every path now reads what the line table keeps.
+    std::vector<std::string> lines = sampleLines("ZX-VA150ログファイル2");
+    lines[1] += ",\"" + std::string(70000, 'x') + "\"";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.jv2"));
+    ASSERT_TRUE(logfile::saveAtomically(path, cp932Lines(lines)).isEmpty());
+    const logfile::LoadedFile opened = logfile::kLogFile2.load(path);
+    EXPECT_EQ(opened.bytes, logfile::kLogFile2.loadExact(path).bytes);
+    const LogFile2Read read = LogFile2Reader::read(opened.bytes, 3, CalibrationFields{}, QString());
+    EXPECT_TRUE(read.messages.isEmpty());
+    EXPECT_EQ(read.fields.amp[0], sampleFields().amp[0]);
+    EXPECT_EQ(read.memo, QStringLiteral("ﾒﾓ 1"));
 }
 
 TEST(LogFile2Report, SixLinesMostSignificantFirst) {
