@@ -385,8 +385,8 @@ void CTestModeDialog::markSeen() {
     m_clockSeen = store.responses(op::kReadReferenceClock);
 }
 
-void CTestModeDialog::operationAborted() {
-    setViewState(op::kNoData);
+void CTestModeDialog::showNothingIn(std::uint32_t state) {
+    setViewState(state);
     m_calibration->clearValues();
     m_tests->clearTestResults();
     m_tests->clearMeasurementResults();
@@ -394,13 +394,12 @@ void CTestModeDialog::operationAborted() {
     applyState();
 }
 
+void CTestModeDialog::operationAborted() {
+    showNothingIn(op::kNoData);
+}
+
 void CTestModeDialog::handsetRemoved() {
-    setViewState(op::kUnplugged);
-    m_calibration->clearValues();
-    m_tests->clearTestResults();
-    m_tests->clearMeasurementResults();
-    m_tests->selectIdle(false);
-    applyState();
+    showNothingIn(op::kUnplugged);
     link().dropDialogue();
 }
 

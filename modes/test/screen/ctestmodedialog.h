@@ -67,6 +67,8 @@ private:
     void refresh();
     // The enable rules of the view state.
     void applyState();
+    // No values and no results: the handset's are unknown in that state.
+    void showNothingIn(std::uint32_t state);
     void sendSingle(std::uint32_t operationId, std::uint32_t code);
     // Starts the test or measurement selected, or stops the one running with its idle command.
     void run(const RunKind& kind);
