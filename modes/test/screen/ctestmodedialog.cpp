@@ -61,9 +61,7 @@ QWidget* CTestModeDialog::pleaseWaitWindow() const {
 
 shell::ModeDescriptor CTestModeDialog::descriptor() {
     return {QStringLiteral("テストモード"), op::kReadPending, op::kReadScript,
-            [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {
-                return std::make_unique<CTestModeDialog>(context, parent);
-            }};
+            shell::windowFactory<CTestModeDialog>()};
 }
 
 void CTestModeDialog::buildWindow() {
