@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a layer above its own. The arrows, lowest first:
-#   common <- link/core <- link <- handset <- modes/*/model <- flows/* <- shell <- modes/*/screen,
-#   flows/*/screen <- app
+#   common <- link/core <- link <- handset <- modes/*/model, flows/* (model part) <- shell <-
+#   modes/*/screen, flows/*/screen <- app
 # cli and sim use models, handset, link and common (cli also the flows), never the shell, a
 # screen or the app.
-# Mode models use each other one way only: psent -> dataset, datasave -> dataset, psent, log.
-# A mode screen never includes another mode's screen. Nothing below the shell includes Qt Widgets.
+# Mode models use each other one way only: psent -> dataset, datasave -> dataset, psent, log. A
+# mode screen uses the models its own model may use and no other, never another mode's screen and
+# never a flow. A flow's model part uses the mode models; a flow never includes another flow's
+# screen. Nothing below the shell includes Qt Widgets.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,6 +32,11 @@ rank_of() { # path -> rank and layer name
 
 mode_of() { # modes/<m>/... -> m
   local rest=${1#modes/}
+  echo "${rest%%/*}"
+}
+
+flow_of() { # flows/<f>/... -> f
+  local rest=${1#flows/}
   echo "${rest%%/*}"
 }
 
@@ -70,18 +77,26 @@ while IFS= read -r file; do
     if { [ "$from_layer" = sim ] && [ "$to_layer" = cli ]; } || { [ "$from_layer" = cli ] && [ "$to_layer" = sim ]; }; then
       fail "$file ($from_layer) includes $header ($to_layer)"
     fi
-    # A flow is used by cli and the screens; it uses neither cli nor sim, and no mode model uses it.
-    if { [ "$from_layer" = flow ] && { [ "$to_layer" = cli ] || [ "$to_layer" = sim ]; }; } ||
-      { [ "$from_layer" = model ] && [ "$to_layer" = flow ]; } || { [ "$from_layer" = sim ] && [ "$to_layer" = flow ]; }; then
+    # A flow is used by cli and the screens; it uses neither cli nor sim, and no mode uses it.
+    if { [ "$from_layer" = flows ] && { [ "$to_layer" = cli ] || [ "$to_layer" = sim ]; }; } ||
+      { [ "$from_layer" = sim ] && [ "$to_layer" = flows ]; }; then
       fail "$file ($from_layer) includes $header ($to_layer)"
+    fi
+    case "$file:$header" in
+      modes/*:flows/*) fail "$file (a mode) includes a flow: $header" ;;
+    esac
+    if [ "$to_layer" = flowscreen ] && [ "${file#flows/}" != "$file" ] &&
+      [ "$(flow_of "$file")" != "$(flow_of "$header")" ]; then
+      fail "$file includes another flow's screen: $header"
     fi
     if [ "$from_layer" = model ] && [ "$to_layer" = model ] &&
       ! allowed_model_use "$(mode_of "$file")" "$(mode_of "$header")"; then
       fail "$file uses the model of another mode against the arrows: $header"
     fi
-    if { [ "$from_layer" = model ] || [ "$from_layer" = sim ]; } && [ "$to_layer" = flows ] ||
-      { [ "$from_layer" = flows ] && [ "$to_layer" = cli ]; }; then
-      fail "$file ($from_layer) includes $header ($to_layer)"
+    # A screen shows its own mode: another mode's model only as far as its own model uses it.
+    if [ "$from_layer" = screen ] && [ "$to_layer" = model ] &&
+      ! allowed_model_use "$(mode_of "$file")" "$(mode_of "$header")"; then
+      fail "$file reaches a model its own model may not use: $header"
     fi
     if { [ "$from_layer" = model ] || [ "$from_layer" = flows ]; } && [ "$to_layer" = sim ]; then
       fail "$file ($from_layer) includes the virtual handset: $header"

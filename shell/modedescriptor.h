@@ -26,4 +26,11 @@ struct ModeDescriptor {
     Factory open;
 };
 
+// The factory of a mode whose window class is made from the context and a parent.
+template <typename Screen> ModeDescriptor::Factory windowFactory() {
+    return [](ModeContext& context, QWidget* parent) -> std::unique_ptr<ModeScreen> {
+        return std::make_unique<Screen>(context, parent);
+    };
+}
+
 } // namespace tolvan::shell

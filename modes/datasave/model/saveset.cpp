@@ -3,18 +3,15 @@
 #include "common/logfile/intentrecord.h"
 #include "common/logfile/linetable.h"
 #include "common/logfile/logfileio.h"
-#include "common/logfile/logfileset.h"
 #include "common/logfile/setrecovery.h"
 #include "common/modelnames.h"
 #include "modes/dataset/model/logfile1format.h"
 #include "modes/dataset/model/logfile1imagereader.h"
-#include "modes/dataset/model/logfile1writer.h"
 #include "modes/dataset/model/systemparamimage.h"
 #include "modes/log/model/handsetbuffers.h"
 #include "modes/log/model/logfile3writer.h"
 #include "modes/psent/model/logfile4format.h"
 #include "modes/psent/model/logfile4imagereader.h"
-#include "modes/psent/model/logfile4writer.h"
 
 #include <QFileInfo>
 
@@ -22,42 +19,16 @@ namespace tolvan::datasave {
 
 std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                                  const QString& memo) {
-    const auto jv1 =
-        dataset::LogFile1Writer::fromImage(dataset::SystemParamImage::fromStore(store), modelCode, memo);
-    if (!jv1.ok()) {
-        return errorMessage(jv1.error);
+    auto built = psent::buildSettingsPair(store, modelCode, memo);
+    if (auto* files = std::get_if<SaveSetFiles>(&built)) {
+        const auto jv3 =
+            log::LogFile3Writer::fromBuffers(log::HandsetBuffers::fromStore(store), modelCode, memo);
+        if (!jv3.ok()) {
+            return *jv3.error;
+        }
+        files->jv3 = jv3.bytes;
     }
-    const auto jv3 = log::LogFile3Writer::fromBuffers(log::HandsetBuffers::fromStore(store), modelCode, memo);
-    if (!jv3.ok()) {
-        return *jv3.error;
-    }
-    const auto jv4 = psent::LogFile4Writer::fromStore(store, modelCode, memo);
-    if (!jv4.ok()) {
-        return errorMessage(jv4.error);
-    }
-    return SaveSetFiles{jv1.bytes, jv3.bytes, jv4.bytes};
-}
-
-namespace {
-
-// The files of a set in the order they are written.
-QList<std::pair<QString, QByteArray>> partsOf(const SaveSetFiles& files, bool withBuffers) {
-    QList<std::pair<QString, QByteArray>> parts{{QStringLiteral(".jv1"), files.jv1}};
-    if (withBuffers) {
-        parts.append({QStringLiteral(".jv3"), files.jv3});
-    }
-    parts.append({QStringLiteral(".jv4"), files.jv4});
-    return parts;
-}
-
-} // namespace
-
-QStringList saveSetPaths(const QString& base, bool withBuffers) {
-    QStringList paths;
-    for (const auto& part : partsOf({}, withBuffers)) {
-        paths.append(base + part.first);
-    }
-    return paths;
+    return built;
 }
 
 std::optional<Message> checkSaveSet(const QString& base, const QString& memo, bool withBuffers) {
@@ -65,37 +36,7 @@ std::optional<Message> checkSaveSet(const QString& base, const QString& memo, bo
     if (const auto* failed = std::get_if<Message>(&built)) {
         return *failed;
     }
-    for (const QString& path : saveSetPaths(base, withBuffers)) {
-        if (auto unwritable = logfile::checkWritable(path)) {
-            return unwritable;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers,
-                                    QList<Message>* notices) {
-    logfile::LogFileSet set;
-    for (const auto& [extension, bytes] : partsOf(files, withBuffers)) {
-        set.add(base + extension, bytes);
-    }
-    const auto failed = set.save();
-    if (notices) {
-        notices->append(set.notices());
-    }
-    if (failed) {
-        return errorMessage(*failed);
-    }
-    return std::nullopt;
-}
-
-std::optional<Message> writeSettingsPair(const handset::HandsetBlocks& store, std::uint32_t modelCode,
-                                         const QString& base, const QString& memo, QList<Message>* notices) {
-    const auto built = buildSaveSet(store, modelCode, memo);
-    if (const auto* failed = std::get_if<Message>(&built)) {
-        return *failed;
-    }
-    return writeSaveSet(base, std::get<SaveSetFiles>(built), false, notices);
+    return checkSaveSetWritable(base, withBuffers);
 }
 
 WriteBackLoad loadWriteBackSet(handset::HandsetBlocks& store, std::uint32_t modelCode,

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "common/logfile/savesetfiles.h"
 #include "common/message.h"
 #include "handset/handsetstore.h"
 #include "modes/datasave/model/savesetnames.h"
+#include "modes/psent/model/settingspair.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -15,36 +16,22 @@
 
 namespace tolvan::datasave {
 
-// A saved set as bytes, built from what the store holds: log file 1 in its image form, log file 3
-// from the buffers, log file 4 from the handset settings.
-struct SaveSetFiles {
-    QByteArray jv1;
-    QByteArray jv3;
-    QByteArray jv4;
-};
+// A saved set as bytes: log file 1 in its image form, log file 3 from the buffers, log file 4
+// from the handset settings. Its names and its all-or-nothing write are every set's
+// (common/logfile); the registration's pair without the buffers is the handset setting mode's.
+using logfile::checkSaveSetWritable;
+using logfile::SaveSetFiles;
+using logfile::saveSetPaths;
+using logfile::writeSaveSet;
+using psent::writeSettingsPair;
 
 // The three files of the handset in the store; a memo code page 932 cannot carry is a message.
 std::variant<SaveSetFiles, Message> buildSaveSet(const handset::HandsetBlocks& store, std::uint32_t modelCode,
                                                  const QString& memo);
 
-// The files a set of that base name consists of: base.jv1, base.jv3 (when withBuffers), base.jv4.
-QStringList saveSetPaths(const QString& base, bool withBuffers = true);
-
-// Writes base.jv1, base.jv3 (when withBuffers) and base.jv4 all or nothing: on a failure every
-// file of that name is as it was, so no later write-back merges files of two different saves.
-// notices: where the lines go that say what the save did beside the set (an earlier interrupted
-// save of that name finished or cleaned up).
-std::optional<Message> writeSaveSet(const QString& base, const SaveSetFiles& files, bool withBuffers = true,
-                                    QList<Message>* notices = nullptr);
-
 // Whether the set can be written, found out before a handset is read for nothing: the memo has a
 // code page 932 form and every file of it can be created. Nothing is written.
 std::optional<Message> checkSaveSet(const QString& base, const QString& memo, bool withBuffers = true);
-
-// The pair a registration leaves: base.jv1 and base.jv4 from the store, no buffers.
-std::optional<Message> writeSettingsPair(const handset::HandsetBlocks& store, std::uint32_t modelCode,
-                                         const QString& base, const QString& memo,
-                                         QList<Message>* notices = nullptr);
 
 // What loading a set for a write-back did.
 struct WriteBackLoad {

@@ -71,9 +71,7 @@ DataSaveModeDialog::DataSaveModeDialog(shell::ModeContext& context, QWidget* par
 
 shell::ModeDescriptor DataSaveModeDialog::descriptor() {
     return {QStringLiteral("データ保存書き込みモード"), op::kEntry, op::kReadAllScript,
-            [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {
-                return std::make_unique<DataSaveModeDialog>(context, parent);
-            }};
+            shell::windowFactory<DataSaveModeDialog>()};
 }
 
 void DataSaveModeDialog::buildWindow() {

@@ -1,5 +1,6 @@
 #include "modes/dataset/model/datasetbackup.h"
 
+#include "common/backup/backupbuilder.h"
 #include "modes/dataset/model/logfile1writer.h"
 #include "modes/dataset/model/systemparamimage.h"
 
@@ -9,14 +10,10 @@ std::variant<QString, Message> backUpSystemParams(const handset::HandsetBlocks& 
                                                   std::uint32_t modelCode, const QString& memo,
                                                   const QString& root) {
     const SystemParamImage image = SystemParamImage::fromStore(store);
-    LogFile1Text text = LogFile1Writer::fromImage(image, modelCode, memo);
-    if (!text.ok()) {
-        text = LogFile1Writer::fromImage(image, modelCode, QString());
-    }
-    if (!text.ok()) {
-        return errorMessage(text.error);
-    }
-    return backup::saveBackup(root, modelCode, image.psIdValue(), {{QStringLiteral("jv1"), text.bytes}});
+    return backup::buildAndSaveBackup(root, modelCode, image.psIdValue(), memo, [&](const QString& withMemo) {
+        return backup::singleFileBackup(QStringLiteral("jv1"),
+                                        LogFile1Writer::fromImage(image, modelCode, withMemo));
+    });
 }
 
 } // namespace tolvan::dataset

@@ -1,5 +1,6 @@
 #include "modes/dataset/model/systemparamframes.h"
 
+#include "handset/writefields.h"
 #include "modes/dataset/model/datasetcodec.h"
 
 #include <array>
@@ -7,37 +8,19 @@
 namespace tolvan::dataset {
 namespace {
 
+using handset::appendCoefficient16;
+using handset::appendCoefficients32;
 using link::Bytes;
+// One 7-bit group; the stored byte's eighth bit stays in the image.
+constexpr auto group = handset::encodeGroup;
 
 // A stored byte as it travels: value + 0x20, wrapping exactly as the receiver unwraps it.
 std::uint8_t whole(std::uint8_t b) {
     return link::encodeSmall(b);
 }
 
-// One 7-bit group; the stored byte's eighth bit stays in the image.
-std::uint8_t group(std::uint8_t b) {
-    return static_cast<std::uint8_t>((b & 0x7F) + link::kBodyOffset);
-}
-
 std::uint8_t nibble(std::uint8_t b) {
     return link::encodeNibble(b);
-}
-
-// A 32-bit coefficient as stored: four 7-bit groups and the top four bits.
-void appendCoefficients32(Bytes& out, std::span<const std::uint8_t> stored) {
-    for (std::size_t i = 0; i + 5 <= stored.size(); i += 5) {
-        for (std::size_t k = 0; k < 4; ++k) {
-            out.push_back(group(stored[i + k]));
-        }
-        out.push_back(nibble(stored[i + 4]));
-    }
-}
-
-// A 16-bit coefficient as stored: two 7-bit groups and the top two bits.
-void appendCoefficient16(Bytes& out, std::span<const std::uint8_t> stored) {
-    out.push_back(group(stored[0]));
-    out.push_back(group(stored[1]));
-    out.push_back(static_cast<std::uint8_t>((stored[2] & 0x03) | 0x20));
 }
 
 Bytes versionPayload(const SystemParamImage& image) {

@@ -1,7 +1,5 @@
 #include "modes/dataset/model/systemparamimage.h"
 
-#include <algorithm>
-
 namespace tolvan::dataset {
 namespace {
 
@@ -56,51 +54,6 @@ std::span<std::uint8_t> SystemParamImage::block(std::uint16_t readCode) {
     default:
         return {};
     }
-}
-
-namespace {
-// Every read code the image covers.
-constexpr std::array<std::uint16_t, 15> kCoveredCodes{0x1001, 0x1008, 0x1201, 0x1401, 0x1402,
-                                                      0x1403, 0x1404, 0x1405, 0x1406, 0x1B01,
-                                                      0x1C01, 0x1002, 0x1003, 0x1005, 0x1102};
-} // namespace
-
-SystemParamImage SystemParamImage::fromStore(const handset::HandsetBlocks& store) {
-    SystemParamImage image;
-    for (const std::uint16_t code : kCoveredCodes) {
-        const std::span<std::uint8_t> target = image.block(code);
-        const std::span<const std::uint8_t> source = store.block(code, target.size());
-        std::copy(source.begin(), source.end(), target.begin());
-    }
-    return image;
-}
-
-void SystemParamImage::storeInto(handset::HandsetBlocks& store) const {
-    for (const std::uint16_t code : kCoveredCodes) {
-        const std::span<const std::uint8_t> source = block(code);
-        const std::span<std::uint8_t> target = store.block(code, source.size());
-        std::copy(source.begin(), source.end(), target.begin());
-    }
-}
-
-bool SystemParamImage::covers(std::uint16_t readCode) {
-    return std::find(kCoveredCodes.begin(), kCoveredCodes.end(), readCode) != kCoveredCodes.end();
-}
-
-std::span<const std::uint8_t> SystemParamImage::block(std::uint16_t readCode) const {
-    return const_cast<SystemParamImage*>(this)->block(readCode);
-}
-
-std::uint32_t SystemParamImage::psIdValue() const {
-    return (std::uint32_t{psId[0] & 0x7Fu} << 21) | (std::uint32_t{psId[1] & 0x7Fu} << 14) |
-           (std::uint32_t{psId[2] & 0x7Fu} << 7) | (psId[3] & 0x7Fu);
-}
-
-void SystemParamImage::setPsIdValue(std::uint32_t value) {
-    setGroup(psId[0], value >> 21);
-    setGroup(psId[1], value >> 14);
-    setGroup(psId[2], value >> 7);
-    setGroup(psId[3], value);
 }
 
 std::uint32_t SystemParamImage::systemCallValue() const {

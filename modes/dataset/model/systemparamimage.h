@@ -1,12 +1,19 @@
 #pragma once
 
+#include "handset/blockview.h"
 #include "handset/handsetstore.h"
+#include "handset/psid.h"
 
 #include <array>
 #include <cstdint>
 #include <span>
 
 namespace tolvan::dataset {
+
+// Every read code the image covers.
+inline constexpr std::array<std::uint16_t, 15> kSystemParamCodes{0x1001, 0x1008, 0x1201, 0x1401, 0x1402,
+                                                                 0x1403, 0x1404, 0x1405, 0x1406, 0x1B01,
+                                                                 0x1C01, 0x1002, 0x1003, 0x1005, 0x1102};
 
 // The data setting mode's typed view of the handset store: the system parameter blocks exactly as
 // the last read brought them (decoded bytes, 0x20 already removed, eighth bits kept), plus the
@@ -15,7 +22,7 @@ namespace tolvan::dataset {
 // file can be loaded into an image and checked before anything reaches the store. Field accessors
 // rewrite only the bits a field owns, so bytes the tool does not understand go back to the
 // handset as they came.
-struct SystemParamImage {
+struct SystemParamImage : handset::BlockView<SystemParamImage, kSystemParamCodes> {
     std::array<std::uint8_t, 4> version{};        // 0x1001: major, minor, two carried bytes
     std::array<std::uint8_t, 5> gain{};           // 0x1008: gain switch, two carried bytes, 0, 0
     std::array<std::uint8_t, 4> psId{};           // 0x1201: four 7-bit groups, high first
@@ -33,16 +40,9 @@ struct SystemParamImage {
     std::array<std::uint8_t, 40> ampBias{};     // 0x1005
     std::array<std::uint8_t, 13> otherParams{}; // 0x1102
 
-    // The blocks of the store that the image covers, and back; bytes of a block past the image's
-    // share of it stay as they are in the store.
-    static SystemParamImage fromStore(const handset::HandsetBlocks& store);
-    void storeInto(handset::HandsetBlocks& store) const;
-    // Whether the image covers the block of a read code.
-    static bool covers(std::uint16_t readCode);
-
     // The stored bytes of a read code, empty for a code the image does not keep.
+    using BlockView::block;
     std::span<std::uint8_t> block(std::uint16_t readCode);
-    std::span<const std::uint8_t> block(std::uint16_t readCode) const;
 
     // Indices into levels.
     enum Level : std::uint8_t { StandbySelect, StandbyHold, RecallProcess, RecallSelect, TchProcess };
@@ -55,8 +55,8 @@ struct SystemParamImage {
         FerTriggered
     };
 
-    std::uint32_t psIdValue() const; // 28 bits
-    void setPsIdValue(std::uint32_t value);
+    std::uint32_t psIdValue() const { return handset::decodePsId(psId); } // 28 bits
+    void setPsIdValue(std::uint32_t value) { handset::encodePsId(psId, value); }
     std::uint32_t systemCallValue() const; // 29 bits
     void setSystemCallValue(std::uint32_t value);
     std::uint8_t ferThreshold() const;

@@ -27,6 +27,17 @@ void select(QComboBox* box, int index) {
 
 const QString kDbMicroVolt = QStringLiteral("dBμV");
 
+// Nine digit boxes in a grid row after their caption, which names them.
+DigitBoxRow* addDigitRow(QGridLayout* grid, int row, int column, const QString& caption, std::uint32_t limit,
+                         QWidget* parent) {
+    auto* boxes = new DigitBoxRow(9, limit, parent);
+    auto* label = new QLabel(caption, parent);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(boxes, row, column);
+    boxes->nameAfter(label->text());
+    return boxes;
+}
+
 } // namespace
 
 DataSetForm::DataSetForm(QWidget* parent) : QWidget(parent) {
@@ -81,11 +92,7 @@ QGroupBox* DataSetForm::buildVersionGroup() {
     grid->addWidget(version, 0, 1);
     grid->addWidget(m_version, 0, 2);
     m_version->nameAfter(software->text() + QLatin1Char(' ') + version->text());
-    m_psId = new DigitBoxRow(9, DataSetRules::kPsIdLimit, group);
-    auto* psId = new QLabel(QStringLiteral("PS-ID"), group);
-    grid->addWidget(psId, 1, 0);
-    grid->addWidget(m_psId, 1, 2);
-    m_psId->nameAfter(psId->text());
+    m_psId = addDigitRow(grid, 1, 2, QStringLiteral("PS-ID"), DataSetRules::kPsIdLimit, group);
     return group;
 }
 
@@ -140,11 +147,8 @@ QGroupBox* DataSetForm::buildSeamlessGroup() {
 QGroupBox* DataSetForm::buildIdGroup() {
     auto* group = new QGroupBox(QStringLiteral("［ＩＤ］"), this);
     auto* grid = new QGridLayout(group);
-    m_systemCall = new DigitBoxRow(9, DataSetRules::kSystemCallLimit, group);
-    auto* caption = new QLabel(QStringLiteral("CS-ID中のｼｽﾃﾑ呼び出し符号"), group);
-    grid->addWidget(caption, 0, 0);
-    grid->addWidget(m_systemCall, 0, 1);
-    m_systemCall->nameAfter(caption->text());
+    m_systemCall = addDigitRow(grid, 0, 1, QStringLiteral("CS-ID中のｼｽﾃﾑ呼び出し符号"),
+                               DataSetRules::kSystemCallLimit, group);
     return group;
 }
 

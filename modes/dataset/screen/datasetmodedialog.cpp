@@ -31,9 +31,7 @@ DataSetModeDialog::DataSetModeDialog(shell::ModeContext& context, QWidget* paren
 
 shell::ModeDescriptor DataSetModeDialog::descriptor() {
     return {QStringLiteral("データ設定モード"), op::kReadPending, op::kReadScript,
-            [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {
-                return std::make_unique<DataSetModeDialog>(context, parent);
-            }};
+            shell::windowFactory<DataSetModeDialog>()};
 }
 
 void DataSetModeDialog::buildWindow() {

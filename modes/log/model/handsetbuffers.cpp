@@ -1,6 +1,5 @@
 #include "modes/log/model/handsetbuffers.h"
 
-#include <algorithm>
 #include <type_traits>
 
 namespace tolvan::log {
@@ -8,10 +7,6 @@ namespace {
 
 std::size_t responseBytes(const BufferLayout& layout) {
     return static_cast<std::size_t>(layout.entriesPerResponse) * static_cast<std::size_t>(layout.entryBytes);
-}
-
-std::uint16_t readCode(const BufferLayout& layout, int response) {
-    return static_cast<std::uint16_t>(layout.firstReadCode + response);
 }
 
 // One switch for both constnesses.
@@ -37,31 +32,16 @@ bytesOf(Buffers& b, BufferKind kind) {
 
 } // namespace
 
-HandsetBuffers HandsetBuffers::fromStore(const handset::HandsetBlocks& store) {
-    HandsetBuffers buffers;
+std::span<std::uint8_t> HandsetBuffers::block(std::uint16_t readCode) {
     for (const BufferKind kind : kAllBuffers) {
         const BufferLayout layout = layoutOf(kind);
-        const std::size_t share = responseBytes(layout);
-        const std::span<std::uint8_t> target = buffers.bytes(kind);
-        for (int r = 0; r < layout.responses(); ++r) {
-            const auto block = store.block(readCode(layout, r), share);
-            std::copy(block.begin(), block.end(),
-                      target.subspan(static_cast<std::size_t>(r) * share).begin());
+        const int response = readCode - layout.firstReadCode;
+        if (response >= 0 && response < layout.responses()) {
+            const std::size_t share = responseBytes(layout);
+            return bytes(kind).subspan(static_cast<std::size_t>(response) * share, share);
         }
     }
-    return buffers;
-}
-
-void HandsetBuffers::storeInto(handset::HandsetBlocks& store) const {
-    for (const BufferKind kind : kAllBuffers) {
-        const BufferLayout layout = layoutOf(kind);
-        const std::size_t share = responseBytes(layout);
-        const std::span<const std::uint8_t> source = bytes(kind);
-        for (int r = 0; r < layout.responses(); ++r) {
-            const auto part = source.subspan(static_cast<std::size_t>(r) * share, share);
-            std::copy(part.begin(), part.end(), store.block(readCode(layout, r), share).begin());
-        }
-    }
+    return {};
 }
 
 std::span<std::uint8_t> HandsetBuffers::bytes(BufferKind kind) {

@@ -40,9 +40,7 @@ LogSetModeDialog::LogSetModeDialog(shell::ModeContext& context, QWidget* parent)
 
 shell::ModeDescriptor LogSetModeDialog::descriptor() {
     return {QStringLiteral("ログ表示モード"), op::kReadPending, op::kReadScript,
-            [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {
-                return std::make_unique<LogSetModeDialog>(context, parent);
-            }};
+            shell::windowFactory<LogSetModeDialog>()};
 }
 
 void LogSetModeDialog::buildWindow() {

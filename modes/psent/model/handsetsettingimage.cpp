@@ -1,13 +1,7 @@
 #include "modes/psent/model/handsetsettingimage.h"
 
-#include <algorithm>
-
 namespace tolvan::psent {
 namespace {
-
-void setGroup(std::uint8_t& byte, std::uint32_t bits) {
-    byte = static_cast<std::uint8_t>((byte & 0x80) | (bits & 0x7F));
-}
 
 void setLowNibble(std::uint8_t& byte, std::uint8_t value) {
     byte = static_cast<std::uint8_t>((byte & 0xF0) | (value & 0x0F));
@@ -16,9 +10,6 @@ void setLowNibble(std::uint8_t& byte, std::uint8_t value) {
 void setHighNibble(std::uint8_t& byte, std::uint8_t value) {
     byte = static_cast<std::uint8_t>((byte & 0x0F) | ((value & 0x0F) << 4));
 }
-
-constexpr auto kCoveredCodes = std::to_array<std::uint16_t>(
-    {0x1102, 0x1104, 0x1105, 0x1106, 0x1107, 0x1108, 0x1109, 0x110A, 0x1201, 0x1301, 0x1302, 0x1008, 0x1407});
 
 constexpr std::size_t kNumbersPerRecord = 48;
 
@@ -52,44 +43,6 @@ std::span<std::uint8_t> HandsetSettingImage::block(std::uint16_t readCode) {
     default:
         return {};
     }
-}
-
-std::span<const std::uint8_t> HandsetSettingImage::block(std::uint16_t readCode) const {
-    return const_cast<HandsetSettingImage*>(this)->block(readCode);
-}
-
-HandsetSettingImage HandsetSettingImage::fromStore(const handset::HandsetBlocks& store) {
-    HandsetSettingImage image;
-    for (const std::uint16_t code : kCoveredCodes) {
-        const std::span<std::uint8_t> target = image.block(code);
-        const std::span<const std::uint8_t> source = store.block(code, target.size());
-        std::copy(source.begin(), source.end(), target.begin());
-    }
-    return image;
-}
-
-void HandsetSettingImage::storeInto(handset::HandsetBlocks& store) const {
-    for (const std::uint16_t code : kCoveredCodes) {
-        const std::span<const std::uint8_t> source = block(code);
-        const std::span<std::uint8_t> target = store.block(code, source.size());
-        std::copy(source.begin(), source.end(), target.begin());
-    }
-}
-
-bool HandsetSettingImage::covers(std::uint16_t readCode) {
-    return std::find(kCoveredCodes.begin(), kCoveredCodes.end(), readCode) != kCoveredCodes.end();
-}
-
-std::uint32_t HandsetSettingImage::psIdValue() const {
-    return (std::uint32_t{psId[0] & 0x7Fu} << 21) | (std::uint32_t{psId[1] & 0x7Fu} << 14) |
-           (std::uint32_t{psId[2] & 0x7Fu} << 7) | (psId[3] & 0x7Fu);
-}
-
-void HandsetSettingImage::setPsIdValue(std::uint32_t value) {
-    setGroup(psId[0], value >> 21);
-    setGroup(psId[1], value >> 14);
-    setGroup(psId[2], value >> 7);
-    setGroup(psId[3], value);
 }
 
 void HandsetSettingImage::setReceiveVolume(std::uint8_t value) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "handset/blockview.h"
 #include "handset/handsetstore.h"
+#include "handset/psid.h"
 
 #include <array>
 #include <cstdint>
@@ -8,11 +10,15 @@
 
 namespace tolvan::psent {
 
+// The read codes the image covers.
+inline constexpr auto kHandsetSettingCodes = std::to_array<std::uint16_t>(
+    {0x1102, 0x1104, 0x1105, 0x1106, 0x1107, 0x1108, 0x1109, 0x110A, 0x1201, 0x1301, 0x1302, 0x1008, 0x1407});
+
 // The handset setting mode's typed view of the handset store: the setting records as the last
 // read (or file) left them, decoded bytes with their eighth bits kept. Taken from the store and
 // put back through one pair of functions, a value of its own in between. Accessors rewrite only
 // the bits a field owns, so bytes the mode does not edit go back to the handset as they came.
-struct HandsetSettingImage {
+struct HandsetSettingImage : handset::BlockView<HandsetSettingImage, kHandsetSettingCodes> {
     std::array<std::uint8_t, 13> otherParams{};  // 0x1102: D11 receive volume, D12 tone, D13 noise cut
     std::array<std::uint8_t, 24> operation{};    // 0x1104
     std::array<std::uint8_t, 30> keys{};         // 0x1105
@@ -24,12 +30,9 @@ struct HandsetSettingImage {
     std::array<std::uint8_t, 5> buttons{};       // 0x1008: carried gain, handover and volume buttons
     std::array<std::uint8_t, 2> hearing{};       // 0x1407: return timer, operation mode
 
-    static HandsetSettingImage fromStore(const handset::HandsetBlocks& store);
-    void storeInto(handset::HandsetBlocks& store) const;
-    static bool covers(std::uint16_t readCode);
     // The stored bytes of a read code, empty for a code the image does not keep.
+    using BlockView::block;
     std::span<std::uint8_t> block(std::uint16_t readCode);
-    std::span<const std::uint8_t> block(std::uint16_t readCode) const;
 
     // Indices into operation.
     enum OperationByte : std::uint8_t {
@@ -60,8 +63,8 @@ struct HandsetSettingImage {
         BroadcastMonitor,
     };
 
-    std::uint32_t psIdValue() const; // 28 bits
-    void setPsIdValue(std::uint32_t value);
+    std::uint32_t psIdValue() const { return handset::decodePsId(psId); } // 28 bits
+    void setPsIdValue(std::uint32_t value) { handset::encodePsId(psId, value); }
 
     // 0x1102 D11 low nibble: the copy the screen shows.
     std::uint8_t receiveVolume() const { return otherParams[10] & 0x0F; }

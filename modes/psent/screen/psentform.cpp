@@ -105,6 +105,17 @@ template <std::size_t N> std::array<int, N> indices(const std::array<QComboBox*,
     return out;
 }
 
+// A row of boxes in the common group under one caption, which names them all and leads to the first.
+template <std::size_t N, typename Box>
+void addBoxRow(QGridLayout* grid, int row, const QString& caption, const std::array<Box*, N>& boxes,
+               QHBoxLayout* boxLayout, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    shell::nameBoxes(label->text(), QList<QWidget*>(boxes.begin(), boxes.end()));
+    label->setBuddy(boxes[0]);
+    grid->addWidget(label, row, 0);
+    grid->addLayout(boxLayout, row, 1, 1, 2);
+}
+
 } // namespace
 
 PsEntForm::PsEntForm(QWidget* parent) : QWidget(parent) {
@@ -194,11 +205,7 @@ QGroupBox* PsEntForm::buildCommonGroup() {
     }
     psNumber->addWidget(new QLabel(QStringLiteral("（200-391）　※１"), group));
     psNumber->addStretch();
-    auto* psNumberCaption = new QLabel(QStringLiteral("子機番号"), group);
-    shell::nameBoxes(psNumberCaption->text(), QList<QWidget*>(m_psNumber.begin(), m_psNumber.end()));
-    psNumberCaption->setBuddy(m_psNumber[0]);
-    first->addWidget(psNumberCaption, 0, 0);
-    first->addLayout(psNumber, 0, 1, 1, 2);
+    addBoxRow(first, 0, QStringLiteral("子機番号"), m_psNumber, psNumber, group);
 
     auto* psId = new QHBoxLayout;
     psId->setSpacing(2);
@@ -214,11 +221,7 @@ QGroupBox* PsEntForm::buildCommonGroup() {
         psId->addWidget(box);
     }
     psId->addStretch();
-    auto* psIdCaption = new QLabel(QStringLiteral("ＰＳ-ＩＤ"), group);
-    shell::nameBoxes(psIdCaption->text(), QList<QWidget*>(m_psId.begin(), m_psId.end()));
-    psIdCaption->setBuddy(m_psId[0]);
-    first->addWidget(psIdCaption, 1, 0);
-    first->addLayout(psId, 1, 1, 1, 2);
+    addBoxRow(first, 1, QStringLiteral("ＰＳ-ＩＤ"), m_psId, psId, group);
 
     auto* pin = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
@@ -227,11 +230,7 @@ QGroupBox* PsEntForm::buildCommonGroup() {
     }
     pin->addWidget(new QLabel(QStringLiteral("※１"), group));
     pin->addStretch();
-    auto* pinCaption = new QLabel(QStringLiteral("暗証番号"), group);
-    shell::nameBoxes(pinCaption->text(), QList<QWidget*>(m_pin.begin(), m_pin.end()));
-    pinCaption->setBuddy(m_pin[0]);
-    first->addWidget(pinCaption, 2, 0);
-    first->addLayout(pin, 2, 1, 1, 2);
+    addBoxRow(first, 2, QStringLiteral("暗証番号"), m_pin, pin, group);
 
     const auto addSlider = [&](Slider which, const QString& label, const QStringList& marks) {
         const int row = first->rowCount();

@@ -6,11 +6,11 @@
 #include "modes/psent/model/psentcodec.h"
 #include "modes/psent/model/psentframes.h"
 #include "modes/psent/model/psentreport.h"
+#include "modes/psent/model/settingspair.h"
 #include "modes/psent/screen/psentform.h"
 #include "modes/psent/screen/registrationpanel.h"
 
 #include "common/backup/backupfolder.h"
-#include "modes/datasave/model/handsetbackup.h"
 #include "shell/dialogservice.h"
 
 #include <QAction>
@@ -184,8 +184,8 @@ void PsEntSettingsScreen::read() {
 }
 
 std::optional<Message> PsEntSettingsScreen::failedBackup() {
-    const auto backedUp = datasave::backUpHandset(context().store, link().modelCode(), memoBox()->text(),
-                                                  backup::backupRoot(), false);
+    const auto backedUp =
+        backUpSettingsPair(context().store, link().modelCode(), memoBox()->text(), backup::backupRoot());
     if (const auto* failed = std::get_if<Message>(&backedUp)) {
         return *failed;
     }

@@ -1,7 +1,8 @@
 #include "modes/psent/screen/registrationfilepair.h"
 
-#include "modes/datasave/model/saveset.h"
-#include "modes/datasave/model/savesetnames.h"
+#include "common/logfile/savesetfiles.h"
+#include "common/logfile/savesetnames.h"
+#include "modes/psent/model/settingspair.h"
 
 #include "shell/dialogservice.h"
 #include "shell/replacequestion.h"
@@ -19,9 +20,8 @@ std::optional<QString> RegistrationFilePair::choose(QWidget* parent, const QStri
     request.confirmOverwrite = false;
     for (;;) {
         std::optional<QString> chosen = shell::DialogService::current().saveFileName(parent, request);
-        if (!chosen ||
-            shell::confirmReplacing(
-                parent, datasave::saveSetPaths(datasave::SaveSetNames::baseName(*chosen), false))) {
+        if (!chosen || shell::confirmReplacing(
+                           parent, logfile::saveSetPaths(logfile::SaveSetNames::baseName(*chosen), false))) {
             return chosen;
         }
         // Back in the folder of the name refused.
@@ -31,7 +31,7 @@ std::optional<QString> RegistrationFilePair::choose(QWidget* parent, const QStri
 
 Message RegistrationFilePair::notSaved(const QString& chosen) {
     QStringList names;
-    for (const QString& path : datasave::saveSetPaths(datasave::SaveSetNames::baseName(chosen), false)) {
+    for (const QString& path : logfile::saveSetPaths(logfile::SaveSetNames::baseName(chosen), false)) {
         names << QFileInfo(path).fileName();
     }
     return errorMessage(
@@ -42,7 +42,7 @@ Message RegistrationFilePair::notSaved(const QString& chosen) {
 
 std::optional<Message> RegistrationFilePair::write(const QString& chosen, const handset::HandsetBlocks& store,
                                                    std::uint32_t modelCode, const QString& memo) {
-    return datasave::writeSettingsPair(store, modelCode, datasave::SaveSetNames::baseName(chosen), memo);
+    return writeSettingsPair(store, modelCode, logfile::SaveSetNames::baseName(chosen), memo);
 }
 
 } // namespace tolvan::psent

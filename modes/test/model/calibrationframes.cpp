@@ -1,5 +1,6 @@
 #include "modes/test/model/calibrationframes.h"
 
+#include "handset/writefields.h"
 #include "modes/test/model/testoperations.h"
 
 #include <array>
@@ -7,12 +8,9 @@
 namespace tolvan::testmode {
 namespace {
 
+using handset::appendCoefficient16;
+using handset::appendCoefficients32;
 using link::Bytes;
-
-// One 7-bit group; the stored byte's eighth bit cannot travel.
-std::uint8_t group(std::uint8_t b) {
-    return static_cast<std::uint8_t>((b & 0x7F) + link::kBodyOffset);
-}
 
 std::uint8_t nibble(std::uint8_t b) {
     return link::encodeNibble(b);
@@ -22,22 +20,6 @@ void appendNibbles(Bytes& out, std::span<const std::uint8_t> stored) {
     for (const std::uint8_t b : stored) {
         out.push_back(nibble(b));
     }
-}
-
-// 32-bit coefficients as stored: four 7-bit groups and the top four bits, low groups first.
-void appendCoefficients32(Bytes& out, std::span<const std::uint8_t> stored) {
-    for (std::size_t i = 0; i + 5 <= stored.size(); i += 5) {
-        for (std::size_t k = 0; k < 4; ++k) {
-            out.push_back(group(stored[i + k]));
-        }
-        out.push_back(nibble(stored[i + 4]));
-    }
-}
-
-void appendCoefficient16(Bytes& out, std::span<const std::uint8_t> stored) {
-    out.push_back(group(stored[0]));
-    out.push_back(group(stored[1]));
-    out.push_back(static_cast<std::uint8_t>((stored[2] & 0x03) | 0x20));
 }
 
 Bytes rssiPayload(const CalibrationImage& image) {

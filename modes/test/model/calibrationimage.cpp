@@ -5,8 +5,6 @@
 namespace tolvan::testmode {
 namespace {
 
-constexpr std::array<std::uint16_t, 5> kCoveredCodes{0x1002, 0x1003, 0x1005, 0x1006, 0x1103};
-
 // Rewrites the bits of a byte that a field owns; the others stay as read.
 void setBits(std::uint8_t& byte, std::uint32_t value, std::uint8_t mask) {
     byte = static_cast<std::uint8_t>((byte & ~mask) | (value & mask));
@@ -56,24 +54,6 @@ std::size_t antennaAt(int antenna) {
 
 } // namespace
 
-CalibrationImage CalibrationImage::fromStore(const handset::HandsetBlocks& store) {
-    CalibrationImage image;
-    for (const std::uint16_t code : kCoveredCodes) {
-        const std::span<std::uint8_t> target = image.block(code);
-        const std::span<const std::uint8_t> source = store.block(code, target.size());
-        std::copy(source.begin(), source.end(), target.begin());
-    }
-    return image;
-}
-
-void CalibrationImage::storeInto(handset::HandsetBlocks& store) const {
-    for (const std::uint16_t code : kCoveredCodes) {
-        const std::span<const std::uint8_t> source = block(code);
-        const std::span<std::uint8_t> target = store.block(code, source.size());
-        std::copy(source.begin(), source.end(), target.begin());
-    }
-}
-
 std::span<std::uint8_t> CalibrationImage::block(std::uint16_t readCode) {
     switch (readCode) {
     case 0x1002:
@@ -89,10 +69,6 @@ std::span<std::uint8_t> CalibrationImage::block(std::uint16_t readCode) {
     default:
         return {};
     }
-}
-
-std::span<const std::uint8_t> CalibrationImage::block(std::uint16_t readCode) const {
-    return const_cast<CalibrationImage*>(this)->block(readCode);
 }
 
 std::uint8_t CalibrationImage::dacPrefixA() const {

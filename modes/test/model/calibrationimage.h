@@ -1,5 +1,6 @@
 #pragma once
 
+#include "handset/blockview.h"
 #include "handset/handsetstore.h"
 
 #include <array>
@@ -8,12 +9,15 @@
 
 namespace tolvan::testmode {
 
+// The read codes the image covers.
+inline constexpr std::array<std::uint16_t, 5> kCalibrationCodes{0x1002, 0x1003, 0x1005, 0x1006, 0x1103};
+
 // The test mode's typed view of the handset store: the calibration blocks exactly as the last
 // read brought them (decoded bytes, eighth bits kept). Taken from the store and put back through
 // one pair of functions and a value of its own in between, so a file can be loaded and checked
 // before anything reaches the store. Setters rewrite only the bits a field owns, so bytes the tool
 // does not understand (A and B of the DAC block, C and D of the RSSI block) go back as they came.
-struct CalibrationImage {
+struct CalibrationImage : handset::BlockView<CalibrationImage, kCalibrationCodes> {
     static constexpr int kCoefficientCount = 8;
     static constexpr int kAntennaCount = 2;
 
@@ -23,12 +27,9 @@ struct CalibrationImage {
     std::array<std::uint8_t, 2> refClock{};  // 0x1006: low nibble, high nibble
     std::array<std::uint8_t, 2> backlight{}; // 0x1103: low nibble, high nibble
 
-    static CalibrationImage fromStore(const handset::HandsetBlocks& store);
-    void storeInto(handset::HandsetBlocks& store) const;
-
     // The stored bytes of a read code, empty for a code the image does not keep.
+    using BlockView::block;
     std::span<std::uint8_t> block(std::uint16_t readCode);
-    std::span<const std::uint8_t> block(std::uint16_t readCode) const;
 
     std::uint8_t dacPrefixA() const;
     std::uint8_t dacPrefixB() const;

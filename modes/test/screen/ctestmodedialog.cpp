@@ -63,9 +63,7 @@ QWidget* CTestModeDialog::pleaseWaitWindow() const {
 
 shell::ModeDescriptor CTestModeDialog::descriptor() {
     return {QStringLiteral("テストモード"), op::kReadPending, op::kReadScript,
-            [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {
-                return std::make_unique<CTestModeDialog>(context, parent);
-            }};
+            shell::windowFactory<CTestModeDialog>()};
 }
 
 void CTestModeDialog::buildWindow() {
@@ -258,43 +256,48 @@ void CTestModeDialog::dialogueClosed() {
     }
 }
 
+// What a test and a measurement run differ in on this screen.
+struct RunKind {
+    ContentList list;
+    int (TestPanel::*selected)() const;
+    std::uint32_t idleCommand;
+    void (TestPanel::*clearResults)();
+    void (TestPanel::*stopResults)();
+    QString (*runningText)();
+};
+
+namespace {
+
+constexpr RunKind kTestRun{
+    ContentList::Tests,           &TestPanel::testIndex,       op::kTestIdle,
+    &TestPanel::clearTestResults, &TestPanel::stopTestResults, &TestDisplay::testRunningText};
+constexpr RunKind kMeasurementRun{
+    ContentList::Measurements,           &TestPanel::measurementIndex,       op::kMeasureIdle,
+    &TestPanel::clearMeasurementResults, &TestPanel::stopMeasurementResults, &TestDisplay::measuringText};
+
+} // namespace
+
 void CTestModeDialog::runTest() {
-    // What came under the operation id in force is shown before the id changes.
-    pollResults();
-    const auto entries = TestLists::entries(ContentList::Tests);
-    const int index = m_tests->testIndex();
-    if (index < 0 || index >= static_cast<int>(entries.size())) {
-        return;
-    }
-    const ContentEntry& entry = entries[static_cast<std::size_t>(index)];
-    if (!TestCommands::prepare(entry, m_tests->slotTable(), link().requestBuffers())) {
-        return;
-    }
-    m_readings = {};
-    if (entry.command == op::kTestIdle) {
-        m_tests->clearTestResults();
-    } else {
-        m_tests->showStatus(TestDisplay::testRunningText());
-        m_tests->enableFor(entry.command);
-    }
-    sendSingle(entry.command, entry.command);
-    applyState();
+    run(kTestRun);
 }
 
 void CTestModeDialog::stopTest() {
-    pollResults();
-    const ContentEntry& idle = TestLists::entries(ContentList::Tests).front();
-    m_tests->selectIdle(true);
-    TestCommands::prepare(idle, m_tests->slotTable(), link().requestBuffers());
-    m_tests->stopTestResults();
-    sendSingle(idle.command, idle.command);
-    applyState();
+    stop(kTestRun);
 }
 
 void CTestModeDialog::runMeasurement() {
+    run(kMeasurementRun);
+}
+
+void CTestModeDialog::stopMeasurement() {
+    stop(kMeasurementRun);
+}
+
+void CTestModeDialog::run(const RunKind& kind) {
+    // What came under the operation id in force is shown before the id changes.
     pollResults();
-    const auto entries = TestLists::entries(ContentList::Measurements);
-    const int index = m_tests->measurementIndex();
+    const auto entries = TestLists::entries(kind.list);
+    const int index = (m_tests->*kind.selected)();
     if (index < 0 || index >= static_cast<int>(entries.size())) {
         return;
     }
@@ -303,22 +306,22 @@ void CTestModeDialog::runMeasurement() {
         return;
     }
     m_readings = {};
-    if (entry.command == op::kMeasureIdle) {
-        m_tests->clearMeasurementResults();
+    if (entry.command == kind.idleCommand) {
+        (m_tests->*kind.clearResults)();
     } else {
-        m_tests->showStatus(TestDisplay::measuringText());
+        m_tests->showStatus(kind.runningText());
         m_tests->enableFor(entry.command);
     }
     sendSingle(entry.command, entry.command);
     applyState();
 }
 
-void CTestModeDialog::stopMeasurement() {
+void CTestModeDialog::stop(const RunKind& kind) {
     pollResults();
-    const ContentEntry& idle = TestLists::entries(ContentList::Measurements).front();
+    const ContentEntry& idle = TestLists::entries(kind.list).front();
     m_tests->selectIdle(true);
     TestCommands::prepare(idle, m_tests->slotTable(), link().requestBuffers());
-    m_tests->stopMeasurementResults();
+    (m_tests->*kind.stopResults)();
     sendSingle(idle.command, idle.command);
     applyState();
 }
@@ -382,8 +385,8 @@ void CTestModeDialog::markSeen() {
     m_clockSeen = store.responses(op::kReadReferenceClock);
 }
 
-void CTestModeDialog::operationAborted() {
-    setViewState(op::kNoData);
+void CTestModeDialog::showNothingIn(std::uint32_t state) {
+    setViewState(state);
     m_calibration->clearValues();
     m_tests->clearTestResults();
     m_tests->clearMeasurementResults();
@@ -391,13 +394,12 @@ void CTestModeDialog::operationAborted() {
     applyState();
 }
 
+void CTestModeDialog::operationAborted() {
+    showNothingIn(op::kNoData);
+}
+
 void CTestModeDialog::handsetRemoved() {
-    setViewState(op::kUnplugged);
-    m_calibration->clearValues();
-    m_tests->clearTestResults();
-    m_tests->clearMeasurementResults();
-    m_tests->selectIdle(false);
-    applyState();
+    showNothingIn(op::kUnplugged);
     link().dropDialogue();
 }
 

@@ -24,6 +24,7 @@ namespace tolvan::testmode {
 
 class CalibrationPanel;
 class TestPanel;
+struct RunKind;
 
 // Reads and writes the correction values, runs tests and measurements through the keep-alive
 // dialogue and shows their results, and saves, opens and prints log file 2. Its view state is
@@ -66,7 +67,12 @@ private:
     void refresh();
     // The enable rules of the view state.
     void applyState();
+    // No values and no results: the handset's are unknown in that state.
+    void showNothingIn(std::uint32_t state);
     void sendSingle(std::uint32_t operationId, std::uint32_t code);
+    // Starts the test or measurement selected, or stops the one running with its idle command.
+    void run(const RunKind& kind);
+    void stop(const RunKind& kind);
     // What arrived since the last look: results, battery-state answers, single-read answers.
     void pollResults();
     void showUpdate(const TestResultUpdate& update);

@@ -1,8 +1,8 @@
-#include "modes/datasave/model/savesetnames.h"
+#include "common/logfile/savesetnames.h"
 
 #include <algorithm>
 
-namespace tolvan::datasave {
+namespace tolvan::logfile {
 namespace {
 
 // Where the file name starts: a folder whose name holds ".jv" is never renamed.
@@ -59,4 +59,4 @@ Message SaveSetNames::formatError() {
     return errorMessage(QStringLiteral("jv読み出しフォーマットエラー"));
 }
 
-} // namespace tolvan::datasave
+} // namespace tolvan::logfile
