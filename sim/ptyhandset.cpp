@@ -12,8 +12,15 @@
 
 namespace tolvan::sim {
 
-PtyHandset::PtyHandset(const HandsetConfig& config, QObject* parent) : QObject(parent), m_pump(config) {
+PtyHandset::PtyHandset(const HandsetConfig& config, QObject* parent)
+    : QObject(parent), m_pump(config), m_baseConfig(config) {
     connect(&m_pump, &HandsetPump::output, this, &PtyHandset::writeOut);
+    connect(&m_pump, &HandsetPump::traffic, this, [this](char direction, const QByteArray& bytes, qint64) {
+        // A close frame: STX, class 0x21.
+        if (direction == '>' && bytes.size() > 2 && bytes[0] == '\x02' && bytes[1] == '\x21') {
+            closeFrameSeen();
+        }
+    });
     connect(&m_pump, &HandsetPump::unplugFaultFired, this, &PtyHandset::unplugFaultFired);
 }
 
@@ -145,6 +152,57 @@ void PtyHandset::unplugFaultFired() {
             }
         });
     }
+}
+
+void PtyHandset::setSequence(std::vector<SequencedHandset> sequence, int swapMs) {
+    m_sequence = std::move(sequence);
+    m_swapMs = swapMs;
+    if (!m_sequence.empty()) {
+        putOnCable(0);
+    }
+}
+
+void PtyHandset::putOnCable(std::size_t index) {
+    const SequencedHandset& next = m_sequence.at(index);
+    m_current = index;
+    HandsetConfig config = m_baseConfig;
+    config.modelCode = next.modelCode;
+    config.seed = m_baseConfig.seed + static_cast<std::uint32_t>(index);
+    m_pump.replaceHandset(config);
+    const std::uint32_t v = next.psId;
+    m_pump.handset().store().setBlock(
+        0x1201, {static_cast<std::uint8_t>((v >> 21) & 0x7F), static_cast<std::uint8_t>((v >> 14) & 0x7F),
+                 static_cast<std::uint8_t>((v >> 7) & 0x7F), static_cast<std::uint8_t>(v & 0x7F)});
+}
+
+void PtyHandset::closeFrameSeen() {
+    if (m_sequence.empty() || m_swapping) {
+        return;
+    }
+    m_swapping = true;
+    // The close frame's ACK goes out first; then the technician pulls the handset.
+    constexpr int kAckOutMs = 100;
+    QTimer::singleShot(kAckOutMs, this, [this] {
+        const bool wasListed = m_listed;
+        unplug();
+        if (m_current + 1 >= m_sequence.size()) {
+            m_swapping = false;
+            return;
+        }
+        QTimer::singleShot(m_swapMs, this, [this, wasListed] {
+            m_swapping = false;
+            if (!isOpen()) {
+                return;
+            }
+            putOnCable(m_current + 1);
+            if (wasListed) {
+                plug();
+            } else {
+                m_cableOff = false;
+                emit pluggedChanged(true);
+            }
+        });
+    });
 }
 
 void PtyHandset::writeOut(const QByteArray& bytes) {
