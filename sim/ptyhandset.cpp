@@ -15,10 +15,21 @@ namespace tolvan::sim {
 PtyHandset::PtyHandset(const HandsetConfig& config, QObject* parent)
     : QObject(parent), m_pump(config), m_baseConfig(config) {
     connect(&m_pump, &HandsetPump::output, this, &PtyHandset::writeOut);
+    // The tool has left when a close frame is followed by silence longer than the close pause
+    // after which a dialogue in keep-alive opens again.
+    constexpr int kToolGoneMs = 1500;
+    m_toolGone.setSingleShot(true);
+    m_toolGone.setInterval(kToolGoneMs);
+    connect(&m_toolGone, &QTimer::timeout, this, &PtyHandset::swapToNext);
     connect(&m_pump, &HandsetPump::traffic, this, [this](char direction, const QByteArray& bytes, qint64) {
+        if (direction != '>' || m_sequence.empty()) {
+            return;
+        }
         // A close frame: STX, class 0x21.
-        if (direction == '>' && bytes.size() > 2 && bytes[0] == '\x02' && bytes[1] == '\x21') {
-            closeFrameSeen();
+        if (bytes.size() > 2 && bytes[0] == '\x02' && bytes[1] == '\x21') {
+            m_toolGone.start();
+        } else {
+            m_toolGone.stop();
         }
     });
     connect(&m_pump, &HandsetPump::unplugFaultFired, this, &PtyHandset::unplugFaultFired);
@@ -175,33 +186,23 @@ void PtyHandset::putOnCable(std::size_t index) {
                  static_cast<std::uint8_t>((v >> 7) & 0x7F), static_cast<std::uint8_t>(v & 0x7F)});
 }
 
-void PtyHandset::closeFrameSeen() {
-    if (m_sequence.empty() || m_swapping) {
+void PtyHandset::swapToNext() {
+    const bool wasListed = m_listed;
+    unplug();
+    if (m_current + 1 >= m_sequence.size()) {
         return;
     }
-    m_swapping = true;
-    // The close frame's ACK goes out first; then the technician pulls the handset.
-    constexpr int kAckOutMs = 100;
-    QTimer::singleShot(kAckOutMs, this, [this] {
-        const bool wasListed = m_listed;
-        unplug();
-        if (m_current + 1 >= m_sequence.size()) {
-            m_swapping = false;
+    QTimer::singleShot(m_swapMs, this, [this, wasListed] {
+        if (!isOpen()) {
             return;
         }
-        QTimer::singleShot(m_swapMs, this, [this, wasListed] {
-            m_swapping = false;
-            if (!isOpen()) {
-                return;
-            }
-            putOnCable(m_current + 1);
-            if (wasListed) {
-                plug();
-            } else {
-                m_cableOff = false;
-                emit pluggedChanged(true);
-            }
-        });
+        putOnCable(m_current + 1);
+        if (wasListed) {
+            plug();
+        } else {
+            m_cableOff = false;
+            emit pluggedChanged(true);
+        }
     });
 }
 

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QSocketNotifier>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -50,7 +51,7 @@ public:
     bool record(const QString& path) { return m_pump.record(path); }
 
     // Serves the handsets one after another: the first now, each next one swapMs after the tool
-    // closed a dialogue (its close frame) with the one before; then the cable stays empty.
+    // left the one before (its close frame, then silence); then the cable stays empty.
     void setSequence(std::vector<SequencedHandset> sequence, int swapMs);
 
 signals:
@@ -63,7 +64,7 @@ private:
     void flushPending();
     void unplugFaultFired();
     void putOnCable(std::size_t index);
-    void closeFrameSeen();
+    void swapToNext();
 
     HandsetPump m_pump;
     int m_master = -1;
@@ -79,7 +80,7 @@ private:
     std::vector<SequencedHandset> m_sequence;
     std::size_t m_current = 0;
     int m_swapMs = 0;
-    bool m_swapping = false;
+    QTimer m_toolGone;
 };
 
 } // namespace tolvan::sim

@@ -92,12 +92,13 @@ void ProvisionRun::journal(const JournalEntry& entry) {
 
 void ProvisionRun::serve(HandsetLine& line, const Reporter& reporter, const StepShown& shown) {
     while (rowsLeft() > 0) {
-        const auto report = runHandset(line, shown);
+        auto report = runHandset(line, shown);
         if (!report) {
             return;
         }
         {
             const std::scoped_lock lock(m_lock);
+            report->rowsLeft = static_cast<int>(m_rows.size());
             if (reporter) {
                 reporter(*report);
             }

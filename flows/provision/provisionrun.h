@@ -32,6 +32,7 @@ struct HandsetReport {
     QString model;
     QString cause;
     double seconds = 0;
+    int rowsLeft = 0; // rows not yet handed out when the report was made
 };
 
 // The step a line is at, for a window or a progress line.
@@ -50,7 +51,7 @@ public:
     using Reporter = std::function<void(const HandsetReport&)>;
     using StepShown = std::function<void(LineStep)>;
     // Serves one line until no row is left or no handset comes: each handset's report goes to
-    // reporter (under the run's lock) as it ends.
+    // reporter as it ends, under the run's lock (so a reporter must not call back into the run).
     void serve(HandsetLine& line, const Reporter& reporter, const StepShown& shown = {});
     // One handset on the line, from the wait for it to the wait for its unplug; nothing when no
     // handset came.

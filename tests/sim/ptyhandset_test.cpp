@@ -210,7 +210,7 @@ TEST(PtyHandset, UnplugFaultTakesItOffTheCableAndItComesBack) {
 namespace tolvan::sim {
 namespace {
 
-TEST(PtyHandset, ASequenceSwapsInTheNextHandsetAfterEachCloseFrame) {
+TEST(PtyHandset, ASequenceSwapsInTheNextHandsetWhenTheToolLeaves) {
     QString error;
     const auto cl = parseSimCommandLine({QStringLiteral("tolvan-sim"), QStringLiteral("--sequence"),
                                          QStringLiteral("100000001,200000002:ZX-VA100"),
@@ -230,12 +230,16 @@ TEST(PtyHandset, ASequenceSwapsInTheNextHandsetAfterEachCloseFrame) {
     RawTerminal tool(handset.slavePath());
     ASSERT_TRUE(tool.isOpen());
 
-    // Anything but a close frame leaves the handset on the cable.
-    tool.write(test::unhex("02 20 03 23"));
-    EXPECT_EQ(tool.read(1, 2000), link::Bytes{link::kAck});
+    // A close frame the tool follows with an open frame (a script ending in keep-alive) does not swap.
     tool.write(test::unhex("02 21 03 22"));
     EXPECT_EQ(tool.read(1, 2000), link::Bytes{link::kAck});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return handset.isOffCable(); }, 2000));
+    tool.write(test::unhex("02 20 03 23"));
+    EXPECT_EQ(tool.read(1, 2000), link::Bytes{link::kAck});
+    EXPECT_FALSE(QTest::qWaitFor([&] { return handset.isOffCable(); }, 1800));
+    // Silence after it does.
+    tool.write(test::unhex("02 21 03 22"));
+    EXPECT_EQ(tool.read(1, 2000), link::Bytes{link::kAck});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handset.isOffCable(); }, 3000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return handset.isListed(); }, 2000));
     EXPECT_EQ(handset.handset().modelCode(), 2);
     EXPECT_EQ(*handset.handset().store().read(0x1201), (link::Bytes{95, 47, 4, 2})); // 200000002
@@ -243,7 +247,7 @@ TEST(PtyHandset, ASequenceSwapsInTheNextHandsetAfterEachCloseFrame) {
     // After the last one the cable stays empty.
     tool.write(test::unhex("02 21 03 22"));
     EXPECT_EQ(tool.read(1, 2000), link::Bytes{link::kAck});
-    EXPECT_TRUE(QTest::qWaitFor([&] { return handset.isOffCable(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handset.isOffCable(); }, 3000));
     EXPECT_FALSE(QTest::qWaitFor([&] { return handset.isListed(); }, 300));
 }
 
