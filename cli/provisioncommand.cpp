@@ -96,8 +96,9 @@ int provisionRun(CliApp& cli, const QStringList& args) {
         err.flush();
         return kExitFileError;
     }
-    const provision::ProvisionTemplate& setTemplate = std::get<provision::ProvisionTemplate>(base);
-    const logfile::LoadedFile planFile = logfile::loadExact(parsed->plan, 16 * 1024 * 1024);
+    const auto& setTemplate = std::get<provision::ProvisionTemplate>(base);
+    constexpr qsizetype kMaxPlanBytes = qsizetype{16} * 1024 * 1024;
+    const logfile::LoadedFile planFile = logfile::loadExact(parsed->plan, kMaxPlanBytes);
     if (planFile.status != logfile::LoadedFile::Status::Loaded) {
         err << planFile.message.title << ": " << planFile.message.text << '\n';
         err.flush();

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <array>
 
 namespace tolvan::provision {
@@ -116,12 +117,10 @@ std::optional<QString> ProvisionJournal::append(const JournalEntry& entry) {
 }
 
 std::optional<JournalEntry> ProvisionJournal::lastEnd(int row) const {
-    for (auto it = m_entries.crbegin(); it != m_entries.crend(); ++it) {
-        if (it->row == row && (it->step == Step::Done || !it->ok)) {
-            return *it;
-        }
-    }
-    return std::nullopt;
+    const auto found = std::find_if(m_entries.crbegin(), m_entries.crend(), [row](const JournalEntry& e) {
+        return e.row == row && (e.step == Step::Done || !e.ok);
+    });
+    return found == m_entries.crend() ? std::nullopt : std::optional<JournalEntry>(*found);
 }
 
 RowState ProvisionJournal::stateOf(int row, const QString& psId) const {
@@ -136,13 +135,10 @@ RowState ProvisionJournal::stateOf(int row, const QString& psId) const {
 }
 
 std::optional<int> ProvisionJournal::doneRowWithPsId(const QString& psId) const {
-    for (auto it = m_entries.crbegin(); it != m_entries.crend(); ++it) {
-        if (it->row > 0 && it->step == Step::Done && it->ok && it->psIdAfter == psId &&
-            lastEnd(it->row) == *it) {
-            return it->row;
-        }
-    }
-    return std::nullopt;
+    const auto found = std::find_if(m_entries.crbegin(), m_entries.crend(), [&](const JournalEntry& e) {
+        return e.row > 0 && e.step == Step::Done && e.ok && e.psIdAfter == psId && lastEnd(e.row) == e;
+    });
+    return found == m_entries.crend() ? std::nullopt : std::optional<int>(found->row);
 }
 
 } // namespace tolvan::provision
