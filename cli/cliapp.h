@@ -37,6 +37,8 @@ public:
     int run(const QStringList& arguments);
 
     const GlobalOptions& options() const { return m_options; }
+    // A worker of a command (one per port) runs with the command's options on streams of its own.
+    void setOptions(const GlobalOptions& options) { m_options = options; }
     // A command's own --port (history --port DEV) stands for the global one.
     void setPort(const QString& port) { m_options.port = port; }
     QTextStream& out() { return m_out; }

@@ -12,6 +12,7 @@
 #include "cli/logscommands.h"
 #include "cli/paramscommands.h"
 #include "cli/printcommand.h"
+#include "cli/provisioncommand.h"
 #include "cli/registercommands.h"
 #include "cli/settingscommands.h"
 #include "common/qtjapanese.h"
@@ -61,5 +62,6 @@ int main(int argc, char** argv) {
     tolvan::cli::addCompareCommands(cli);
     tolvan::cli::addDoctorCommand(cli);
     tolvan::cli::addHistoryCommands(cli);
+    tolvan::cli::addProvisionCommand(cli);
     return cli.run(app.arguments().mid(1));
 }

@@ -3,6 +3,7 @@
 #include "common/logfile/logfileio.h"
 
 #include "common/reportrenderer.h"
+#include "flows/provision/provisionsummary.h"
 
 #include <QBuffer>
 #include <QPdfWriter>
@@ -61,6 +62,14 @@ int print(CliApp& cli, const ReportKinds& kinds, const QStringList& args) {
     }
     if (file.status == logfile::LoadedFile::Status::Unreadable) {
         return fail(kExitFileError, parsed->file + QStringLiteral(": ") + file.message.text);
+    }
+    // A provisioning run's summary prints as its table.
+    if (const auto summary = provision::readSummaryCsv(file.bytes)) {
+        if (const QString error = writePdf(parsed->pdf, provision::summaryReportPages(*summary));
+            !error.isEmpty()) {
+            return fail(kExitFileError, parsed->pdf + QStringLiteral(": ") + error);
+        }
+        return kExitOk;
     }
     const int number = ReportKinds::fileNumberOf(parsed->file, file.bytes);
     if (number == 0) {

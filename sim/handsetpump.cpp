@@ -44,6 +44,13 @@ void HandsetPump::drop() {
     m_timer.stop();
 }
 
+void HandsetPump::replaceHandset(const HandsetConfig& config) {
+    drop();
+    auto onUnit = std::move(m_handset.onUnitReceived);
+    m_handset = VirtualHandset(config);
+    m_handset.onUnitReceived = std::move(onUnit);
+}
+
 void HandsetPump::scheduleNext() {
     if (m_queue.empty()) {
         m_timer.stop();

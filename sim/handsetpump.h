@@ -28,6 +28,8 @@ public:
     void feed(const char* data, qsizetype size);
     // Forgets every reply not yet sent (the cable was pulled).
     void drop();
+    // Another handset on the cable: what was due is forgotten, the clock and transcript go on.
+    void replaceHandset(const HandsetConfig& config);
 
     // Writes a transcript of the traffic to the file.
     bool record(const QString& path);

@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
 
     tolvan::sim::PtyHandset handset(cl->config);
     handset.setReplugAfterMs(cl->replugAfterMs);
+    handset.setSequence(cl->sequence, cl->swapMs);
     if (!cl->recordPath.isEmpty() && !handset.record(cl->recordPath)) {
         std::fprintf(stderr, "tolvan-sim: cannot write %s\n", qPrintable(cl->recordPath));
         return 3;

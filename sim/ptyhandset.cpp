@@ -12,8 +12,26 @@
 
 namespace tolvan::sim {
 
-PtyHandset::PtyHandset(const HandsetConfig& config, QObject* parent) : QObject(parent), m_pump(config) {
+PtyHandset::PtyHandset(const HandsetConfig& config, QObject* parent)
+    : QObject(parent), m_pump(config), m_baseConfig(config) {
     connect(&m_pump, &HandsetPump::output, this, &PtyHandset::writeOut);
+    // The tool has left when a close frame is followed by silence longer than the close pause
+    // after which a dialogue in keep-alive opens again.
+    constexpr int kToolGoneMs = 1500;
+    m_toolGone.setSingleShot(true);
+    m_toolGone.setInterval(kToolGoneMs);
+    connect(&m_toolGone, &QTimer::timeout, this, &PtyHandset::swapToNext);
+    connect(&m_pump, &HandsetPump::traffic, this, [this](char direction, const QByteArray& bytes, qint64) {
+        if (direction != '>' || m_sequence.empty()) {
+            return;
+        }
+        // A close frame: STX, class 0x21.
+        if (bytes.size() > 2 && bytes[0] == '\x02' && bytes[1] == '\x21') {
+            m_toolGone.start();
+        } else {
+            m_toolGone.stop();
+        }
+    });
     connect(&m_pump, &HandsetPump::unplugFaultFired, this, &PtyHandset::unplugFaultFired);
 }
 
@@ -145,6 +163,47 @@ void PtyHandset::unplugFaultFired() {
             }
         });
     }
+}
+
+void PtyHandset::setSequence(std::vector<SequencedHandset> sequence, int swapMs) {
+    m_sequence = std::move(sequence);
+    m_swapMs = swapMs;
+    if (!m_sequence.empty()) {
+        putOnCable(0);
+    }
+}
+
+void PtyHandset::putOnCable(std::size_t index) {
+    const SequencedHandset& next = m_sequence.at(index);
+    m_current = index;
+    HandsetConfig config = m_baseConfig;
+    config.modelCode = next.modelCode;
+    config.seed = m_baseConfig.seed + static_cast<std::uint32_t>(index);
+    m_pump.replaceHandset(config);
+    const std::uint32_t v = next.psId;
+    m_pump.handset().store().setBlock(
+        0x1201, {static_cast<std::uint8_t>((v >> 21) & 0x7F), static_cast<std::uint8_t>((v >> 14) & 0x7F),
+                 static_cast<std::uint8_t>((v >> 7) & 0x7F), static_cast<std::uint8_t>(v & 0x7F)});
+}
+
+void PtyHandset::swapToNext() {
+    const bool wasListed = m_listed;
+    unplug();
+    if (m_current + 1 >= m_sequence.size()) {
+        return;
+    }
+    QTimer::singleShot(m_swapMs, this, [this, wasListed] {
+        if (!isOpen()) {
+            return;
+        }
+        putOnCable(m_current + 1);
+        if (wasListed) {
+            plug();
+        } else {
+            m_cableOff = false;
+            emit pluggedChanged(true);
+        }
+    });
 }
 
 void PtyHandset::writeOut(const QByteArray& bytes) {

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "sim/handsetpump.h"
+#include "sim/simcommandline.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QSocketNotifier>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
+#include <vector>
 
 namespace tolvan::sim {
 
@@ -47,6 +50,10 @@ public:
     // Writes a transcript of the traffic to the file.
     bool record(const QString& path) { return m_pump.record(path); }
 
+    // Serves the handsets one after another: the first now, each next one swapMs after the tool
+    // left the one before (its close frame, then silence); then the cable stays empty.
+    void setSequence(std::vector<SequencedHandset> sequence, int swapMs);
+
 signals:
     // The handset went off the cable (false) or came back (true).
     void pluggedChanged(bool plugged);
@@ -56,6 +63,8 @@ private:
     void writeOut(const QByteArray& bytes);
     void flushPending();
     void unplugFaultFired();
+    void putOnCable(std::size_t index);
+    void swapToNext();
 
     HandsetPump m_pump;
     int m_master = -1;
@@ -67,6 +76,11 @@ private:
     bool m_listed = false;
     bool m_cableOff = false;
     int m_replugAfterMs = 0;
+    HandsetConfig m_baseConfig;
+    std::vector<SequencedHandset> m_sequence;
+    std::size_t m_current = 0;
+    int m_swapMs = 0;
+    QTimer m_toolGone;
 };
 
 } // namespace tolvan::sim

@@ -32,6 +32,16 @@ QString simUsage() {
         "  --power-on-after MS    switch on again this long after power off (default 5000,\n"
         "                         0 = stay off)\n"
         "  --seed N               seed of the measurement noise and of percent= (default 1)\n"
+        "  --sequence LIST        several handsets one after another on the one pty: LIST is\n"
+        "                         PSID[:MODEL],... (nine digits; MODEL as --model, default\n"
+        "                         --model's). The first is on the cable at start; each time the\n"
+        "                         tool leaves (a close frame 0x21FF, then 1.5 s of silence) the\n"
+        "                         handset is taken off the cable and the next one comes on\n"
+        "                         --swap-ms later\n"
+        "                         (fresh factory data with its PS-ID, the same faults and\n"
+        "                         registration rule, the seed plus its place in the list);\n"
+        "                         after the last the cable stays empty\n"
+        "  --swap-ms MS           time between two handsets of --sequence (default 1500)\n"
         "  --help                 this text\n"
         "\n"
         "Fault RULE: KIND[@CODE][,skip=N][,count=N][,ms=N][,value=HH][,seed=N][,percent=N]\n"
@@ -65,7 +75,9 @@ QString simUsage() {
         "  tolvan-sim --model ZX-VA100 --record va100.txt\n"
         "  tolvan-sim --fault nak@1001,count=5 --fault split@1401,ms=40\n"
         "  tolvan-sim --fault chaos,seed=7\n"
-        "  tolvan-sim --registration failure,cause=70 --unplug-after 200 --replug-after 3000\n");
+        "  tolvan-sim --registration failure,cause=70 --unplug-after 200 --replug-after 3000\n"
+        "  tolvan-sim --sequence 100000001,100000002:ZX-VA100,100000003 --swap-ms 800\n"
+        "  (several cables at once: one tolvan-sim per port)\n");
 }
 
 std::optional<SimCommandLine> parseSimCommandLine(const QStringList& arguments, QString* error) {
@@ -77,6 +89,7 @@ std::optional<SimCommandLine> parseSimCommandLine(const QStringList& arguments, 
         }
         return std::nullopt;
     };
+    QString sequenceText; // read once --model is known, whatever the order
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
         auto value = [&](QString& out) {
@@ -146,9 +159,36 @@ std::optional<SimCommandLine> parseSimCommandLine(const QStringList& arguments, 
                 return fail(QStringLiteral("--seed needs a number"));
             }
             cl.config.seed = static_cast<std::uint32_t>(n);
+        } else if (arg == QLatin1String("--sequence")) {
+            if (!value(v)) {
+                return fail(QStringLiteral("--sequence needs a list of PS-IDs"));
+            }
+            sequenceText = v;
+        } else if (arg == QLatin1String("--swap-ms")) {
+            if (!value(v) || !toCount(v, cl.swapMs)) {
+                return fail(QStringLiteral("--swap-ms needs milliseconds"));
+            }
         } else {
             return fail(QStringLiteral("unknown argument \"%1\"").arg(arg));
         }
+    }
+    for (const QString& entry : sequenceText.split(u',', Qt::SkipEmptyParts)) {
+        const QString psId = entry.section(u':', 0, 0);
+        const QString modelText = entry.section(u':', 1);
+        bool ok = false;
+        const std::uint32_t value = psId.toUInt(&ok);
+        if (!ok || psId.size() != 9 || value > 0x0FFFFFFF) {
+            return fail(QStringLiteral("--sequence: \"%1\" is not a nine-digit PS-ID").arg(psId));
+        }
+        SequencedHandset handset{value, cl.config.modelCode};
+        if (!modelText.isEmpty()) {
+            const auto model = modelByName(modelText.toStdString());
+            if (!model) {
+                return fail(QStringLiteral("--sequence: unknown model \"%1\"").arg(modelText));
+            }
+            handset.modelCode = model->code;
+        }
+        cl.sequence.push_back(handset);
     }
     return cl;
 }

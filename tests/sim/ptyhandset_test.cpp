@@ -5,6 +5,7 @@
 #include "link/virtualdevices.h"
 #include "modes/modeoperations.h"
 #include "sim/ptyhandset.h"
+#include "sim/simcommandline.h"
 #include "tests/support/simpeer.h"
 
 #include <QFile>
@@ -202,6 +203,53 @@ TEST(PtyHandset, UnplugFaultTakesItOffTheCableAndItComesBack) {
     EXPECT_EQ(notes.count, 4);
     tool.write(test::unhex("02 20 03 23"));
     EXPECT_EQ(tool.read(1, 2000), link::Bytes{link::kAck});
+}
+
+} // namespace
+} // namespace tolvan::sim
+
+namespace tolvan::sim {
+namespace {
+
+TEST(PtyHandset, ASequenceSwapsInTheNextHandsetWhenTheToolLeaves) {
+    QString error;
+    const auto cl = parseSimCommandLine({QStringLiteral("tolvan-sim"), QStringLiteral("--sequence"),
+                                         QStringLiteral("100000001,200000002:ZX-VA100"),
+                                         QStringLiteral("--swap-ms"), QStringLiteral("50")},
+                                        &error);
+    ASSERT_TRUE(cl) << error.toStdString();
+    ASSERT_EQ(cl->sequence.size(), 2u);
+    EXPECT_FALSE(parseSimCommandLine(
+        {QStringLiteral("tolvan-sim"), QStringLiteral("--sequence"), QStringLiteral("12345678")}, &error));
+
+    PtyHandset handset(quickConfig(3));
+    ASSERT_TRUE(handset.open());
+    handset.setSequence(cl->sequence, cl->swapMs);
+    handset.plug();
+    const link::Bytes firstPsId{47, 87, 66, 1}; // 100000001 in 7-bit groups
+    EXPECT_EQ(*handset.handset().store().read(0x1201), firstPsId);
+    RawTerminal tool(handset.slavePath());
+    ASSERT_TRUE(tool.isOpen());
+
+    // A close frame the tool follows with an open frame (a script ending in keep-alive) does not swap.
+    tool.write(test::unhex("02 21 03 22"));
+    EXPECT_EQ(tool.read(1, 2000), link::Bytes{link::kAck});
+    tool.write(test::unhex("02 20 03 23"));
+    EXPECT_EQ(tool.read(1, 2000), link::Bytes{link::kAck});
+    EXPECT_FALSE(QTest::qWaitFor([&] { return handset.isOffCable(); }, 1800));
+    // Silence after it does.
+    tool.write(test::unhex("02 21 03 22"));
+    EXPECT_EQ(tool.read(1, 2000), link::Bytes{link::kAck});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handset.isOffCable(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handset.isListed(); }, 2000));
+    EXPECT_EQ(handset.handset().modelCode(), 2);
+    EXPECT_EQ(*handset.handset().store().read(0x1201), (link::Bytes{95, 47, 4, 2})); // 200000002
+
+    // After the last one the cable stays empty.
+    tool.write(test::unhex("02 21 03 22"));
+    EXPECT_EQ(tool.read(1, 2000), link::Bytes{link::kAck});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handset.isOffCable(); }, 3000));
+    EXPECT_FALSE(QTest::qWaitFor([&] { return handset.isListed(); }, 300));
 }
 
 } // namespace

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "flows/provision/handsetline.h"
+#include "flows/provision/provisionjournal.h"
+#include "flows/provision/provisionplan.h"
+#include "flows/provision/provisiontemplate.h"
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+
+namespace tolvan::provision {
+
+struct RunOptions {
+    QString outDir;
+    QString backupRoot; // empty: no backup (--no-backup)
+    bool registration = false;
+    bool retryFailed = false;
+    QString memo; // for a row without its own メモ
+};
+
+// How one handset on a cable ended.
+struct HandsetReport {
+    enum class Kind { Passed, Failed, WrongModel, AlreadyDone, NoRowLeft };
+    Kind kind = Kind::Failed;
+    int row = 0; // 0 when the handset took no row
+    QString psNumber;
+    QString psId; // as the handset holds it at the end
+    QString model;
+    QString cause;
+    double seconds = 0;
+    int rowsLeft = 0; // rows not yet handed out when the report was made
+};
+
+// The step a line is at, for a window or a progress line.
+enum class LineStep { WaitingForHandset, Reading, Writing, Verifying, Registering, Saving, WaitingForSwap };
+
+// A provisioning run: hands the plan's rows out in order to the handsets on any number of
+// lines, runs each handset's steps and journals every finished one. Lines run on threads of
+// their own; the journal, the row hand-out and the reports go through one lock.
+class ProvisionRun {
+public:
+    ProvisionRun(ProvisionTemplate base, ProvisionPlan plan, ProvisionJournal& journal, RunOptions options);
+
+    // The rows this run will take: not done, and not failed unless retryFailed.
+    int rowsLeft() const;
+
+    using Reporter = std::function<void(const HandsetReport&)>;
+    using StepShown = std::function<void(LineStep)>;
+    // Serves one line until no row is left or no handset comes: each handset's report goes to
+    // reporter as it ends, under the run's lock (so a reporter must not call back into the run).
+    void serve(HandsetLine& line, const Reporter& reporter, const StepShown& shown = {});
+    // One handset on the line, from the wait for it to the wait for its unplug; nothing when no
+    // handset came.
+    std::optional<HandsetReport> runHandset(HandsetLine& line, const StepShown& shown = {});
+
+    const ProvisionPlan& plan() const { return m_plan; }
+
+private:
+    const PlanRow* takeRow();
+    void journal(const JournalEntry& entry);
+
+    ProvisionTemplate m_base;
+    ProvisionPlan m_plan;
+    ProvisionJournal& m_journal;
+    RunOptions m_options;
+    mutable std::mutex m_lock;
+    std::deque<int> m_rows;
+    QString m_journalError;
+};
+
+// The nine digits of the PS-ID the blocks hold.
+QString psIdText(const handset::HandsetBlocks& blocks);
+
+} // namespace tolvan::provision

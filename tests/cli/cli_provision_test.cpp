@@ -1,0 +1,72 @@
+// tolvan-cli provision against tolvan-sim --sequence: a plan with a bad cell touches nothing; a
+// run of two handsets on one pty prints a line each, saves their sets, and its summary prints.
+#include "flows/provision/provisionsummary.h"
+#include "modes/datasave/model/saveset.h"
+#include "tests/modes/datasave/model/simhandsetstore.h"
+#include "tests/support/backupfoldertest.h"
+#include "tests/support/cliprocess.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace tolvan::test {
+namespace {
+
+class CliProvision : public BackupFolderTest {
+protected:
+    void SetUp() override {
+        BackupFolderTest::SetUp();
+        const auto store = datasave::test::storeReadFromSim(3);
+        ASSERT_FALSE(datasave::writeSaveSet(
+            m_dir.filePath(QStringLiteral("standard")),
+            std::get<datasave::SaveSetFiles>(datasave::buildSaveSet(store, 3, QString()))));
+    }
+    void writePlan(const QByteArray& csv) {
+        QFile plan(m_dir.filePath(QStringLiteral("plan.csv")));
+        ASSERT_TRUE(plan.open(QIODevice::WriteOnly));
+        plan.write(csv);
+    }
+    QStringList args(const QString& port) {
+        return {QStringLiteral("--port"),     port,
+                QStringLiteral("provision"),  m_dir.filePath(QStringLiteral("plan.csv")),
+                QStringLiteral("--template"), m_dir.filePath(QStringLiteral("standard.jv4")),
+                QStringLiteral("--out"),      m_dir.filePath(QStringLiteral("run"))};
+    }
+};
+
+TEST_F(CliProvision, ABadPlanTouchesNoHandset) {
+    writePlan("PS-ID,PS番号\n123,201\n");
+    const CliResult result = runCli(args(QStringLiteral("/dev/null")));
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_EQ(result.err, QStringLiteral("2行目, PS-ID, 9桁の数字(268435455まで)ではありません\n"));
+    EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("run/provision.jsonl"))));
+}
+
+TEST_F(CliProvision, TwoHandsetsInTurnOnOnePty) {
+    writePlan("PS-ID,PS番号\n100000002,201\n100000003,202\n");
+    SimProcess sim({QStringLiteral("--no-pacing"), QStringLiteral("--sequence"),
+                    QStringLiteral("234567001,234567002"), QStringLiteral("--swap-ms"),
+                    QStringLiteral("200")});
+    ASSERT_TRUE(sim.started());
+    const CliResult result = runCli(args(sim.device()), 60000);
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("2\t201\t100000002\tZX-VA150\t成功\t")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("3\t202\t100000003\tZX-VA150\t成功\t")));
+    EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("run/202_100000003.jv4"))));
+    EXPECT_EQ(result.err.count(QStringLiteral("次の子機に交換してください")), 1);
+
+    QFile summary(m_dir.filePath(QStringLiteral("run/summary.csv")));
+    ASSERT_TRUE(summary.open(QIODevice::ReadOnly));
+    const auto rows = provision::readSummaryCsv(summary.readAll());
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->size(), 2);
+    const QString pdf = m_dir.filePath(QStringLiteral("summary.pdf"));
+    EXPECT_EQ(runCli({QStringLiteral("print"), summary.fileName(), QStringLiteral("--pdf"), pdf}).exitCode,
+              0);
+    EXPECT_TRUE(QFile::exists(pdf));
+}
+
+} // namespace
+} // namespace tolvan::test
