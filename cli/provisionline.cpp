@@ -6,6 +6,7 @@
 #include "modes/psent/model/psentframes.h"
 #include "modes/psent/model/psentoperations.h"
 #include "modes/psent/model/registrationflow.h"
+#include "modes/psent/model/registrationrun.h"
 
 #include "link/core/catalogue.h"
 
@@ -187,21 +188,20 @@ bool ProvisionLine::waitForUnplug() {
 
 std::optional<QString> registerInSession(CliSession& session, const QString& psNumber, const QString& pin) {
     namespace op = psent::op;
-    // The settings as held, with the PS number and PIN to register under and seamless handover
-    // off, which a registration needs.
+    using State = psent::RegistrationRun::State;
+    // The settings as held, with the PS number and PIN to register under (seamless handover off,
+    // which a registration needs).
     auto prepare = [&] {
-        handset::HandsetBlocks& pending = session.store().prepareWrite();
-        psent::HandsetSettingImage image = psent::HandsetSettingImage::fromStore(pending);
-        for (std::size_t i = 0; i < image.psNumber.size() && i < 3; ++i) {
+        psent::HandsetSettingImage image = psent::HandsetSettingImage::fromStore(session.store());
+        for (std::size_t i = 0; i < image.psNumber.size() && static_cast<qsizetype>(i) < psNumber.size();
+             ++i) {
             image.psNumber.at(i) =
                 static_cast<std::uint8_t>(psNumber.at(static_cast<qsizetype>(i)).unicode());
         }
         for (std::size_t i = 0; i < image.pin.size() && static_cast<qsizetype>(i) < pin.size(); ++i) {
             image.pin.at(i) = static_cast<std::uint8_t>(pin.at(static_cast<qsizetype>(i)).unicode());
         }
-        image.operation[psent::HandsetSettingImage::Seamless] = 0;
-        image.storeInto(pending);
-        return psent::PsEntFrames::fillRequestBuffers(pending, session.requestBuffers());
+        return psent::RegistrationRun::prepareWrite(image, session.store(), session.requestBuffers());
     };
     if (!prepare()) {
         return QStringLiteral("書き込みデータを作れません");
@@ -210,46 +210,50 @@ std::optional<QString> registerInSession(CliSession& session, const QString& psN
         return noDataText();
     }
 
-    enum class Outcome { Finished, Failed, Lost, TimedOut };
-    std::optional<Outcome> outcome;
+    psent::RegistrationRun run;
+    std::optional<State> ended;
     QString cause;
-    handset::HandsetStore& store = session.store();
-    store.clearRegistration();
-    store.setRegistrationListener([&](const handset::RegistrationReports::Report& report) {
-        const auto view = reg::viewOf(report);
-        if (outcome || !view || view->kind == reg::ReportView::Kind::Running) {
+    run.setListener([&](const psent::RegistrationRun::Step& step) {
+        if (ended) {
             return;
         }
-        outcome = Outcome::Failed;
-        cause = view->kind == reg::ReportView::Kind::Failed         ? view->error
-                : view->kind == reg::ReportView::Kind::CommandEnded ? view->status
-                                                                    : reg::contentErrorText();
+        switch (step.state) {
+        case State::Failed:
+        case State::CommandEnded:
+        case State::ContentError:
+            ended = step.state;
+            cause = step.state == State::Failed         ? step.error
+                    : step.state == State::CommandEnded ? step.status
+                                                        : reg::contentErrorText();
+            break;
+        case State::Completed:
+            ended = step.state;
+            break;
+        default:
+            break;
+        }
     });
-    bool finished = false;
-    const auto connection = QObject::connect(
-        &session.link().session().driver(), &link::LinkDriver::notice,
-        [&](link::LinkNotice n) { finished = finished || n.event == link::LinkEvent::RegistrationFinished; });
-    link::LinkState& state = session.link().state();
-    state.registrationAnswerFlag = 2; // the next status answer brings the registration command
-    state.resultClass = link::rc::kRetryFailure;
-    session.sendSingle(op::kRegistrationRunning, kOperationRecordWrite);
-    const bool alive = session.runFor(kRegistrationLimitMs,
-                                      [&] { return finished || outcome.has_value() || !state.portOpen; });
+    handset::HandsetStore& store = session.store();
+    store.clearRegistration();
+    store.setRegistrationListener(
+        [&](const handset::RegistrationReports::Report& report) { run.take(report); });
+    const auto connection = QObject::connect(&session.link().session().driver(), &link::LinkDriver::notice,
+                                             [&](link::LinkNotice n) { run.take(n); });
+    run.start(session.runner());
+    const link::LinkState& state = session.runner().state();
+    const bool alive =
+        session.runFor(kRegistrationLimitMs, [&] { return ended.has_value() || !state.portOpen; });
     QObject::disconnect(connection);
     store.setRegistrationListener({});
-    if (!outcome) {
-        outcome =
-            finished ? Outcome::Finished : (alive && state.portOpen ? Outcome::TimedOut : Outcome::Lost);
-    }
-    switch (*outcome) {
-    case Outcome::Finished:
-        break;
-    case Outcome::Failed:
+    if (ended && *ended != State::Completed) {
         return cause;
-    case Outcome::Lost:
-        return noDataText();
-    case Outcome::TimedOut:
+    }
+    if (!ended) {
+        if (!alive || !state.portOpen) {
+            return noDataText();
+        }
         // The handset is told to stop, or it would answer the next polls with its reports.
+        run.abort();
         session.sendSingle(op::kRegistrationAborted, link::cmd::kRegisterOff);
         session.runFor(kStopLimitMs, [&] {
             return !state.portOpen ||

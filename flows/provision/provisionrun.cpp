@@ -1,6 +1,6 @@
 #include "flows/provision/provisionrun.h"
 
-#include "common/logfile/headercheck.h"
+#include "common/logfile/logfilekind.h"
 #include "common/modelnames.h"
 #include "modes/datasave/model/handsetbackup.h"
 #include "modes/datasave/model/saveset.h"
@@ -156,7 +156,7 @@ std::optional<HandsetReport> ProvisionRun::runHandset(HandsetLine& line, const S
     report.model = entry.model = modelText(model);
     report.psId = entry.psIdBefore = entry.psIdAfter = psIdText(store.held());
     if (model != m_base.modelCode()) {
-        record(Step::Model, logfile::modelMismatch(model).value_or(Message{}).text);
+        record(Step::Model, logfile::kLogFile1.modelMismatch(model).value_or(Message{}).text);
         return finish(HandsetReport::Kind::WrongModel);
     }
     if (const auto doneRow = [&] {

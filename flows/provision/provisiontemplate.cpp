@@ -1,8 +1,8 @@
 #include "flows/provision/provisiontemplate.h"
 
 #include "common/cp932.h"
-#include "common/logfile/headercheck.h"
 #include "common/logfile/logfileio.h"
+#include "common/logfile/logfilekind.h"
 #include "common/logline.h"
 #include "common/modelnames.h"
 #include "modes/datasave/model/savesetnames.h"
@@ -42,15 +42,8 @@ QString firstFieldOf(const QByteArray& line) {
 }
 
 std::uint32_t modelOfHeader(const QByteArray& file, bool logFile1) {
-    const QByteArray header = splitLines(file).value(0);
-    for (const std::uint32_t model : {kModelVa100, kModelVa150, kModelVa150C}) {
-        const QString field =
-            logFile1 ? LogFile1Format::headerField(model) : LogFile4Format::headerField(model);
-        if (logfile::headerMatches(header, field)) {
-            return model;
-        }
-    }
-    return 0;
+    const logfile::LogFileKind& kind = logFile1 ? logfile::kLogFile1 : logfile::kLogFile4;
+    return kind.modelOfFile(file).value_or(0);
 }
 
 // The lines of log file 1 a write-back leaves as the handset holds them.
@@ -102,8 +95,8 @@ std::variant<ProvisionTemplate, Message> ProvisionTemplate::load(const QString& 
     if (!names) {
         return datasave::SaveSetNames::formatError();
     }
-    const logfile::LoadedFile jv1 = logfile::loadExact(names->jv1, LogFile1Format::kMaxFileBytes);
-    const logfile::LoadedFile jv4 = logfile::loadExact(names->jv4, LogFile4Format::kMaxFileBytes);
+    const logfile::LoadedFile jv1 = logfile::kLogFile1.loadExact(names->jv1);
+    const logfile::LoadedFile jv4 = logfile::kLogFile4.loadExact(names->jv4);
     for (const logfile::LoadedFile* file : {&jv1, &jv4}) {
         if (file->status != logfile::LoadedFile::Status::Loaded) {
             return errorMessage(QStringLiteral("テンプレートのファイル %1 を読み込めません。")
