@@ -3,13 +3,15 @@
 #include "cli/cliapp.h"
 #include "cli/clisession.h"
 
-#include "modes/datasave/model/handsetbackup.h"
+#include "common/logfile/savesetnames.h"
 #include "modes/datasave/model/saveset.h"
-#include "modes/datasave/model/savesetnames.h"
 #include "modes/psent/model/handsetsettingimage.h"
 #include "modes/psent/model/psentoperations.h"
 #include "modes/psent/model/registrationflow.h"
 #include "modes/psent/model/registrationrun.h"
+#include "modes/psent/model/settingspair.h"
+
+#include "common/backup/backupfolder.h"
 
 #include "link/core/catalogue.h"
 
@@ -98,8 +100,8 @@ std::optional<Message> failedBackup(CliApp& cli, CliSession& session) {
     if (!cli.options().backup) {
         return std::nullopt;
     }
-    const auto backedUp = datasave::backUpHandset(session.store(), session.modelCode(), cli.options().memo,
-                                                  backup::backupRoot(), false);
+    const auto backedUp = psent::backUpSettingsPair(session.store(), session.modelCode(), cli.options().memo,
+                                                    backup::backupRoot());
     if (const auto* failed = std::get_if<Message>(&backedUp)) {
         return *failed;
     }
@@ -196,7 +198,7 @@ Outcome followRegistration(CliApp& cli, CliSession& session) {
 std::optional<Message> writeFilePair(CliApp& cli, CliSession& session, const QString& base) {
     QList<Message> notices;
     auto failed =
-        datasave::writeSettingsPair(session.store(), session.modelCode(), base, cli.options().memo, &notices);
+        psent::writeSettingsPair(session.store(), session.modelCode(), base, cli.options().memo, &notices);
     for (const Message& notice : notices) {
         session.printMessage(notice.title, notice.text);
     }
@@ -279,7 +281,7 @@ int registerHandset(CliApp& cli, const QStringList& args) {
         cli.err() << "tolvan-cli: " << why << '\n';
         return cli.usage();
     }
-    request->base = datasave::SaveSetNames::commandBase(request->base);
+    request->base = logfile::SaveSetNames::commandBase(request->base);
     CliSession session(cli);
     if (const auto failed = datasave::checkSaveSet(request->base, cli.options().memo, false)) {
         session.printMessage(failed->title, failed->text);

@@ -3,12 +3,14 @@
 #include "cli/cliapp.h"
 #include "cli/clisession.h"
 
-#include "modes/datasave/model/handsetbackup.h"
 #include "modes/psent/model/logfile4format.h"
 #include "modes/psent/model/logfile4imagereader.h"
 #include "modes/psent/model/logfile4writer.h"
 #include "modes/psent/model/psentframes.h"
 #include "modes/psent/model/psentoperations.h"
+#include "modes/psent/model/settingspair.h"
+
+#include "common/backup/backupfolder.h"
 
 #include "common/logfile/logfileio.h"
 
@@ -57,7 +59,7 @@ int settingsWrite(CliApp& cli, const QString& path) {
     // looked at, as the screen's write does).
     if (cli.options().backup) {
         plan.backUp = [&](const handset::HandsetStore& store, std::uint32_t model) {
-            return datasave::backUpHandset(store, model, cli.options().memo, backup::backupRoot(), false);
+            return psent::backUpSettingsPair(store, model, cli.options().memo, backup::backupRoot());
         };
     }
     plan.backUpBeforeLoad = true;
