@@ -24,7 +24,8 @@
 namespace tolvan::dataset {
 
 DataSetModeDialog::DataSetModeDialog(shell::ModeContext& context, QWidget* parent)
-    : shell::ModeScreen(context, op::kNoticeOwner, QStringLiteral("データ設定モード"), parent) {
+    : shell::LogFileScreen(context, op::kNoticeOwner, QStringLiteral("データ設定モード"), logfile::kLogFile1,
+                           op::kReadScript, parent) {
     buildWindow();
     initialise();
 }
@@ -35,10 +36,7 @@ shell::ModeDescriptor DataSetModeDialog::descriptor() {
 }
 
 void DataSetModeDialog::buildWindow() {
-    addFileMenu(
-        QStringLiteral("ファイル(&F) "), [this] { openFile(); }, [this] { saveFile(); },
-        [this] { printReport(); });
-    addHelpMenu();
+    addLogFileMenus(QStringLiteral("ファイル(&F) "));
     m_form = new DataSetForm(this);
     m_read = new QPushButton(QStringLiteral("ﾃﾞｰﾀ読み込み"), this);
     m_write = new QPushButton(QStringLiteral("ﾃﾞｰﾀ書き込み"), this);
@@ -135,12 +133,6 @@ void DataSetModeDialog::handsetRemoved() {
 void DataSetModeDialog::handsetReconnected() {
     setViewState(kReadPending);
     runRead(true);
-}
-
-shell::LogFileFlow::Target DataSetModeDialog::fileTarget() {
-    const std::uint32_t model = modelCode();
-    return {this, context().folders.logPath(model, context().texts.logFolderName()), &logfile::kLogFile1,
-            [this] { link().pauseForDialog(op::kReadScript); }};
 }
 
 void DataSetModeDialog::openFile() {

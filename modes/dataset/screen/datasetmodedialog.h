@@ -4,9 +4,8 @@
 #include "modes/dataset/model/datasetscreenvalues.h"
 #include "modes/dataset/model/systemparamimage.h"
 
-#include "shell/logfileflow.h"
+#include "shell/logfilescreen.h"
 #include "shell/modedescriptor.h"
-#include "shell/modescreen.h"
 
 #include <cstdint>
 
@@ -20,7 +19,7 @@ class DataSetForm;
 // The data setting screen ("データ設定モード"): shows the system parameter image, reads it from
 // the handset (script 0), writes the screen back (script 1) and saves, opens and prints log file 1.
 // Its view state is also the link's operation id while it is open.
-class DataSetModeDialog : public shell::ModeScreen {
+class DataSetModeDialog : public shell::LogFileScreen {
     Q_OBJECT
 public:
     static constexpr std::uint32_t kReadPending = op::kReadPending;
@@ -41,9 +40,9 @@ public:
     // "ﾃﾞｰﾀ読み込み", "ﾃﾞｰﾀ書き込み" and the file menu.
     void read();
     void write();
-    void openFile();
-    void saveFile();
-    void printReport();
+    void openFile() override;
+    void saveFile() override;
+    void printReport() override;
 
     DataSetForm* form() const { return m_form; }
     QPushButton* readButton() const { return m_read; }
@@ -61,7 +60,6 @@ private:
     void applyViewState();
     void runRead(bool reconnect);
     std::uint32_t modelCode();
-    shell::LogFileFlow::Target fileTarget();
 
     DataSetForm* m_form = nullptr;
     QPushButton* m_read = nullptr;

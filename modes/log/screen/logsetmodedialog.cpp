@@ -32,7 +32,8 @@ QString stateErrorText() {
 } // namespace
 
 LogSetModeDialog::LogSetModeDialog(shell::ModeContext& context, QWidget* parent)
-    : shell::ModeScreen(context, op::kNoticeOwner, QStringLiteral("ログ表示モード"), parent) {
+    : shell::LogFileScreen(context, op::kNoticeOwner, QStringLiteral("ログ表示モード"), logfile::kLogFile3,
+                           op::kReadScript, parent) {
     buildWindow();
     memoBox()->setText(context.texts.memo());
     refresh();
@@ -44,10 +45,7 @@ shell::ModeDescriptor LogSetModeDialog::descriptor() {
 }
 
 void LogSetModeDialog::buildWindow() {
-    addFileMenu(
-        QStringLiteral("ファイル(&F)"), [this] { openFile(); }, [this] { saveFile(); },
-        [this] { printReport(); });
-    addHelpMenu();
+    addLogFileMenus();
 
     // Lists 1 to 3 above, 4 to 6 below, a line of hyphens between; a clear button under each. The
     // lists take whatever room the window gives, so a long buffer reads better in a larger window.
@@ -183,11 +181,6 @@ void LogSetModeDialog::handsetRemoved() {
 
 void LogSetModeDialog::handsetReconnected() {
     runOperation(op::kReadPending, op::kReadScript, true);
-}
-
-shell::LogFileFlow::Target LogSetModeDialog::fileTarget() {
-    return {this, context().folders.logPath(link().modelCode(), context().texts.logFolderName()),
-            &logfile::kLogFile3, [this] { link().pauseForDialog(op::kReadScript); }};
 }
 
 void LogSetModeDialog::saveFile() {

@@ -5,9 +5,8 @@
 #include "modes/log/model/bufferkind.h"
 #include "modes/log/model/logdisplaylists.h"
 
-#include "shell/logfileflow.h"
+#include "shell/logfilescreen.h"
 #include "shell/modedescriptor.h"
-#include "shell/modescreen.h"
 
 #include <array>
 #include <cstdint>
@@ -20,7 +19,7 @@ namespace tolvan::log {
 
 // Shows the six handset buffers, reads them again, clears one or all in the handset, and saves,
 // opens and prints them as log file 3. Its view state is the link's operation id while it is open.
-class LogSetModeDialog : public shell::ModeScreen {
+class LogSetModeDialog : public shell::LogFileScreen {
     Q_OBJECT
 public:
     explicit LogSetModeDialog(shell::ModeContext& context, QWidget* parent = nullptr);
@@ -36,9 +35,9 @@ public:
     void readAll();
     void clear(BufferKind kind);
     void clearAll();
-    void openFile();
-    void saveFile();
-    void printReport();
+    void openFile() override;
+    void saveFile() override;
+    void printReport() override;
 
     QListWidget* list(BufferKind kind) const { return m_lists[indexOf(kind)]; }
     QPushButton* clearButton(BufferKind kind) const { return m_clears[indexOf(kind)]; }
@@ -57,7 +56,6 @@ private:
     // After the screen opens and after every operation: the lists by the operation that ran.
     void refresh();
     void showConnected(bool connected);
-    shell::LogFileFlow::Target fileTarget();
 
     std::array<QListWidget*, kBufferCount> m_lists{};
     std::array<QPushButton*, kBufferCount> m_clears{};

@@ -49,9 +49,7 @@ PsEntModeDialog::~PsEntModeDialog() {
 
 shell::ModeDescriptor PsEntModeDialog::descriptor() {
     return {QStringLiteral("子機設定／登録モード"), op::kReadPending, op::kReadScript,
-            [](shell::ModeContext& context, QWidget* parent) -> std::unique_ptr<shell::ModeScreen> {
-                return std::make_unique<PsEntModeDialog>(context, parent);
-            }};
+            shell::windowFactory<PsEntModeDialog>()};
 }
 
 void PsEntModeDialog::backUpBeforeWriteBack() {

@@ -32,7 +32,8 @@ bool oneOf(std::uint32_t state, std::initializer_list<std::uint32_t> states) {
 } // namespace
 
 PsEntSettingsScreen::PsEntSettingsScreen(shell::ModeContext& context, QWidget* parent)
-    : shell::ModeScreen(context, op::kNoticeOwner, QStringLiteral("子機設定／登録モード"), parent) {
+    : shell::LogFileScreen(context, op::kNoticeOwner, QStringLiteral("子機設定／登録モード"),
+                           logfile::kLogFile4, op::kReadScript, parent) {
     buildWindow();
     initialise();
 }
@@ -54,12 +55,8 @@ PsEntSettingsScreen::ButtonRow PsEntSettingsScreen::buildButtonRow(QWidget* pare
 }
 
 void PsEntSettingsScreen::buildWindow() {
-    QMenu* file = addFileMenu(
-        QStringLiteral("ファイル(&F)"), [this] { openFile(); }, [this] { saveFile(); },
-        [this] { printReport(); });
     // "終了(&X)" goes with the rest: nothing ends the program while a registration runs.
-    m_fileActions = file->actions();
-    addHelpMenu();
+    m_fileActions = addLogFileMenus()->actions();
 
     auto* content = new QWidget(this);
     auto* column = new QVBoxLayout(content);
@@ -252,12 +249,6 @@ void PsEntSettingsScreen::handsetRemoved() {
 
 void PsEntSettingsScreen::handsetReconnected() {
     runRead(true);
-}
-
-shell::LogFileFlow::Target PsEntSettingsScreen::fileTarget() {
-    const std::uint32_t model = link().modelCode();
-    return {this, context().folders.logPath(model, context().texts.logFolderName()), &logfile::kLogFile4,
-            [this] { link().pauseForDialog(op::kReadScript); }};
 }
 
 void PsEntSettingsScreen::openFile() {

@@ -4,8 +4,7 @@
 #include "modes/psent/model/psentscreenvalues.h"
 
 #include "common/message.h"
-#include "shell/logfileflow.h"
-#include "shell/modescreen.h"
+#include "shell/logfilescreen.h"
 
 #include <array>
 #include <cstdint>
@@ -25,7 +24,7 @@ class RegistrationPanel;
 // unplugged and a replugged handset, and saves, opens and prints log file 4. Its view state is
 // also the link's operation id while it is open, except the all-locked state, which only the
 // buttons see. PsEntModeDialog adds the registration.
-class PsEntSettingsScreen : public shell::ModeScreen {
+class PsEntSettingsScreen : public shell::LogFileScreen {
     Q_OBJECT
 public:
     // One of the two button sets, top and bottom, with the same actions.
@@ -46,9 +45,9 @@ public:
     void read();
     void write();
     void swapHandset();
-    void openFile();
-    void saveFile();
-    void printReport();
+    void openFile() override;
+    void saveFile() override;
+    void printReport() override;
 
     PsEntForm* form() const { return m_form; }
     QLineEdit* statusBox() const;
@@ -86,7 +85,6 @@ private:
     // Read, write and the hidden swap button of one set; the way back is added by the caller.
     ButtonRow buildButtonRow(QWidget* parent);
     void runRead(bool reconnect);
-    shell::LogFileFlow::Target fileTarget();
 
     PsEntForm* m_form = nullptr;
     RegistrationPanel* m_registration = nullptr;

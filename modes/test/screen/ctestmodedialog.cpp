@@ -41,7 +41,8 @@ constexpr int kResultPollMs = 50;
 } // namespace
 
 CTestModeDialog::CTestModeDialog(shell::ModeContext& context, QWidget* parent)
-    : shell::ModeScreen(context, op::kNoticeOwner, QStringLiteral("テストモード"), parent) {
+    : shell::LogFileScreen(context, op::kNoticeOwner, QStringLiteral("テストモード"), logfile::kLogFile2,
+                           op::kReadScript, parent) {
     buildWindow();
     memoBox()->setText(context.texts.memo());
     m_resultTimer.setInterval(kResultPollMs);
@@ -67,10 +68,7 @@ shell::ModeDescriptor CTestModeDialog::descriptor() {
 }
 
 void CTestModeDialog::buildWindow() {
-    addFileMenu(
-        QStringLiteral("ファイル(&F)"), [this] { openFile(); }, [this] { saveFile(); },
-        [this] { printReport(); });
-    addHelpMenu();
+    addLogFileMenus();
     auto* content = new QWidget(this);
     auto* panels = new QHBoxLayout(content);
     panels->setContentsMargins(0, 0, 0, 0);
@@ -408,11 +406,6 @@ void CTestModeDialog::handsetReconnected() {
     setViewState(op::kReadPending);
     link().runScript(op::kReadPending, op::kReadScript, true);
     refresh();
-}
-
-shell::LogFileFlow::Target CTestModeDialog::fileTarget() {
-    return {this, context().folders.logPath(link().modelCode(), context().texts.logFolderName()),
-            &logfile::kLogFile2, [this] { link().pauseForDialog(op::kReadScript); }};
 }
 
 void CTestModeDialog::saveFile() {

@@ -4,9 +4,8 @@
 
 #include "modes/test/model/testreadings.h"
 
-#include "shell/logfileflow.h"
+#include "shell/logfilescreen.h"
 #include "shell/modedescriptor.h"
-#include "shell/modescreen.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -29,7 +28,7 @@ struct RunKind;
 // Reads and writes the correction values, runs tests and measurements through the keep-alive
 // dialogue and shows their results, and saves, opens and prints log file 2. Its view state is
 // the link's operation id while it is open.
-class CTestModeDialog : public shell::ModeScreen {
+class CTestModeDialog : public shell::LogFileScreen {
     Q_OBJECT
 public:
     explicit CTestModeDialog(shell::ModeContext& context, QWidget* parent = nullptr);
@@ -46,9 +45,9 @@ public:
     void stopTest();
     void runMeasurement();
     void stopMeasurement();
-    void openFile();
-    void saveFile();
-    void printReport();
+    void openFile() override;
+    void saveFile() override;
+    void printReport() override;
 
     CalibrationPanel* calibration() const { return m_calibration; }
     TestPanel* tests() const { return m_tests; }
@@ -80,7 +79,6 @@ private:
     // Takes the counts of what arrived so far as seen.
     void markSeen();
     void dialogueClosed() override;
-    shell::LogFileFlow::Target fileTarget();
 
     CalibrationPanel* m_calibration = nullptr;
     TestPanel* m_tests = nullptr;
