@@ -33,6 +33,9 @@ PtyHandset::PtyHandset(const HandsetConfig& config, QObject* parent)
         }
     });
     connect(&m_pump, &HandsetPump::unplugFaultFired, this, &PtyHandset::unplugFaultFired);
+    constexpr int kLineMendMs = 200;
+    m_lineMend.setInterval(kLineMendMs);
+    connect(&m_lineMend, &QTimer::timeout, this, &PtyHandset::mendStrandedParity);
 }
 
 PtyHandset::~PtyHandset() {
@@ -84,10 +87,25 @@ bool PtyHandset::open(QString* error) {
     m_writeNotifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Write);
     m_writeNotifier->setEnabled(false);
     connect(m_writeNotifier.get(), &QSocketNotifier::activated, this, &PtyHandset::flushPending);
+    m_lineMend.start();
     return true;
 }
 
+// A tool that is killed leaves the line as it set it, and a pty keeps the odd-parity bit of that
+// setting while it drops the parity enable. A serial port opened over that state is refused
+// ("Invalid argument"), so the next tool could never reach the handset. A cable's own driver
+// keeps both bits or neither; the handset puts the stray bit back in line while it serves.
+void PtyHandset::mendStrandedParity() {
+    termios tio{};
+    if (m_slave >= 0 && ::tcgetattr(m_slave, &tio) == 0 && (tio.c_cflag & PARODD) != 0 &&
+        (tio.c_cflag & PARENB) == 0) {
+        tio.c_cflag &= ~static_cast<tcflag_t>(PARODD);
+        ::tcsetattr(m_slave, TCSANOW, &tio);
+    }
+}
+
 void PtyHandset::close() {
+    m_lineMend.stop();
     if (m_listed) {
         m_listed = false;
         link::VirtualDevices::instance().unplug(m_slavePath, 1);

@@ -65,6 +65,7 @@ private:
     void unplugFaultFired();
     void putOnCable(std::size_t index);
     void swapToNext();
+    void mendStrandedParity();
 
     HandsetPump m_pump;
     int m_master = -1;
@@ -81,6 +82,7 @@ private:
     std::size_t m_current = 0;
     int m_swapMs = 0;
     QTimer m_toolGone;
+    QTimer m_lineMend;
 };
 
 } // namespace tolvan::sim

@@ -252,5 +252,30 @@ TEST(PtyHandset, ASequenceSwapsInTheNextHandsetWhenTheToolLeaves) {
     EXPECT_FALSE(QTest::qWaitFor([&] { return handset.isListed(); }, 300));
 }
 
+// A tool killed while it held the line leaves the line's setting behind (odd parity, of which
+// the pty keeps only the odd bit); the next tool must still open the port.
+TEST(PtyHandset, TheNextToolOpensThePortAfterOneWasKilledHoldingIt) {
+    PtyHandset handset(quickConfig(3));
+    QString error;
+    ASSERT_TRUE(handset.open(&error)) << error.toStdString();
+    const QByteArray path = handset.slavePath().toLocal8Bit();
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(fd, &tio), 0);
+    tio.c_cflag |= PARENB | PARODD | CLOCAL;
+    tio.c_iflag |= IGNPAR;
+    ASSERT_EQ(::tcsetattr(fd, TCSANOW, &tio), 0);
+    ::close(fd); // as a killed process's descriptors are closed: nothing restores the setting
+
+    QSerialPort port;
+    port.setPortName(handset.slavePath());
+    port.setBaudRate(QSerialPort::Baud9600);
+    port.setParity(QSerialPort::OddParity);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return port.open(QIODevice::ReadWrite); }, 2000))
+        << port.errorString().toStdString();
+    port.close();
+}
+
 } // namespace
 } // namespace tolvan::sim
