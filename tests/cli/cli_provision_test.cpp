@@ -1,5 +1,6 @@
 // tolvan-cli provision against tolvan-sim --sequence: a plan with a bad cell touches nothing; a
-// run of two handsets on one pty prints a line each, saves their sets, and its summary prints.
+// run of two handsets on one pty prints a line each, saves their sets, and its summary prints;
+// a registering run registers under the row or fails the row with the registration's cause.
 #include "flows/provision/provisionsummary.h"
 #include "modes/datasave/model/saveset.h"
 #include "tests/modes/datasave/model/simhandsetstore.h"
@@ -66,6 +67,39 @@ TEST_F(CliProvision, TwoHandsetsInTurnOnOnePty) {
     EXPECT_EQ(runCli({QStringLiteral("print"), summary.fileName(), QStringLiteral("--pdf"), pdf}).exitCode,
               0);
     EXPECT_TRUE(QFile::exists(pdf));
+}
+
+// A ZX-VA100 plan with --register: the handset is registered under its row's PS number and PIN
+// and its set saved; a registration the handset refuses fails the row with its cause, saves nothing.
+TEST_F(CliProvision, RegistersUnderTheRowAndARefusedRegistrationFailsItsRow) {
+    const auto store = datasave::test::storeReadFromSim(2);
+    ASSERT_FALSE(datasave::writeSaveSet(
+        m_dir.filePath(QStringLiteral("va100")),
+        std::get<datasave::SaveSetFiles>(datasave::buildSaveSet(store, 2, QString()))));
+    writePlan("PS-ID,PS番号,暗証番号\n100000011,211,1234\n");
+    auto run = [&](const QString& rule, const QString& out) {
+        SimProcess sim({QStringLiteral("--no-pacing"), QStringLiteral("--registration"), rule,
+                        QStringLiteral("--sequence"), QStringLiteral("234560011:ZX-VA100")});
+        EXPECT_TRUE(sim.started());
+        QStringList arguments = args(sim.device());
+        arguments[5] = m_dir.filePath(QStringLiteral("va100.jv1"));
+        arguments[7] = m_dir.filePath(out);
+        arguments << QStringLiteral("--register");
+        return runCli(arguments, 90000);
+    };
+
+    const CliResult registered = run(QStringLiteral("success"), QStringLiteral("ok"));
+    EXPECT_EQ(registered.exitCode, 0) << registered.err.toStdString();
+    EXPECT_TRUE(registered.out.startsWith(QStringLiteral("2\t211\t100000011\tZX-VA100\t成功\t")));
+    QFile jv4(m_dir.filePath(QStringLiteral("ok/211_100000011.jv4")));
+    ASSERT_TRUE(jv4.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(jv4.readAll().contains("\"2\",\"1\",\"1\"\r\n\"PS-ID\",\"1\",\"0\""));
+
+    const CliResult refused = run(QStringLiteral("failure,cause=70"), QStringLiteral("refused"));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.out.startsWith(QStringLiteral("2\t211\t100000011\tZX-VA100\t失敗\t")));
+    EXPECT_TRUE(refused.out.trimmed().endsWith(QStringLiteral("\t子機増設拒否(子機番号不一致)")));
+    EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("refused/211_100000011.jv4"))));
 }
 
 } // namespace
