@@ -12,6 +12,10 @@
 #include <optional>
 #include <variant>
 
+namespace tolvan::psent {
+class RegistrationRun;
+}
+
 namespace tolvan::cli {
 
 // One command-line run against a handset, for the commands of every mode: the handset's runner
@@ -49,6 +53,9 @@ public:
     void sendSingle(std::uint32_t operationId, std::uint32_t code) {
         m_runner->sendSingle(operationId, code);
     }
+    // Starts the registration run and feeds it the handset's reports and the link's notices until
+    // done() holds, the port closes or limitMs pass; false when the link was lost meanwhile.
+    bool followRegistration(psent::RegistrationRun& run, int limitMs, const std::function<bool()>& done);
     // Runs the event loop for ms, or until stop() holds; false when the link was lost meanwhile.
     bool runFor(int ms, const std::function<bool()>& stop = {}) {
         return m_runner->waitFor(ms, stop) != runner::WaitEnd::Lost;

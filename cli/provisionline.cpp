@@ -233,18 +233,9 @@ std::optional<QString> registerInSession(CliSession& session, const QString& psN
             break;
         }
     });
-    handset::HandsetStore& store = session.store();
-    store.clearRegistration();
-    store.setRegistrationListener(
-        [&](const handset::RegistrationReports::Report& report) { run.take(report); });
-    const auto connection = QObject::connect(&session.link().session().driver(), &link::LinkDriver::notice,
-                                             [&](link::LinkNotice n) { run.take(n); });
-    run.start(session.runner());
-    const link::LinkState& state = session.runner().state();
     const bool alive =
-        session.runFor(kRegistrationLimitMs, [&] { return ended.has_value() || !state.portOpen; });
-    QObject::disconnect(connection);
-    store.setRegistrationListener({});
+        session.followRegistration(run, kRegistrationLimitMs, [&] { return ended.has_value(); });
+    const link::LinkState& state = session.runner().state();
     if (ended && *ended != State::Completed) {
         return cause;
     }

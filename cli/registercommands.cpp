@@ -169,19 +169,9 @@ Outcome followRegistration(CliApp& cli, CliSession& session) {
             break;
         }
     });
-    handset::HandsetStore& store = session.store();
-    store.clearRegistration();
-    store.setRegistrationListener(
-        [&](const handset::RegistrationReports::Report& report) { run.take(report); });
-    const auto connection = QObject::connect(&session.link().session().driver(), &link::LinkDriver::notice,
-                                             [&](link::LinkNotice n) { run.take(n); });
-    run.start(session.runner());
-    const link::LinkState& state = session.runner().state();
     const bool alive =
-        session.runFor(kRegistrationLimitMs, [&] { return outcome.has_value() || !state.portOpen; });
-
-    QObject::disconnect(connection);
-    store.setRegistrationListener({});
+        session.followRegistration(run, kRegistrationLimitMs, [&] { return outcome.has_value(); });
+    const link::LinkState& state = session.runner().state();
     if (outcome) {
         return *outcome;
     }
