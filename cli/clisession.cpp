@@ -1,6 +1,6 @@
 #include "cli/clisession.h"
 
-#include "modes/psent/model/registrationrun.h"
+#include "modes/psent/model/registerunder.h"
 
 #include "modes/test/model/testresultparser.h"
 
@@ -119,18 +119,7 @@ ExitStatus CliSession::saveAndClose(const QString& path, const FileContents& con
 
 bool CliSession::followRegistration(psent::RegistrationRun& run, int limitMs,
                                     const std::function<bool()>& done) {
-    handset::HandsetStore& held = store();
-    held.clearRegistration();
-    held.setRegistrationListener(
-        [&](const handset::RegistrationReports::Report& report) { run.take(report); });
-    const auto connection = QObject::connect(&link().session().driver(), &link::LinkDriver::notice,
-                                             [&](link::LinkNotice n) { run.take(n); });
-    run.start(runner());
-    const link::LinkState& state = runner().state();
-    const bool alive = runFor(limitMs, [&] { return done() || !state.portOpen; });
-    QObject::disconnect(connection);
-    held.setRegistrationListener({});
-    return alive;
+    return psent::followRegistration(run, *m_runner, limitMs, done);
 }
 
 } // namespace tolvan::cli

@@ -153,13 +153,13 @@ int provisionRun(CliApp& cli, const QStringList& args) {
         // Each further port has a thread with its own event loop, session and link.
         workers.emplace_back(QThread::create([&, port = ports.at(i)] {
             ProvisionLine line(cli.options(), port);
-            run.serve(line, report);
+            run.serve(line.line(), report);
         }));
         workers.back()->start();
     }
     {
         ProvisionLine line(cli.options(), ports.first());
-        run.serve(line, report);
+        run.serve(line.line(), report);
     }
     for (const auto& worker : workers) {
         worker->wait();

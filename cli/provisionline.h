@@ -2,8 +2,9 @@
 
 #include "cli/cliapp.h"
 #include "cli/clisession.h"
-#include "flows/provision/handsetline.h"
+#include "flows/provision/runnerline.h"
 
+#include <QIODevice>
 #include <QString>
 #include <QTextStream>
 
@@ -11,46 +12,30 @@
 
 namespace tolvan::cli {
 
-// The handset on one port as the provisioning steps see it, through a command-line session:
-// one dialogue per handset, from the first read to the release. What the session would print
-// on stderr is kept instead, and its last message is the cause of a failed step.
-class ProvisionLine : public provision::HandsetLine {
+// The handset on one port as the provisioning steps see it: one command-line session for the
+// whole run, its link on that port. What the session would print is dropped: each step's cause
+// is the line's own, and one trace per port would interleave on stderr.
+class ProvisionLine {
 public:
     ProvisionLine(const GlobalOptions& options, const QString& port);
-    ~ProvisionLine() override;
-    ProvisionLine(const ProvisionLine&) = delete;
-    ProvisionLine& operator=(const ProvisionLine&) = delete;
 
-    bool waitForHandset() override;
-    std::optional<QString> readAll() override;
-    std::uint32_t modelCode() const override;
-    handset::HandsetStore& store() override;
-    std::optional<QString> writeBack() override;
-    std::optional<QString> writeSettings() override;
-    std::optional<QString> registerHandset(const QString& psNumber, const QString& pin) override;
-    void release() override;
-    bool waitForUnplug() override;
-
-    const QString& port() const { return m_port; }
+    provision::HandsetLine& line() { return *m_line; }
 
 private:
-    std::optional<QString> failure(const std::optional<ExitStatus>& status);
-    std::optional<QString> lastMessage();
+    class Discard : public QIODevice {
+    public:
+        Discard() { open(QIODevice::WriteOnly); }
 
-    QString m_port;
-    QString m_outText;
-    QString m_errText;
-    QTextStream m_out{&m_outText};
-    QTextStream m_err{&m_errText};
-    CliApp m_cli{m_out, m_err};
+    protected:
+        qint64 readData(char*, qint64) override { return -1; }
+        qint64 writeData(const char*, qint64 size) override { return size; }
+    };
+
+    Discard m_discard;
+    QTextStream m_quiet{&m_discard};
+    CliApp m_cli{m_quiet, m_quiet};
     std::unique_ptr<CliSession> m_session;
-    handset::HandsetStore m_empty;
-    bool m_freshRead = false;
+    std::unique_ptr<provision::RunnerLine> m_line;
 };
-
-// The registration of a ZX-VA100 in the session's keep-alive dialogue under the PS number and
-// PIN: the handset setting write, the handset's reports, and on success the settings read again
-// and written back as the registration leaves them. The error text of a failure.
-std::optional<QString> registerInSession(CliSession& session, const QString& psNumber, const QString& pin);
 
 } // namespace tolvan::cli

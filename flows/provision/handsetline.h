@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace tolvan::provision {
@@ -16,8 +17,12 @@ class HandsetLine {
 public:
     virtual ~HandsetLine() = default;
 
-    // Until a handset answers on the cable: true; false when none came within the line's limit.
-    virtual bool waitForHandset() = 0;
+    // Holds when the run is to stop: a wait then ends at once.
+    using Cancelled = std::function<bool()>;
+
+    // Until a handset answers on the cable: true; false when none came within the line's limit
+    // or the wait was cancelled.
+    virtual bool waitForHandset(const Cancelled& cancelled) = 0;
     // Script 18 into the store (emptied first).
     virtual std::optional<QString> readAll() = 0;
     virtual std::uint32_t modelCode() const = 0;
@@ -31,8 +36,9 @@ public:
     virtual std::optional<QString> registerHandset(const QString& psNumber, const QString& pin) = 0;
     // Ends the dialogue: the technician may pull the handset now.
     virtual void release() = 0;
-    // Until the handset is off the cable: true; false when it stayed beyond the line's limit.
-    virtual bool waitForUnplug() = 0;
+    // Until the handset is off the cable: true; false when it stayed beyond the line's limit or
+    // the wait was cancelled.
+    virtual bool waitForUnplug(const Cancelled& cancelled) = 0;
 };
 
 } // namespace tolvan::provision

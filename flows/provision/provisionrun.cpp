@@ -91,7 +91,7 @@ void ProvisionRun::journal(const JournalEntry& entry) {
 }
 
 void ProvisionRun::serve(HandsetLine& line, const Reporter& reporter, const StepShown& shown) {
-    while (rowsLeft() > 0) {
+    while (rowsLeft() > 0 && !stopRequested()) {
         auto report = runHandset(line, shown);
         if (!report) {
             return;
@@ -115,8 +115,9 @@ std::optional<HandsetReport> ProvisionRun::runHandset(HandsetLine& line, const S
             shown(step);
         }
     };
+    const HandsetLine::Cancelled cancelled = [this] { return stopRequested(); };
     show(LineStep::WaitingForHandset);
-    if (!line.waitForHandset()) {
+    if (!line.waitForHandset(cancelled)) {
         return std::nullopt;
     }
     QElapsedTimer clock;
@@ -142,7 +143,7 @@ std::optional<HandsetReport> ProvisionRun::runHandset(HandsetLine& line, const S
         report.kind = kind;
         show(LineStep::WaitingForSwap);
         line.release();
-        line.waitForUnplug();
+        line.waitForUnplug(cancelled);
         return report;
     };
 
@@ -166,8 +167,12 @@ std::optional<HandsetReport> ProvisionRun::runHandset(HandsetLine& line, const S
         entry.row = report.row = *doneRow;
         report.cause = QStringLiteral("この子機は%1行目で設定済みです").arg(*doneRow);
         record(Step::Skip);
-        report.cause = QStringLiteral("この子機は%1行目で設定済みです").arg(*doneRow);
         return finish(HandsetReport::Kind::AlreadyDone);
+    }
+    // Nothing of the plan has reached this handset yet: the last safe point to stop at.
+    if (stopRequested()) {
+        line.release();
+        return std::nullopt;
     }
     const PlanRow* row = takeRow();
     if (!row) {

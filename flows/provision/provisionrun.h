@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -48,6 +49,12 @@ public:
     // The rows this run will take: not done, and not failed unless retryFailed.
     int rowsLeft() const;
 
+    // Asks every line to stop at its next safe point: a wait for a handset or for its unplug ends
+    // at once, and a handset not yet given its row is let go untouched; one whose row began is
+    // finished first (a write is never cut). Any thread may ask.
+    void requestStop() { m_stop = true; }
+    bool stopRequested() const { return m_stop; }
+
     using Reporter = std::function<void(const HandsetReport&)>;
     using StepShown = std::function<void(LineStep)>;
     // Serves one line until no row is left or no handset comes: each handset's report goes to
@@ -70,6 +77,7 @@ private:
     mutable std::mutex m_lock;
     std::deque<int> m_rows;
     QString m_journalError;
+    std::atomic<bool> m_stop = false;
 };
 
 // The nine digits of the PS-ID the blocks hold.

@@ -36,7 +36,7 @@ class SimLine : public HandsetLine {
 public:
     explicit SimLine(std::deque<Unit> units) : m_units(std::move(units)) {}
 
-    bool waitForHandset() override {
+    bool waitForHandset(const Cancelled& /*cancelled*/) override {
         if (m_units.empty()) {
             return false;
         }
@@ -83,7 +83,7 @@ public:
         return std::nullopt;
     }
     void release() override {}
-    bool waitForUnplug() override { return true; }
+    bool waitForUnplug(const Cancelled& /*cancelled*/) override { return true; }
 
     sim::VirtualHandset& handset() { return m_session->peer.handset(); }
     QStringList registered;
