@@ -13,6 +13,7 @@
 #include "app/systemmenu.h"
 #include "flows/doctor/screen/connectiondoctordialog.h"
 #include "flows/history/screen/historydialog.h"
+#include "flows/provision/screen/provisiondialog.h"
 #include "shell/accessiblenames.h"
 #include "shell/dialogservice.h"
 #include "shell/modelink.h"
@@ -123,6 +124,7 @@ void CTolvanDlg::buildMenus(QVBoxLayout* layout) {
     auto* bar = new QMenuBar(this);
     QMenu* file = bar->addMenu(QStringLiteral("ファイル（&F）"));
     file->addAction(QStringLiteral("子機の履歴(&V)..."), this, &CTolvanDlg::showHistory);
+    file->addAction(QStringLiteral("連続設定(&R)..."), this, &CTolvanDlg::showProvisioning);
     file->addSeparator();
     file->addAction(QStringLiteral("終了（&X）"), this, &QDialog::accept);
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ（&H）"));
@@ -205,18 +207,27 @@ void CTolvanDlg::runMode(int index) {
 }
 
 void CTolvanDlg::showHistory() {
+    // Like a mode window, but opened without a read: the history is on disk, and the window opens
+    // the link itself only to write a version back.
+    showFlow([this] { return std::make_unique<history::HistoryDialog>(m_context, this); });
+}
+
+void CTolvanDlg::showProvisioning() {
+    // Opened without a read: the window opens the link itself for each handset on the cable.
+    showFlow([this] { return std::make_unique<provision::ProvisionDialog>(m_context, this); });
+}
+
+void CTolvanDlg::showFlow(const std::function<std::unique_ptr<shell::ModeScreen>()>& open) {
     if (m_busy) {
         return;
     }
     m_busy = true;
     m_texts.setMemo(m_memo->text());
     hide();
-    // Like a mode window, but opened without a read: the history is on disk, and the window opens
-    // the link itself only to write a version back.
-    history::HistoryDialog dialog(m_context, this);
-    m_openMode = &dialog;
-    emit modeOpened(&dialog);
-    runModal(dialog);
+    const std::unique_ptr<shell::ModeScreen> window = open();
+    m_openMode = window.get();
+    emit modeOpened(window.get());
+    runModal(*window);
     m_openMode = nullptr;
     backToMenu();
 }

@@ -66,6 +66,9 @@ private:
     void runMode(int index);
     // "子機の履歴" from the file menu.
     void showHistory();
+    void showProvisioning();
+    // A flow's window in place of the menu, as a mode's is, opened without a read.
+    void showFlow(const std::function<std::unique_ptr<shell::ModeScreen>()>& open);
     void backToMenu();
     void showLinkMessage(link::LinkMessage message);
     void refillFolderBox(std::uint32_t modelCode);

@@ -97,8 +97,8 @@ int provisionRun(CliApp& cli, const QStringList& args) {
         return kExitFileError;
     }
     const auto& setTemplate = std::get<provision::ProvisionTemplate>(base);
-    constexpr qsizetype kMaxPlanBytes = qsizetype{16} * 1024 * 1024;
-    const logfile::LoadedFile planFile = logfile::loadExact(parsed->plan, kMaxPlanBytes);
+    const logfile::LoadedFile planFile =
+        logfile::loadExact(parsed->plan, provision::ProvisionPlan::kMaxFileBytes);
     if (planFile.status != logfile::LoadedFile::Status::Loaded) {
         err << planFile.message.title << ": " << planFile.message.text << '\n';
         err.flush();
@@ -129,11 +129,7 @@ int provisionRun(CliApp& cli, const QStringList& args) {
                                   parsed->registration, parsed->retryFailed, cli.options().memo};
     provision::ProvisionRun run(setTemplate, std::get<provision::ProvisionPlan>(plan), journal, options);
 
-    const QString summaryPath = out.filePath(QStringLiteral("summary.csv"));
-    auto writeSummary = [&] {
-        return logfile::saveAtomically(summaryPath,
-                                       provision::summaryCsv(provision::summaryOf(run.plan(), journal)));
-    };
+    auto writeSummary = [&] { return provision::writeSummary(parsed->outDir, run.plan(), journal); };
     // Runs under the run's lock: one writer of stdout, stderr and the summary.
     const provision::ProvisionRun::Reporter report = [&](const HandsetReport& r) {
         cli.out() << (r.row > 0 ? QString::number(r.row) : QStringLiteral("-")) << '\t' << r.psNumber << '\t'

@@ -78,6 +78,16 @@ void LinkSession::dropDialogue() {
 }
 
 void LinkSession::deviceTreeChanged() {
+    if (m_swapsExpected) {
+        m_reconnectTimer.stop();
+        m_reconnectCounter = 0;
+        if (!handsetPresent()) {
+            closePort();
+            engine().markPortClosed();
+            emit handsetRemoved();
+        }
+        return;
+    }
     if (handsetPresent()) {
         if (m_reconnectCounter == 1) {
             if (m_removedDialogUp) {

@@ -76,6 +76,10 @@ public:
     // reconnects, after a delay).
     void deviceTreeChanged();
     int reconnectCounter() const { return m_reconnectCounter; }
+    // While on, a handset pulled off is an expected swap (a window that waits for the next
+    // handset itself): the port is still closed and handsetRemoved raised, but no removed-handset
+    // dialog is asked for and a handset plugged in is not reopened behind the window's back.
+    void setSwapsExpected(bool on) { m_swapsExpected = on; }
     bool reconnectPending() const { return m_reconnectTimer.isActive(); }
 
 signals:
@@ -98,6 +102,7 @@ private:
     int m_reconnectCounter = 0;
     int m_reconnectDelayMs = 3000;
     bool m_removedDialogUp = false;
+    bool m_swapsExpected = false;
     QTimer m_reconnectTimer;
 };
 

@@ -42,6 +42,9 @@ public:
     virtual std::optional<QString> openFileName(QWidget* parent, const FileRequest& request) = 0;
     // Overwriting an existing file is confirmed inside the dialog, unless the request says not to.
     virtual std::optional<QString> saveFileName(QWidget* parent, const FileRequest& request) = 0;
+    // An existing folder (created in the dialog if the user makes one), or nothing when cancelled;
+    // the request's caption and directory are used.
+    virtual std::optional<QString> folderName(QWidget* parent, const FileRequest& request) = 0;
     // A printer set up for one report page (resolution set), or null when cancelled.
     virtual std::unique_ptr<QPrinter> choosePrinter(QWidget* parent) = 0;
     // Shows a message box; returns the button that closed it.

@@ -33,6 +33,16 @@ std::optional<QString> QtDialogService::saveFileName(QWidget* parent, const File
     return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
+std::optional<QString> QtDialogService::folderName(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent, request.caption, request.directory);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
 std::unique_ptr<QPrinter> QtDialogService::choosePrinter(QWidget* parent) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setDocName(QString());

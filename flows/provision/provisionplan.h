@@ -37,6 +37,9 @@ struct PlanRow {
 //   template's line.
 class ProvisionPlan {
 public:
+    // A plan longer than this is not a spreadsheet of handsets.
+    static constexpr qsizetype kMaxFileBytes = qsizetype{16} * 1024 * 1024;
+
     // Reads and checks the whole plan against the template; every problem is one line
     // "ROW行目, COLUMN, WHY", and a plan with any problem gives no rows at all.
     static std::variant<ProvisionPlan, QStringList> read(QByteArrayView file, const ProvisionTemplate& base);

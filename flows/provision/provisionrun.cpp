@@ -91,6 +91,7 @@ void ProvisionRun::journal(const JournalEntry& entry) {
 }
 
 void ProvisionRun::serve(HandsetLine& line, const Reporter& reporter, const StepShown& shown) {
+    const HandsetLine::Cancelled cancelled = [this] { return stopRequested(); };
     while (rowsLeft() > 0 && !stopRequested()) {
         auto report = runHandset(line, shown);
         if (!report) {
@@ -106,13 +107,19 @@ void ProvisionRun::serve(HandsetLine& line, const Reporter& reporter, const Step
         if (report->kind == HandsetReport::Kind::NoRowLeft) {
             return;
         }
+        // Told first, so the technician sees the result before pulling the handset.
+        if (shown) {
+            shown(LineStep::WaitingForSwap, report->row);
+        }
+        line.waitForUnplug(cancelled);
     }
 }
 
 std::optional<HandsetReport> ProvisionRun::runHandset(HandsetLine& line, const StepShown& shown) {
+    int rowOnLine = 0; // until the handset takes its row
     auto show = [&](LineStep step) {
         if (shown) {
-            shown(step);
+            shown(step, rowOnLine);
         }
     };
     const HandsetLine::Cancelled cancelled = [this] { return stopRequested(); };
@@ -141,9 +148,7 @@ std::optional<HandsetReport> ProvisionRun::runHandset(HandsetLine& line, const S
     };
     auto finish = [&](HandsetReport::Kind kind) {
         report.kind = kind;
-        show(LineStep::WaitingForSwap);
         line.release();
-        line.waitForUnplug(cancelled);
         return report;
     };
 
@@ -180,7 +185,7 @@ std::optional<HandsetReport> ProvisionRun::runHandset(HandsetLine& line, const S
         report.kind = HandsetReport::Kind::NoRowLeft;
         return report;
     }
-    entry.row = report.row = row->row;
+    entry.row = report.row = rowOnLine = row->row;
     report.psNumber = row->psNumber;
     record(Step::Read);
 

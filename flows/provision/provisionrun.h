@@ -56,12 +56,14 @@ public:
     bool stopRequested() const { return m_stop; }
 
     using Reporter = std::function<void(const HandsetReport&)>;
-    using StepShown = std::function<void(LineStep)>;
-    // Serves one line until no row is left or no handset comes: each handset's report goes to
-    // reporter as it ends, under the run's lock (so a reporter must not call back into the run).
+    // The step a line is at, and the plan row of its handset (0 until it took one).
+    using StepShown = std::function<void(LineStep step, int row)>;
+    // Serves one line until no row is left, no handset comes or a stop took effect: each
+    // handset's report goes to reporter as it ends (before the wait for its unplug), under the
+    // run's lock (so a reporter must not call back into the run).
     void serve(HandsetLine& line, const Reporter& reporter, const StepShown& shown = {});
-    // One handset on the line, from the wait for it to the wait for its unplug; nothing when no
-    // handset came.
+    // One handset on the line, from the wait for it to its release (serve then reports it and
+    // waits for the unplug); nothing when no handset came or the run stopped before its row.
     std::optional<HandsetReport> runHandset(HandsetLine& line, const StepShown& shown = {});
 
     const ProvisionPlan& plan() const { return m_plan; }

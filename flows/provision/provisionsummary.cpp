@@ -1,6 +1,9 @@
 #include "flows/provision/provisionsummary.h"
 
 #include "common/cp932.h"
+#include "common/logfile/logfileio.h"
+
+#include <QDir>
 
 namespace tolvan::provision {
 namespace {
@@ -80,6 +83,11 @@ QByteArray summaryCsv(const QList<SummaryRow>& rows) {
         encoded = encodeCp932(kept);
     }
     return encoded.bytes;
+}
+
+QString writeSummary(const QString& outDir, const ProvisionPlan& plan, const ProvisionJournal& journal) {
+    return logfile::saveAtomically(QDir(outDir).filePath(QStringLiteral("summary.csv")),
+                                   summaryCsv(summaryOf(plan, journal)));
 }
 
 std::optional<QList<SummaryRow>> readSummaryCsv(QByteArrayView bytes) {

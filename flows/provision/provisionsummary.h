@@ -34,6 +34,9 @@ QList<SummaryRow> summaryOf(const ProvisionPlan& plan, const ProvisionJournal& j
 // DIR/summary.csv: a header row, then one row each; code page 932 with CR LF as every text file
 // of the tool, so a spreadsheet on a Japanese Windows opens it as it is.
 QByteArray summaryCsv(const QList<SummaryRow>& rows);
+// DIR/summary.csv as the journal stands now, replaced whole; the file layer's reason when it could
+// not be.
+QString writeSummary(const QString& outDir, const ProvisionPlan& plan, const ProvisionJournal& journal);
 // The rows of a summary file; nothing when the bytes are not one.
 std::optional<QList<SummaryRow>> readSummaryCsv(QByteArrayView bytes);
 // The printed table of the summary, for the report renderer.

@@ -42,6 +42,11 @@ std::optional<QString> FakeDialogService::saveFileName(QWidget*, const FileReque
     return next(saveAnswers);
 }
 
+std::optional<QString> FakeDialogService::folderName(QWidget*, const FileRequest& request) {
+    folderRequests.append(request);
+    return next(folderAnswers);
+}
+
 std::unique_ptr<QPrinter> FakeDialogService::choosePrinter(QWidget*) {
     ++printRequests;
     if (printPdfPath.isEmpty()) {

@@ -16,6 +16,7 @@ public:
     // Answers in order; an empty queue answers "cancelled".
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
+    std::deque<std::optional<QString>> folderAnswers;
     // Where a print goes as PDF; empty: the print dialog is cancelled.
     QString printPdfPath;
     // Buttons in order; an empty queue presses the default button, or OK.
@@ -26,11 +27,13 @@ public:
 
     QList<FileRequest> openRequests;
     QList<FileRequest> saveRequests;
+    QList<FileRequest> folderRequests;
     QList<MessageRequest> messages;
     int printRequests = 0;
 
     std::optional<QString> openFileName(QWidget* parent, const FileRequest& request) override;
     std::optional<QString> saveFileName(QWidget* parent, const FileRequest& request) override;
+    std::optional<QString> folderName(QWidget* parent, const FileRequest& request) override;
     std::unique_ptr<QPrinter> choosePrinter(QWidget* parent) override;
     QMessageBox::StandardButton message(QWidget* parent, const MessageRequest& request) override;
 };
