@@ -68,6 +68,11 @@ QColor failedColour() {
     return Qt::red;
 }
 
+// A handset the run did not take (one already done): nothing went wrong, but it needs a look.
+QColor skippedColour() {
+    return QColor(0xC0, 0x60, 0x00);
+}
+
 QLabel* bigLabel(QWidget* parent, int points, bool bold) {
     auto* label = new QLabel(parent);
     QFont font = label->font();
@@ -127,6 +132,8 @@ void ProvisionDialog::buildWindow() {
     m_rows->setUniformRowHeights(true);
     m_rows->setAllColumnsShowFocus(true);
     m_rows->header()->setStretchLastSection(true);
+    m_rows->header()->setMinimumSectionSize(
+        m_rows->fontMetrics().horizontalAdvance(QStringLiteral("ZX-VA150(C)")));
     m_rows->setMinimumSize(520, 180);
     shell::labelFor(rowsLabel, m_rows);
     rowsColumn->addWidget(rowsLabel);
@@ -206,6 +213,7 @@ QWidget* ProvisionDialog::buildProgress(QWidget* parent) {
     m_bar = new QProgressBar(group);
     m_bar->setRange(0, kLastStep);
     m_bar->setValue(0);
+    m_bar->setTextVisible(false);
     m_bar->setAccessibleName(QStringLiteral("子機の進み具合"));
     m_result = bigLabel(group, 13, true);
     m_counts = bigLabel(group, 12, false);
@@ -441,6 +449,10 @@ void ProvisionDialog::run(bool retry) {
 
     if (const QString failed = writeSummary(out, *m_planRead, *m_journal); !failed.isEmpty()) {
         dialogs.error(this, QStringLiteral("summary.csv: ") + failed);
+    } else {
+        m_folderNote->setText(
+            QStringLiteral("結果の一覧を保存しました: %1")
+                .arg(QDir::toNativeSeparators(QDir(out).filePath(QStringLiteral("summary.csv")))));
     }
     fillRows();
     showCounts(m_run->rowsLeft());
@@ -471,7 +483,7 @@ void ProvisionDialog::showStep(LineStep step, int row) {
         modelBox()->setText(modelText(context().session.state().modelCode));
     }
     const PlanRow* planRow = row > 0 ? m_planRead->rowAt(row) : nullptr;
-    m_handset->setText(planRow ? QStringLiteral("PS番号 %1　PS-ID %2").arg(planRow->psNumber, planRow->psId)
+    m_handset->setText(planRow ? QStringLiteral("PS番号 %1\nPS-ID %2").arg(planRow->psNumber, planRow->psId)
                                : QStringLiteral("子機を確認しています"));
     if (const int index = rowIndex(row); index >= 0) {
         QTreeWidgetItem* item = m_rows->topLevelItem(index);
@@ -487,6 +499,9 @@ void ProvisionDialog::showReport(const HandsetReport& report) {
         return;
     }
     const bool passed = report.kind == Kind::Passed;
+    if (report.row == 0 || report.kind == Kind::AlreadyDone) {
+        m_handset->setText(QStringLiteral("PS-ID %1").arg(report.psId));
+    }
     if (report.row > 0 && (passed || report.kind == Kind::Failed)) {
         if (const int index = rowIndex(report.row); index >= 0) {
             QTreeWidgetItem* item = m_rows->topLevelItem(index);
@@ -510,7 +525,7 @@ void ProvisionDialog::showReport(const HandsetReport& report) {
         showResult(QStringLiteral("機種違い: %1").arg(report.cause), failedColour());
         break;
     case Kind::AlreadyDone:
-        showResult(QStringLiteral("設定済み: %1").arg(report.cause), failedColour());
+        showResult(QStringLiteral("設定済み: %1").arg(report.cause), skippedColour());
         break;
     case Kind::NoRowLeft:
         break;
