@@ -51,9 +51,20 @@ SimulatorPanel::SimulatorPanel(std::unique_ptr<sim::PtyHandset> handset, QWidget
     auto* cable = new QHBoxLayout;
     m_unplug = new QPushButton(QStringLiteral("USBを抜く"), this);
     m_plug = new QPushButton(QStringLiteral("USBを挿す"), this);
+    // A unit fresh from the factory with a PS-ID of its own: what a provisioning run swaps in.
+    m_another = new QPushButton(QStringLiteral("別の子機を挿す"), this);
     cable->addWidget(m_unplug);
     cable->addWidget(m_plug);
+    cable->addWidget(m_another);
     layout->addLayout(cable);
+    connect(m_another, &QPushButton::clicked, this, [this] {
+        constexpr std::uint32_t kFirstSwappedPsId = 234567001;
+        ++m_swaps;
+        m_handset->putOn(m_handset->handset().modelCode(), kFirstSwappedPsId + m_swaps, m_swaps);
+        setRegistration();
+        m_handset->plug();
+        refresh();
+    });
     connect(m_unplug, &QPushButton::clicked, this, [this] {
         m_handset->unplug();
         refresh();
@@ -122,6 +133,7 @@ void SimulatorPanel::refresh() {
                                onCable ? QStringLiteral("接続中") : QStringLiteral("取り外し中")));
     m_unplug->setEnabled(onCable);
     m_plug->setEnabled(!onCable);
+    m_another->setEnabled(!onCable);
 }
 
 void SimulatorPanel::addFault() {

@@ -15,7 +15,8 @@ class QPushButton;
 namespace tolvan::app {
 
 // The demo's control window: the virtual handset on its pseudo-terminal, with buttons to pull it
-// off the cable and plug it back, to inject a fault and to choose how the next registration ends.
+// off the cable and plug it back (or another unit in its place), to inject a fault and to choose how the next
+// registration ends.
 class SimulatorPanel : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +33,8 @@ private:
     QLabel* m_status;
     QPushButton* m_unplug;
     QPushButton* m_plug;
+    QPushButton* m_another;
+    std::uint32_t m_swaps = 0;
     QComboBox* m_faultPresets;
     QLineEdit* m_faultSpec;
     QComboBox* m_registration;

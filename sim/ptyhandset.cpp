@@ -194,11 +194,15 @@ void PtyHandset::setSequence(std::vector<SequencedHandset> sequence, int swapMs)
 void PtyHandset::putOnCable(std::size_t index) {
     const SequencedHandset& next = m_sequence.at(index);
     m_current = index;
+    putOn(next.modelCode, next.psId, static_cast<std::uint32_t>(index));
+}
+
+void PtyHandset::putOn(std::uint8_t modelCode, std::uint32_t psId, std::uint32_t seedOffset) {
     HandsetConfig config = m_baseConfig;
-    config.modelCode = next.modelCode;
-    config.seed = m_baseConfig.seed + static_cast<std::uint32_t>(index);
+    config.modelCode = modelCode;
+    config.seed = m_baseConfig.seed + seedOffset;
     m_pump.replaceHandset(config);
-    const std::uint32_t v = next.psId;
+    const std::uint32_t v = psId;
     m_pump.handset().store().setBlock(
         0x1201, {static_cast<std::uint8_t>((v >> 21) & 0x7F), static_cast<std::uint8_t>((v >> 14) & 0x7F),
                  static_cast<std::uint8_t>((v >> 7) & 0x7F), static_cast<std::uint8_t>(v & 0x7F)});

@@ -47,6 +47,10 @@ public:
     // After an unplug fault the handset comes back after this long; 0 leaves it unplugged.
     void setReplugAfterMs(int ms) { m_replugAfterMs = ms; }
 
+    // A fresh handset of that model with that PS-ID in place of the one served: another unit
+    // swapped onto the cable (unplug before, plug after).
+    void putOn(std::uint8_t modelCode, std::uint32_t psId, std::uint32_t seedOffset = 0);
+
     // Writes a transcript of the traffic to the file.
     bool record(const QString& path) { return m_pump.record(path); }
 

@@ -3,6 +3,8 @@
 // reached by scrolling down, never beyond the window's width. Tab walks each window in the order it
 // shows, and a screen reader finds a name for every input control.
 #include "app/modes.h"
+#include "flows/history/screen/historydialog.h"
+#include "flows/provision/screen/provisiondialog.h"
 #include "tests/support/modescreenharness.h"
 
 #include <QAbstractButton>
@@ -55,6 +57,31 @@ QStringList unreachableControls(shell::ModeScreen& screen) {
     return out;
 }
 
+// The windows of the flows, opened from the main menu's file menu without a read.
+std::vector<std::pair<const char*, std::function<std::unique_ptr<shell::ModeScreen>(shell::ModeContext&)>>>
+flowWindows() {
+    return {{"history", [](shell::ModeContext& c) { return std::make_unique<history::HistoryDialog>(c); }},
+            {"provisioning",
+             [](shell::ModeContext& c) { return std::make_unique<provision::ProvisionDialog>(c); }}};
+}
+
+void expectFits(shell::ModeScreen& screen, int naturalHeight) {
+    const QSize natural = screen.sizeHint();
+    EXPECT_LE(natural.width(), 1366);
+    EXPECT_LE(natural.height(), naturalHeight);
+    for (const QRect area : {QRect(0, 0, 1366, 768), QRect(0, 0, 1536, 864)}) {
+        screen.fitInto(area);
+        screen.show();
+        QCoreApplication::processEvents();
+        // Where the window goes is the dialog's own centring within the real screen.
+        EXPECT_TRUE(screen.width() <= area.width() && screen.height() <= area.height())
+            << screen.width() << "x" << screen.height();
+        EXPECT_EQ(screen.scrollArea()->horizontalScrollBar()->maximum(), 0);
+        EXPECT_EQ(unreachableControls(screen).join(QStringLiteral(", ")).toStdString(), "");
+        screen.hide();
+    }
+}
+
 TEST(ModeWindows, EveryModeOfEveryModelFitsTheDisplay) {
     for (const std::uint8_t model : {2, 3, 4}) {
         const std::array<ModeEntry, 5> modes = availableModes();
@@ -63,22 +90,14 @@ TEST(ModeWindows, EveryModeOfEveryModelFitsTheDisplay) {
             test::ModeScreenHarness h(model);
             ASSERT_TRUE(h.readAsTheMenuDoes(modes[i].operationId, modes[i].readScript));
             h.screen = modes[i].open(h.context, nullptr);
-            shell::ModeScreen& screen = *h.screen;
-            const QSize natural = screen.sizeHint();
-            EXPECT_LE(natural.width(), 1366);
-            EXPECT_LE(natural.height(), i == kPsEntMode ? 1000 : 740);
-            for (const QRect area : {QRect(0, 0, 1366, 768), QRect(0, 0, 1536, 864)}) {
-                screen.fitInto(area);
-                screen.show();
-                QCoreApplication::processEvents();
-                // Where the window goes is the dialog's own centring within the real screen.
-                EXPECT_TRUE(screen.width() <= area.width() && screen.height() <= area.height())
-                    << screen.width() << "x" << screen.height();
-                EXPECT_EQ(screen.scrollArea()->horizontalScrollBar()->maximum(), 0);
-                EXPECT_EQ(unreachableControls(screen).join(QStringLiteral(", ")).toStdString(), "");
-                screen.hide();
-            }
+            expectFits(*h.screen, i == kPsEntMode ? 1000 : 740);
         }
+    }
+    for (const auto& [name, open] : flowWindows()) {
+        SCOPED_TRACE(name);
+        test::ModeScreenHarness h(3);
+        h.screen = open(h.context);
+        expectFits(*h.screen, 740);
     }
 }
 
@@ -134,6 +153,43 @@ QList<QWidget*> tabCycle(shell::ModeScreen& screen) {
     return cycle;
 }
 
+void expectKeyboardAndNames(shell::ModeScreen& screen) {
+    screen.show();
+    screen.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
+
+    QStringList unnamed;
+    QStringList names;
+    collectUnnamed(QAccessible::queryAccessibleInterface(&screen), unnamed, names);
+    EXPECT_EQ(unnamed.join(QStringLiteral(", ")).toStdString(), "");
+
+    // The content first, then the bottom bar from left to right: memo, model, the mode's
+    // buttons, the way back; nothing the technician cannot see.
+    const QList<QWidget*> cycle = tabCycle(screen);
+    ASSERT_GT(cycle.size(), 3);
+    QWidget* content = screen.scrollArea()->widget();
+    QList<QWidget*> bar;
+    for (QWidget* w : cycle) {
+        EXPECT_TRUE(w->isVisible()) << w->metaObject()->className();
+        if (!content->isAncestorOf(w)) {
+            bar << w;
+        } else {
+            EXPECT_TRUE(bar.isEmpty()) << "content after the bottom bar: " << w->metaObject()->className();
+        }
+    }
+    ASSERT_GE(bar.size(), 2);
+    EXPECT_EQ(bar[0], static_cast<QWidget*>(screen.memoBox()));
+    EXPECT_EQ(bar.contains(screen.modelBox()), screen.modelBox()->isEnabled());
+    if (screen.modelBox()->isEnabled()) {
+        EXPECT_EQ(bar[1], static_cast<QWidget*>(screen.modelBox()));
+    }
+    EXPECT_EQ(bar.last(), static_cast<QWidget*>(screen.backButton()));
+    for (qsizetype b = 1; b < bar.size(); ++b) {
+        EXPECT_LT(bar[b - 1]->mapTo(&screen, QPoint()).x(), bar[b]->mapTo(&screen, QPoint()).x())
+            << b << " " << bar[b]->metaObject()->className();
+    }
+}
+
 TEST(ModeWindows, TabFollowsTheWindowAndEveryInputControlHasAName) {
     for (const std::uint8_t model : {2, 3, 4}) {
         const std::array<ModeEntry, 5> modes = availableModes();
@@ -142,43 +198,14 @@ TEST(ModeWindows, TabFollowsTheWindowAndEveryInputControlHasAName) {
             test::ModeScreenHarness h(model);
             ASSERT_TRUE(h.readAsTheMenuDoes(modes[i].operationId, modes[i].readScript));
             h.screen = modes[i].open(h.context, nullptr);
-            shell::ModeScreen& screen = *h.screen;
-            screen.show();
-            screen.activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
-
-            QStringList unnamed;
-            QStringList names;
-            collectUnnamed(QAccessible::queryAccessibleInterface(&screen), unnamed, names);
-            EXPECT_EQ(unnamed.join(QStringLiteral(", ")).toStdString(), "");
-
-            // The content first, then the bottom bar from left to right: memo, model, the mode's
-            // buttons, the way back; nothing the technician cannot see.
-            const QList<QWidget*> cycle = tabCycle(screen);
-            ASSERT_GT(cycle.size(), 3);
-            QWidget* content = screen.scrollArea()->widget();
-            QList<QWidget*> bar;
-            for (QWidget* w : cycle) {
-                EXPECT_TRUE(w->isVisible()) << w->metaObject()->className();
-                if (!content->isAncestorOf(w)) {
-                    bar << w;
-                } else {
-                    EXPECT_TRUE(bar.isEmpty())
-                        << "content after the bottom bar: " << w->metaObject()->className();
-                }
-            }
-            ASSERT_GE(bar.size(), 2);
-            EXPECT_EQ(bar[0], static_cast<QWidget*>(screen.memoBox()));
-            EXPECT_EQ(bar.contains(screen.modelBox()), screen.modelBox()->isEnabled());
-            if (screen.modelBox()->isEnabled()) {
-                EXPECT_EQ(bar[1], static_cast<QWidget*>(screen.modelBox()));
-            }
-            EXPECT_EQ(bar.last(), static_cast<QWidget*>(screen.backButton()));
-            for (qsizetype b = 1; b < bar.size(); ++b) {
-                EXPECT_LT(bar[b - 1]->mapTo(&screen, QPoint()).x(), bar[b]->mapTo(&screen, QPoint()).x())
-                    << b << " " << bar[b]->metaObject()->className();
-            }
+            expectKeyboardAndNames(*h.screen);
         }
+    }
+    for (const auto& [name, open] : flowWindows()) {
+        SCOPED_TRACE(name);
+        test::ModeScreenHarness h(3);
+        h.screen = open(h.context);
+        expectKeyboardAndNames(*h.screen);
     }
 }
 
