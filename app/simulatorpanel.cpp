@@ -55,8 +55,8 @@ SimulatorPanel::SimulatorPanel(std::unique_ptr<sim::PtyHandset> handset, QWidget
     m_another = new QPushButton(QStringLiteral("別の子機を挿す"), this);
     cable->addWidget(m_unplug);
     cable->addWidget(m_plug);
-    cable->addWidget(m_another);
     layout->addLayout(cable);
+    layout->addWidget(m_another);
     connect(m_another, &QPushButton::clicked, this, [this] {
         constexpr std::uint32_t kFirstSwappedPsId = 234567001;
         ++m_swaps;
