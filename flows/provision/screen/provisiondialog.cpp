@@ -340,13 +340,7 @@ void ProvisionDialog::fillRows() {
     if (!m_planRead) {
         return;
     }
-    ProvisionJournal earlier;
-    const ProvisionJournal* journal = m_journal.get();
-    if (!journal) {
-        readJournal(m_folder->text().trimmed(), earlier);
-        journal = &earlier;
-    }
-    const QList<SummaryRow> rows = summaryOf(*m_planRead, *journal);
+    const QList<SummaryRow> rows = summaryRows();
     int passed = 0;
     int failed = 0;
     for (const SummaryRow& row : rows) {
@@ -364,10 +358,19 @@ void ProvisionDialog::fillRows() {
     for (int column = 0; column < CauseColumn; ++column) {
         m_rows->resizeColumnToContents(column);
     }
-    if (journal == &earlier) {
+    if (!m_run) {
         // What a start would take: the rows not done (and the failed ones only on a retry).
         showCounts(static_cast<int>(rows.size()) - passed - failed);
     }
+}
+
+QList<SummaryRow> ProvisionDialog::summaryRows() const {
+    if (m_journal) {
+        return summaryOf(*m_planRead, *m_journal);
+    }
+    ProvisionJournal earlier;
+    readJournal(m_folder->text().trimmed(), earlier);
+    return summaryOf(*m_planRead, earlier);
 }
 
 int ProvisionDialog::rowIndex(int planRow) const {
@@ -564,13 +567,7 @@ void ProvisionDialog::printSummary() {
     if (!m_planRead) {
         return;
     }
-    ProvisionJournal earlier;
-    const ProvisionJournal* journal = m_journal.get();
-    if (!journal) {
-        readJournal(m_folder->text().trimmed(), earlier);
-        journal = &earlier;
-    }
-    const QList<SummaryRow> rows = summaryOf(*m_planRead, *journal);
+    const QList<SummaryRow> rows = summaryRows();
     shell::LogFileFlow::print({this, QString(), nullptr, {}}, [&] { return summaryReportPages(rows); });
 }
 

@@ -6,6 +6,7 @@
 #include "flows/provision/provisionjournal.h"
 #include "flows/provision/provisionplan.h"
 #include "flows/provision/provisionrun.h"
+#include "flows/provision/provisionsummary.h"
 #include "flows/provision/provisiontemplate.h"
 
 #include "shell/modescreen.h"
@@ -93,6 +94,8 @@ private:
     void showResult(const QString& text, const QColor& colour);
     void updateButtons();
     int rowIndex(int planRow) const;
+    // The plan's rows as the run's journal has them, or before a run the folder's journal.
+    QList<SummaryRow> summaryRows() const;
 
     std::optional<ProvisionTemplate> m_base;
     std::optional<ProvisionPlan> m_planRead;
