@@ -61,7 +61,7 @@ QString stepName(LineStep step) {
 }
 
 QColor passedColour() {
-    return QColor(0x00, 0x80, 0x00);
+    return {0x00, 0x80, 0x00};
 }
 
 QColor failedColour() {
@@ -70,7 +70,7 @@ QColor failedColour() {
 
 // A handset the run did not take (one already done): nothing went wrong, but it needs a look.
 QColor skippedColour() {
-    return QColor(0xC0, 0x60, 0x00);
+    return {0xC0, 0x60, 0x00};
 }
 
 QLabel* bigLabel(QWidget* parent, int points, bool bold) {
