@@ -7,6 +7,7 @@
 #include "handset/handsetblocks.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -30,6 +31,17 @@ void putViewIntoBlocks(const View& view, HandsetBlocks& blocks, std::span<const 
         const std::span<std::uint8_t> target = blocks.block(code, source.size());
         std::copy(source.begin(), source.end(), target.begin());
     }
+}
+
+// The read codes of several lists as one list, in order (an image's own codes and those of the
+// blocks it shares with other images).
+template <std::size_t... Sizes>
+constexpr std::array<std::uint16_t, (Sizes + ...)>
+joinCodes(const std::array<std::uint16_t, Sizes>&... lists) {
+    std::array<std::uint16_t, (Sizes + ...)> joined{};
+    auto next = joined.begin();
+    ((next = std::copy(lists.begin(), lists.end(), next)), ...);
+    return joined;
 }
 
 constexpr bool coversCode(std::span<const std::uint16_t> codes, std::uint16_t code) {

@@ -5,6 +5,7 @@
 
 #include "handset/handsetblocks.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 
@@ -16,5 +17,15 @@ std::uint32_t decodePsId(std::span<const std::uint8_t, 4> groups);
 void encodePsId(std::span<std::uint8_t, 4> groups, std::uint32_t value);
 // The PS-ID the blocks hold (0 when no read brought one).
 std::uint32_t psIdOf(const HandsetBlocks& blocks);
+
+// The PS-ID block as every image that holds it names it.
+struct PsIdBlock {
+    std::array<std::uint8_t, 4> psId{}; // 0x1201: four 7-bit groups, high first
+
+    std::uint32_t psIdValue() const { return decodePsId(psId); } // 28 bits
+    void setPsIdValue(std::uint32_t value) { encodePsId(psId, value); }
+
+    bool operator==(const PsIdBlock&) const = default;
+};
 
 } // namespace tolvan::handset

@@ -32,6 +32,10 @@ bool LineWriter::fields(const QString& what, const QStringList& fields) {
     return append(what, line);
 }
 
+bool LineWriter::labelled(const QString& label, const QStringList& values) {
+    return fields(label.trimmed(), QStringList{label} + values);
+}
+
 bool LineWriter::memo(const QString& memo) {
     const QString what = QStringLiteral("メモ");
     return check(what, memo, m_kind.memoMayHoldQuote() ? Quotes::Allowed : Quotes::Refused) &&

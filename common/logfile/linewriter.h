@@ -15,6 +15,13 @@
 
 namespace tolvan::logfile {
 
+// A written log file: its bytes (code page 932, CR LF after every line), or no bytes and why not.
+struct FileText {
+    QByteArray bytes;
+    QString error; // which line could not be written and why; empty when it was
+    bool ok() const { return error.isEmpty(); }
+};
+
 // A line that cannot be written stops the file: nothing more is appended, bytes() is empty and
 // error() says which line and why. A line break in any text would split a line in two; a double
 // quote inside a field would move every field after it (the memo follows its kind's rule); a
@@ -27,6 +34,9 @@ public:
     bool header(std::uint32_t modelCode);
     // Each field in double quotes, separated by single commas. what names the line in a message.
     bool fields(const QString& what, const QStringList& fields);
+    // A line of label and values, the label as its first field; a message names the line by the
+    // label without the spaces some labels carry.
+    bool labelled(const QString& label, const QStringList& values);
     // The memo alone in quotes.
     bool memo(const QString& memo);
     // A line of a quoted block (log file 3): the text with a quote before and/or after it.
@@ -38,6 +48,8 @@ public:
     const std::optional<Message>& error() const { return m_error; }
     // The error's text; empty when every line was written.
     QString errorText() const { return m_error ? m_error->text : QString(); }
+    // The file, or why it could not be written.
+    FileText text() const { return {bytes(), errorText()}; }
 
 private:
     enum class Quotes : std::uint8_t { Refused, Allowed };

@@ -51,5 +51,16 @@ TEST(LineWriter, ACharacterOutsideCodePage932IsNamedWholeAndALineBreakIsRefused)
     EXPECT_EQ(header.bytes(), encodeCp932(QStringLiteral("\"ZX-VA150(C)ログファイル2\"\r\n")).bytes);
 }
 
+TEST(LineWriter, ALabelledLineKeepsItsLabelAsWrittenButNamesTheLineWithoutItsPadding) {
+    LineWriter out(kLogFile1);
+    ASSERT_TRUE(out.labelled(QStringLiteral("制御ch "), {QStringLiteral("12chのみ")}));
+    EXPECT_EQ(out.text().bytes, encodeCp932(QStringLiteral("\"制御ch \",\"12chのみ\"\r\n")).bytes);
+    EXPECT_FALSE(out.labelled(QStringLiteral("制御ch "), {QStringLiteral("a\nb")}));
+    const FileText failed = out.text();
+    EXPECT_FALSE(failed.ok());
+    EXPECT_TRUE(failed.bytes.isEmpty());
+    EXPECT_EQ(failed.error, QStringLiteral("制御ch: 改行はログファイルに書き込めません"));
+}
+
 } // namespace
 } // namespace tolvan::logfile

@@ -3,17 +3,6 @@
 #include "common/modelnames.h"
 
 namespace tolvan::dataset {
-namespace {
-
-QStringList numbers(int first, int last, int width = 0) {
-    QStringList list;
-    for (int v = first; v <= last; ++v) {
-        list.append(QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0')));
-    }
-    return list;
-}
-
-} // namespace
 
 const QStringList& DataSetLists::controlChannel() {
     static const QStringList list{QStringLiteral("12chのみ"), QStringLiteral("18chのみ"),
@@ -79,22 +68,9 @@ const QStringList& DataSetLists::hexDigit() {
     return list;
 }
 
-const QStringList& DataSetLists::onOff() {
-    static const QStringList list{QStringLiteral("ｵﾌ"), QStringLiteral("ｵﾝ")};
-    return list;
-}
-
 const QStringList& DataSetLists::faultCodeCharacter(int position) {
     static const QStringList lists[] = {{QStringLiteral("Z")}, {QStringLiteral("K")}, {QStringLiteral("O")}};
     return lists[position < 0 || position > 2 ? 0 : position];
-}
-
-QString DataSetLists::text(const QStringList& list, int index) {
-    return index >= 0 && index < list.size() ? list.at(index) : QString();
-}
-
-int DataSetLists::indexOf(const QStringList& list, const QString& text) {
-    return static_cast<int>(list.indexOf(text));
 }
 
 QString DataSetLists::modelName(std::uint32_t modelCode) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/choicelists.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +11,7 @@ namespace tolvan::dataset {
 
 // The entries of every selector of the data setting screen, in list order. A selector's value
 // is an index into its list.
-class DataSetLists {
+class DataSetLists : public ChoiceLists {
 public:
     static const QStringList& controlChannel(); // "12chのみ", "18chのみ", "12chと18ch"
     static const QStringList& handoverLevel();  // "10" to "80"
@@ -22,14 +24,9 @@ public:
     static const QStringList& additionalIdCount(); // "0" to "8"
     static const QStringList& idTopDigit();        // "0", "1"
     static const QStringList& hexDigit();          // "0" to "f"
-    static const QStringList& onOff();             // accessory detection, receive-gain function
+    // onOff(): accessory detection, receive-gain function.
     // The three fault monitoring code selectors offer one character each.
     static const QStringList& faultCodeCharacter(int position);
-
-    // Entry text, or an empty text for no selection or an index off the list.
-    static QString text(const QStringList& list, int index);
-    // Index of an exact match, or -1.
-    static int indexOf(const QStringList& list, const QString& text);
 
     // "ZX-VA100", "ZX-VA150", "ZX-VA150(C)" for model codes 2, 3, 4; empty otherwise.
     static QString modelName(std::uint32_t modelCode);

@@ -130,10 +130,9 @@ LogFile1Text write(std::uint32_t modelCode, const ItemFields& fieldsOf) {
             out.memo(fieldsOf(item).value(0));
             continue;
         }
-        const QString label = LogFile1Format::label(item);
-        out.fields(label.trimmed(), QStringList{label} + fieldsOf(item));
+        out.labelled(LogFile1Format::label(item), fieldsOf(item));
     }
-    return {out.bytes(), out.errorText()};
+    return out.text();
 }
 
 } // namespace

@@ -3,18 +3,15 @@
 #include "modes/dataset/model/datasetscreenvalues.h"
 #include "modes/dataset/model/systemparamimage.h"
 
-#include <QByteArray>
+#include "common/logfile/linewriter.h"
+
 #include <QString>
 
 #include <cstdint>
 
 namespace tolvan::dataset {
 
-struct LogFile1Text {
-    QByteArray bytes; // the whole file, code page 932, CR LF after every line; empty on failure
-    QString error;    // why it could not be written: a character code page 932 cannot carry
-    bool ok() const { return error.isEmpty(); }
-};
+using LogFile1Text = logfile::FileText;
 
 // Builds the bytes of a log file 1. The screen form writes what the data setting screen shows;
 // the image form (data save mode, tolvan-cli) writes the system parameter image directly.

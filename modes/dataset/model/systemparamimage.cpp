@@ -25,7 +25,7 @@ std::span<std::uint8_t> SystemParamImage::block(std::uint16_t readCode) {
         return version;
     case 0x1008:
         return gain;
-    case 0x1201:
+    case handset::kPsIdReadCode:
         return psId;
     case 0x1401:
         return levels;
@@ -43,16 +43,10 @@ std::span<std::uint8_t> SystemParamImage::block(std::uint16_t readCode) {
         return faultCode;
     case 0x1C01:
         return {&accessory, 1};
-    case 0x1002:
-        return dac;
-    case 0x1003:
-        return rssi;
-    case 0x1005:
-        return ampBias;
     case 0x1102:
         return otherParams;
     default:
-        return {};
+        return correctionBlock(readCode);
     }
 }
 

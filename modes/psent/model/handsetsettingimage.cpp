@@ -30,7 +30,7 @@ std::span<std::uint8_t> HandsetSettingImage::block(std::uint16_t readCode) {
         return std::span(callNumbers).subspan((readCode - 0x1106u) * kNumbersPerRecord, kNumbersPerRecord);
     case 0x110A:
         return volumes;
-    case 0x1201:
+    case handset::kPsIdReadCode:
         return psId;
     case 0x1301:
         return psNumber;

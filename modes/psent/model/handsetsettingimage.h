@@ -11,20 +11,21 @@
 namespace tolvan::psent {
 
 // The read codes the image covers.
-inline constexpr auto kHandsetSettingCodes = std::to_array<std::uint16_t>(
-    {0x1102, 0x1104, 0x1105, 0x1106, 0x1107, 0x1108, 0x1109, 0x110A, 0x1201, 0x1301, 0x1302, 0x1008, 0x1407});
+inline constexpr auto kHandsetSettingCodes =
+    std::to_array<std::uint16_t>({0x1102, 0x1104, 0x1105, 0x1106, 0x1107, 0x1108, 0x1109, 0x110A,
+                                  handset::kPsIdReadCode, 0x1301, 0x1302, 0x1008, 0x1407});
 
 // The handset setting mode's typed view of the handset store: the setting records as the last
 // read (or file) left them, decoded bytes with their eighth bits kept. Taken from the store and
 // put back through one pair of functions, a value of its own in between. Accessors rewrite only
 // the bits a field owns, so bytes the mode does not edit go back to the handset as they came.
-struct HandsetSettingImage : handset::BlockView<HandsetSettingImage, kHandsetSettingCodes> {
+struct HandsetSettingImage : handset::BlockView<HandsetSettingImage, kHandsetSettingCodes>,
+                             handset::PsIdBlock {
     std::array<std::uint8_t, 13> otherParams{};  // 0x1102: D11 receive volume, D12 tone, D13 noise cut
     std::array<std::uint8_t, 24> operation{};    // 0x1104
     std::array<std::uint8_t, 30> keys{};         // 0x1105
     std::array<std::uint8_t, 192> callNumbers{}; // 0x1106-0x1109: 48 numbers, four digits each
     std::array<std::uint8_t, 2> volumes{};       // 0x110A
-    std::array<std::uint8_t, 4> psId{};          // 0x1201: four 7-bit groups, high first
     std::array<std::uint8_t, 7> psNumber{};      // 0x1301: three ASCII digits, four carried bytes
     std::array<std::uint8_t, 4> pin{};           // 0x1302: four ASCII digits
     std::array<std::uint8_t, 5> buttons{};       // 0x1008: carried gain, handover and volume buttons
@@ -62,9 +63,6 @@ struct HandsetSettingImage : handset::BlockView<HandsetSettingImage, kHandsetSet
         ButtonLock = 28,
         BroadcastMonitor,
     };
-
-    std::uint32_t psIdValue() const { return handset::decodePsId(psId); } // 28 bits
-    void setPsIdValue(std::uint32_t value) { handset::encodePsId(psId, value); }
 
     // 0x1102 D11 low nibble: the copy the screen shows.
     std::uint8_t receiveVolume() const { return otherParams[10] & 0x0F; }

@@ -126,10 +126,9 @@ LogFile4Text LogFile4Writer::fromScreen(const PsEntScreenValues& values, std::ui
             out.memo(values.memo);
             continue;
         }
-        const QString label = LogFile4Format::label(line);
-        out.fields(label, QStringList{label} + fields(values, line));
+        out.labelled(LogFile4Format::label(line), fields(values, line));
     }
-    return {out.bytes(), out.errorText()};
+    return out.text();
 }
 
 LogFile4Text LogFile4Writer::fromImage(const HandsetSettingImage& image, std::uint32_t modelCode,

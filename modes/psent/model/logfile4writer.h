@@ -4,9 +4,9 @@
 #include "modes/psent/model/logfile4format.h"
 #include "modes/psent/model/psentscreenvalues.h"
 
+#include "common/logfile/linewriter.h"
 #include "handset/handsetstore.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -14,11 +14,7 @@
 
 namespace tolvan::psent {
 
-struct LogFile4Text {
-    QByteArray bytes; // the whole file, code page 932, CR LF after every line; empty on failure
-    QString error;    // why it could not be written: a character code page 932 cannot carry
-    bool ok() const { return error.isEmpty(); }
-};
+using LogFile4Text = logfile::FileText;
 
 // Builds the bytes of a log file 4: from what the handset setting screen shows, or straight from
 // the store (data save, registration, tolvan-cli). Both write the same lines. Without a known

@@ -1,22 +1,6 @@
 #include "modes/psent/model/psentlists.h"
 
 namespace tolvan::psent {
-namespace {
-
-QStringList numbers(int first, int last) {
-    QStringList list;
-    for (int v = first; v <= last; ++v) {
-        list.append(QString::number(v));
-    }
-    return list;
-}
-
-} // namespace
-
-const QStringList& PsEntLists::onOff() {
-    static const QStringList list{QStringLiteral("ｵﾌ"), QStringLiteral("ｵﾝ")};
-    return list;
-}
 
 const QStringList& PsEntLists::outOfRangeTone() {
     static const QStringList list{QStringLiteral("圏外時常に鳴動する"),
@@ -98,14 +82,6 @@ const QStringList& PsEntLists::psNumberHundreds() {
 const QStringList& PsEntLists::digit() {
     static const QStringList list = numbers(0, 9);
     return list;
-}
-
-QString PsEntLists::text(const QStringList& list, int index) {
-    return index >= 0 && index < list.size() ? list.at(index) : QString();
-}
-
-int PsEntLists::indexOf(const QStringList& list, const QString& text) {
-    return static_cast<int>(list.indexOf(text));
 }
 
 int PsEntLists::indexOfStored(int stored, int first, int count) {

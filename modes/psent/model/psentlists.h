@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/choicelists.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,9 +9,8 @@ namespace tolvan::psent {
 
 // The value lists of the handset setting screen, in list order; a list's value is an index
 // into it. Unless said otherwise the index is the stored value.
-class PsEntLists {
+class PsEntLists : public ChoiceLists {
 public:
-    static const QStringList& onOff();          // "ｵﾌ", "ｵﾝ"
     static const QStringList& outOfRangeTone(); // three texts
     static const QStringList& micOperation();   // "PTT", "PTTホールド", "VOX"
     static const QStringList& voxSensitivity(); // dBm
@@ -26,10 +27,6 @@ public:
     static const QStringList& psNumberHundreds();     // "0" to "3"
     static const QStringList& digit();                // "0" to "9": PS number tens and units, PIN
 
-    // Entry text, or an empty text for no selection or an index off the list.
-    static QString text(const QStringList& list, int index);
-    // Index of an exact match, or -1.
-    static int indexOf(const QStringList& list, const QString& text);
     // Index of a stored value in a list of count entries that starts at stored value first.
     static int indexOfStored(int stored, int first, int count);
 };

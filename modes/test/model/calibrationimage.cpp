@@ -56,18 +56,12 @@ std::size_t antennaAt(int antenna) {
 
 std::span<std::uint8_t> CalibrationImage::block(std::uint16_t readCode) {
     switch (readCode) {
-    case 0x1002:
-        return dac;
-    case 0x1003:
-        return rssi;
-    case 0x1005:
-        return ampBias;
     case 0x1006:
         return refClock;
     case 0x1103:
         return backlight;
     default:
-        return {};
+        return correctionBlock(readCode);
     }
 }
 

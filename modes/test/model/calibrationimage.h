@@ -1,6 +1,7 @@
 #pragma once
 
 #include "handset/blockview.h"
+#include "handset/correctionblocks.h"
 #include "handset/handsetstore.h"
 
 #include <array>
@@ -10,20 +11,18 @@
 namespace tolvan::testmode {
 
 // The read codes the image covers.
-inline constexpr std::array<std::uint16_t, 5> kCalibrationCodes{0x1002, 0x1003, 0x1005, 0x1006, 0x1103};
+inline constexpr auto kCalibrationCodes =
+    handset::joinCodes(handset::kCorrectionCodes, std::to_array<std::uint16_t>({0x1006, 0x1103}));
 
 // The test mode's typed view of the handset store: the calibration blocks exactly as the last
 // read brought them (decoded bytes, eighth bits kept). Taken from the store and put back through
 // one pair of functions and a value of its own in between, so a file can be loaded and checked
 // before anything reaches the store. Setters rewrite only the bits a field owns, so bytes the tool
 // does not understand (A and B of the DAC block, C and D of the RSSI block) go back as they came.
-struct CalibrationImage : handset::BlockView<CalibrationImage, kCalibrationCodes> {
+struct CalibrationImage : handset::BlockView<CalibrationImage, kCalibrationCodes>, handset::CorrectionBlocks {
     static constexpr int kCoefficientCount = 8;
     static constexpr int kAntennaCount = 2;
 
-    std::array<std::uint8_t, 44> dac{};      // 0x1002: A, B (nibble pairs), eight 32-bit coefficients
-    std::array<std::uint8_t, 14> rssi{};     // 0x1003: antenna 1 slope, offset, C, D, antenna 2
-    std::array<std::uint8_t, 40> ampBias{};  // 0x1005: eight 32-bit coefficients
     std::array<std::uint8_t, 2> refClock{};  // 0x1006: low nibble, high nibble
     std::array<std::uint8_t, 2> backlight{}; // 0x1103: low nibble, high nibble
 

@@ -4,21 +4,14 @@
 #include "modes/test/model/calibrationimage.h"
 #include "modes/test/model/logfile2format.h"
 
-#include "common/logfile/linewriter.h"
-
 #include <QStringList>
-
-#include <algorithm>
 
 namespace tolvan::testmode {
 namespace {
 
-// The label, then the fields least significant byte first.
-template <std::size_t N>
-QStringList coefficientLine(const QString& label, const std::array<QString, N>& fields) {
-    QStringList line{label};
-    std::for_each(fields.rbegin(), fields.rend(), [&line](const QString& field) { line << field; });
-    return line;
+// A coefficient's fields least significant byte first.
+template <std::size_t N> QStringList lowByteFirst(const std::array<QString, N>& fields) {
+    return {fields.rbegin(), fields.rend()};
 }
 
 } // namespace
@@ -32,12 +25,12 @@ LogFile2Text LogFile2Writer::write(const CalibrationFields& fields, std::uint32_
     }
     logfile::LineWriter out(logfile::kLogFile2);
     out.header(modelCode);
-    out.fields(F::dacLabel(), coefficientLine(F::dacLabel(), fields.dac[0]));
-    out.fields(F::rssi1Label(), coefficientLine(F::rssi1Label(), fields.rssi[0][0]));
-    out.fields(F::rssi2Label(), coefficientLine(F::rssi2Label(), fields.rssi[0][1]));
-    out.fields(F::ampLabel(), coefficientLine(F::ampLabel(), fields.amp[0]));
+    out.labelled(F::dacLabel(), lowByteFirst(fields.dac[0]));
+    out.labelled(F::rssi1Label(), lowByteFirst(fields.rssi[0][0]));
+    out.labelled(F::rssi2Label(), lowByteFirst(fields.rssi[0][1]));
+    out.labelled(F::ampLabel(), lowByteFirst(fields.amp[0]));
     out.memo(memo);
-    return {out.bytes(), out.errorText()};
+    return out.text();
 }
 
 LogFile2Text LogFile2Writer::fromStore(const handset::HandsetBlocks& store, std::uint32_t modelCode,

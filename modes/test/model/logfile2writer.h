@@ -2,20 +2,16 @@
 
 #include "modes/test/model/calibrationfields.h"
 
+#include "common/logfile/linewriter.h"
 #include "handset/handsetstore.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 
 namespace tolvan::testmode {
 
-struct LogFile2Text {
-    QByteArray bytes; // the whole file, code page 932, CR LF after every line; empty on failure
-    QString error;    // why it could not be written
-    bool ok() const { return error.isEmpty(); }
-};
+using LogFile2Text = logfile::FileText;
 
 // Builds the six lines of a log file 2 from the fields the screen shows: the model header, DAC
 // coefficient 1, antenna 1's RSSI coefficients 1 and 2, amplifier bias coefficient 1 (each least

@@ -4,6 +4,7 @@
 #include "modes/test/model/testlists.h"
 #include "modes/test/model/testoperations.h"
 
+#include "common/choicelists.h"
 #include "shell/accessiblenames.h"
 
 #include <QComboBox>
@@ -24,14 +25,6 @@ QComboBox* list(QWidget* parent, const QStringList& items, int selected) {
     box->addItems(items);
     box->setCurrentIndex(selected);
     return box;
-}
-
-QStringList numbers(int first, int last) {
-    QStringList out;
-    for (int i = first; i <= last; ++i) {
-        out << QString::number(i);
-    }
-    return out;
 }
 
 QPushButton* button(const QString& text, QWidget* parent) {
@@ -80,9 +73,9 @@ QWidget* TestPanel::buildSlots() {
         auto* slotCaption = new QLabel(QString(QChar(0xFF11 + static_cast<int>(s))), box);
         grid->addWidget(slotCaption, 0, column);
         m_onOff[s] = list(box, {QStringLiteral("OFF"), QStringLiteral("ON")}, slot.on ? 1 : 0);
-        m_channel[s] =
-            list(box, numbers(SlotSetting::kFirstChannel, SlotSetting::kLastChannel), slot.channel - 1);
-        m_output[s] = list(box, numbers(0, SlotSetting::kMaxOutputControl), slot.outputControl);
+        m_channel[s] = list(box, ChoiceLists::numbers(SlotSetting::kFirstChannel, SlotSetting::kLastChannel),
+                            slot.channel - 1);
+        m_output[s] = list(box, ChoiceLists::numbers(0, SlotSetting::kMaxOutputControl), slot.outputControl);
         m_selection[s] = list(box, {QStringLiteral("LO"), QStringLiteral("HI")}, slot.selection);
         m_antenna[s] = list(box, {QStringLiteral("1"), QStringLiteral("2")}, slot.antenna);
         const std::array<QComboBox*, 5> column5{m_onOff[s], m_channel[s], m_output[s], m_selection[s],
@@ -96,7 +89,7 @@ QWidget* TestPanel::buildSlots() {
     }
     auto* outputSlot = new QLabel(QStringLiteral("出力指定スロット"), box);
     grid->addWidget(outputSlot, 6, 0);
-    m_outputSlot = list(box, numbers(1, SlotTable::kSlotCount), 0);
+    m_outputSlot = list(box, ChoiceLists::numbers(1, SlotTable::kSlotCount), 0);
     shell::labelFor(outputSlot, m_outputSlot);
     grid->addWidget(m_outputSlot, 6, 1);
     return box;
