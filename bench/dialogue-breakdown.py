@@ -50,7 +50,17 @@ def segments_of(units):
 def breakdown(seg, delay_ms, ms_per_byte):
     line = lambda u: len(u[2]) * ms_per_byte
     b = dict(wire=sum(line(u) for u in seg), delay=0.0, pauses=0, pause=0.0, pause_late=0.0,
-             sim_late=0.0, tool=0.0, retry=0.0, retries=0, replies=0, reopen=0.0, reopens=0)
+             sim_late=0.0, tool=0.0, work=0.0, retry=0.0, retries=0, replies=0, reopen=0.0, reopens=0)
+    # The open frame of the keep-alive dialogue a close pause leads back to, answered and then
+    # followed by the next script's open frame or the final close: the tool does its work between
+    # scripts (backup, template, frames, saving) while that answer is under way.
+    between = set()
+    for i in range(3, len(seg)):
+        if seg[i - 3][2] == ['06'] and seg[i - 2][2] == OPEN and seg[i - 1][2] == ['06'] \
+                and seg[i][2] in (OPEN, CLOSE) and seg[i - 2][0] - seg[i - 3][0] >= PAUSE_MS:
+            b['reopens'] += 1
+            b['reopen'] += seg[i][0] - seg[i - 2][0]
+            between.add(i)
     for i in range(1, len(seg)):
         prev, cur = seg[i - 1], seg[i]
         gap = cur[0] - prev[0]
@@ -64,6 +74,8 @@ def breakdown(seg, delay_ms, ms_per_byte):
                 b['pauses'] += 1
                 b['pause'] += PAUSE_MS
                 b['pause_late'] += gap - PAUSE_MS
+            elif i in between:
+                b['work'] += gap
             else:
                 b['tool'] += gap
         elif prev[1] == '>' and cur[1] == '>':
@@ -71,14 +83,6 @@ def breakdown(seg, delay_ms, ms_per_byte):
             b['retry'] += gap - line(prev)
         else:
             b['sim_late'] += gap - line(cur)
-    # The open frame of the keep-alive dialogue a close pause leads back to, answered and then at
-    # once followed by the next script's open frame or the final close: on the wire and in the
-    # figures above, named here because another calling order would not send it.
-    for i in range(3, len(seg)):
-        if seg[i - 3][2] == ['06'] and seg[i - 2][2] == OPEN and seg[i - 1][2] == ['06'] \
-                and seg[i][2] in (OPEN, CLOSE) and seg[i - 2][0] - seg[i - 3][0] >= PAUSE_MS:
-            b['reopens'] += 1
-            b['reopen'] += seg[i][0] - seg[i - 2][0]
     return b
 
 
@@ -110,11 +114,12 @@ def main():
               % (wall / bound, wall / (wire + closes * PAUSE_MS / 1000)))
         print("    seconds: wire %.3f, handset's delay %.3f, close pauses %.3f, simulator late %.3f,"
               % (wire, delay, pauses, b['sim_late'] / 1000))
-        print("      tool's reaction (the pty both ways in it) %.3f, tool late after pauses %.3f, %d retries %.3f"
+        print("      tool's reaction (the pty both ways in it) %.3f, tool late after pauses %.3f, %d retries %.3f,"
               % (b['tool'] / 1000, b['pause_late'] / 1000, b['retries'], b['retry'] / 1000))
-        print("      in the above, %d keep-alive open frames after a pause, followed at once by a script's open"
-              " or the last close: %.3f"
-              % (b['reopens'], b['reopen'] / 1000))
+        print("      tool's work between scripts beyond the answer to its keep-alive open frame %.3f"
+              % (b['work'] / 1000))
+        print("    %d keep-alive open frames after a pause, each followed by a script's open or the last close:"
+              " %.3f s with their answers" % (b['reopens'], b['reopen'] / 1000))
 
 if __name__ == '__main__':
     main()
