@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
 # The provisioning run against tolvan-sim --sequence, run by hand (not a test: it takes minutes).
-#   bench/provision.sh [BUILD-DIR]
+#   bench/provision.sh [--part N]... [BUILD-DIR]      (--part: only those parts; all by default)
 #
 # 1. Per handset at 9600 baud (paced sim): the wall time of each handset's dialogue (first frame
 #    to the last ACK, from the simulator's transcript) against the time its bytes need on the
-#    line (11 bits a byte both ways), raw and less the handset's 10 ms before each reply.
+#    line (11 bits a byte both ways) plus the close pauses inside it, without and with the
+#    handset's 10 ms before each reply, and where the time went (bench/dialogue-breakdown.py).
 # 2. Handsets per minute, 8 rows on 1 port against the same 8 rows on 4 ports (2 each).
 # 3. 20 handsets with a flaky cable (10 % of frames get no reaction or a broken answer): every
 #    row passed (its saved set holds its PS-ID) or failed with a cause; no row begun without an end.
 # 4. A run of 6 killed (SIGKILL) in the middle and started again: the same final table as a run
 #    that was never killed.
 set -uo pipefail
+parts=
+while [ $# -gt 0 ] && [ "$1" = --part ]; do
+  parts+=" $2"
+  shift 2
+done
+parts=${parts:- 1 2 3 4}
 build=${1:-build}
+wanted() { [[ " $parts " == *" $1 "* ]]; }
 cli=$build/cli/tolvan-cli
 sim=$build/sim/tolvan-sim
 [ -x "$cli" ] && [ -x "$sim" ] || { echo "build tolvan-cli and tolvan-sim in $build first" >&2; exit 2; }
@@ -59,42 +67,17 @@ startsim tmpl --no-pacing
 "$cli" --port "$dev" --no-backup save "$work/standard" || exit 1
 stopsims
 
+wanted 1 && {
 echo "== 1. per handset against the wire time (paced, 3 handsets)"
 plan "$work/p1.csv" 0 3
 startsim s1 --record "$work/s1.txt" --sequence "$(sequence 0 3)" --swap-ms 500
 "$cli" --port "$dev" provision "$work/p1.csv" --template "$work/standard.jv1" --out "$work/r1" >"$work/r1.out"
 echo "exit $?"; cat "$work/r1.out"
 stopsims
-python3 - "$work/s1.txt" <<'PY'
-import sys
-units, closes_at = [], set()
-for line in open(sys.argv[1]):
-    parts = line.split()
-    if len(parts) >= 3:
-        units.append((float(parts[0]), parts[1], len(parts) - 2))
-        if parts[1] == '>' and parts[2:] == ['02', '21', '03', '22']:
-            closes_at.add(float(parts[0]))
-# A handset's dialogue ends where the line is quiet for more than a second.
-segments, cur = [], []
-for u in units:
-    if cur and u[0] - cur[-1][0] > 1000:
-        segments.append(cur); cur = []
-    cur.append(u)
-segments.append(cur)
-for s in segments:
-    if len(s) < 200:   # a probe that found the cable empty
-        continue
-    wall = (s[-1][0] - s[0][0]) / 1000
-    wire = sum(n for _, _, n in s) * 11 / 9600
-    replies = sum(1 for _, d, _ in s if d == '<')
-    # Each script ends with a close frame and the 0.9 s pause in which nothing may be sent.
-    closes = sum(1 for t, d, n in s if d == '>' and n == 4 and t in closes_at)
-    bound = wire + 0.9 * closes
-    print("  handset: wall %6.2f s  wire %6.2f s  + %d close pauses = %6.2f s  ratio %.3f;"
-          "  less 10 ms a reply %.3f" % (wall, wire, closes, bound, wall / bound,
-                                         (wall - replies * 0.010) / bound))
-PY
+python3 "$(dirname "$0")/dialogue-breakdown.py" "$work/s1.txt"
+}
 
+wanted 2 && {
 echo "== 2. 8 rows on 1 port against 4 ports (paced)"
 plan "$work/p2.csv" 10 8
 startsim s2 --sequence "$(sequence 100 8)" --swap-ms 500
@@ -114,7 +97,9 @@ s4=$(echo "$(date +%s.%N) - $t0" | bc)
 echo "exit $?; 4 ports: $(grep -c 成功 "$work/r3.out") passed in $s4 s"
 stopsims
 echo "  handsets per minute: 1 port $(echo "scale=2; 8 * 60 / $s1" | bc), 4 ports $(echo "scale=2; 8 * 60 / $s4" | bc), ratio $(echo "scale=2; $s1 / $s4" | bc)"
+}
 
+wanted 3 && {
 echo "== 3. 20 handsets, 10 % of frames lost or broken (no pacing)"
 plan "$work/p4.csv" 30 20
 startsim s4 --no-pacing --sequence "$(sequence 300 26)" --swap-ms 300 --fault silence,count=0,percent=5 \
@@ -152,7 +137,9 @@ for r in rows:
     if r[4] == "失敗":
         print("   row", r[0], r[5])
 PY
+}
 
+wanted 4 && {
 echo "== 4. killed in the middle and started again (no pacing)"
 plan "$work/p5.csv" 60 6
 startsim s5 --no-pacing --sequence "$(sequence 600 6)" --swap-ms 300
@@ -173,3 +160,4 @@ if diff <(cut -d, -f1-6 "$work/r5/summary.csv") <(cut -d, -f1-6 "$work/r6/summar
 else
   echo "  TABLES DIFFER"; iconv -f cp932 -t utf-8 "$work/r6/summary.csv"
 fi
+}

@@ -1,6 +1,7 @@
 #include "link/linkdriver.h"
 
 #include <QIODevice>
+#include <QSerialPort>
 
 namespace tolvan::link {
 
@@ -89,7 +90,15 @@ bool LinkDriver::write(std::span<const std::uint8_t> bytes) {
     }
     const QByteArray data(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
     emit traced('>', data, m_clock.elapsed());
-    return m_device->write(data) == data.size();
+    if (m_device->write(data) != data.size()) {
+        return false;
+    }
+    // A serial port holds what is written until its event loop turns again; a caller that goes on
+    // with other work right after a send (the next step of a run) would hold the frame back.
+    if (auto* port = qobject_cast<QSerialPort*>(m_device.data())) {
+        port->flush();
+    }
+    return true;
 }
 
 QTimer& LinkDriver::timerOf(LinkTimer timer) {

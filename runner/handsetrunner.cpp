@@ -1,10 +1,7 @@
 #include "runner/handsetrunner.h"
 
 #include "link/core/catalogue.h"
-
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEventLoop>
+#include "link/eventwait.h"
 
 namespace tolvan::runner {
 namespace {
@@ -13,17 +10,6 @@ namespace {
 constexpr int kClosePauseWaitMs = 3000;
 // The close frame is acknowledged and followed by the close pause; give it a few seconds.
 constexpr int kLeaveWaitMs = 5000;
-
-bool waitUntil(const std::function<bool()>& done, int ms, int sliceMs) {
-    const QDeadlineTimer deadline(ms);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, sliceMs);
-    }
-    return true;
-}
 
 } // namespace
 
@@ -82,9 +68,9 @@ void HandsetRunner::startScript(std::uint32_t operationId, std::uint8_t script, 
 
 ScriptEnd HandsetRunner::runUntilEnd(std::uint32_t operationId, std::uint8_t script, int limitMs) {
     startScript(operationId, script);
-    const bool done = waitUntil(
+    const bool done = link::runEventsUntil(
         [&] { return state().dialogueState != link::kScriptRunning || fatal() || !state().portOpen; },
-        limitMs, 50);
+        limitMs);
     if (fatal()) {
         return ScriptEnd::Fatal;
     }
@@ -119,10 +105,7 @@ void HandsetRunner::sendSingle(std::uint32_t operationId, std::uint32_t code) {
 }
 
 WaitEnd HandsetRunner::waitFor(int ms, const std::function<bool()>& stop) {
-    const QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired() && !lost() && !(stop && stop())) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
+    link::runEventsUntil([&] { return lost() || (stop && stop()); }, ms);
     if (lost()) {
         return WaitEnd::Lost;
     }
@@ -135,12 +118,12 @@ void HandsetRunner::leave() {
         return;
     }
     m_session.leaveMode();
-    waitUntil([&] { return !state().portOpen; }, kLeaveWaitMs, 50);
+    link::runEventsUntil([&] { return !state().portOpen; }, kLeaveWaitMs);
     m_session.closePort();
 }
 
 void HandsetRunner::close() {
-    waitUntil([&] { return !state().portOpen || !closePauseRunning(); }, kClosePauseWaitMs, 50);
+    link::runEventsUntil([&] { return !state().portOpen || !closePauseRunning(); }, kClosePauseWaitMs);
     leave();
 }
 

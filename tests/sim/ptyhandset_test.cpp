@@ -64,6 +64,8 @@ TEST(PtyHandset, ServesAWholeScriptToQSerialPortAt9600Baud8O1) {
     engine.setOperation(0xA000);
     engine.setScript(0, link::kScriptRunning);
     engine.openRequest();
+    // On the line at once, not when the event loop next turns (a run may have work to do first).
+    EXPECT_EQ(port.bytesToWrite(), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return engine.state().dialogueState != link::kScriptRunning; }, 8000));
     EXPECT_EQ(engine.state().dialogueState, link::kKeepAlive);
     EXPECT_TRUE(messages.empty());
