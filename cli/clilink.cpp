@@ -1,6 +1,7 @@
 #include "cli/clilink.h"
 
 #include "link/core/catalogue.h"
+#include "link/eventwait.h"
 #include "link/linktrace.h"
 #include "modes/dataset/model/datasetoperations.h"
 #include "modes/modeoperations.h"
@@ -57,14 +58,7 @@ void CliLink::onMessage(LinkMessage message) {
 }
 
 bool CliLink::waitFor(const std::function<bool()>& done, int timeoutMs) {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
-    return true;
+    return runEventsUntil(done, timeoutMs);
 }
 
 std::optional<ExitStatus> CliLink::open(bool dataSetting) {

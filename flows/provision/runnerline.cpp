@@ -6,9 +6,10 @@
 #include "modes/psent/model/psentoperations.h"
 #include "modes/psent/model/registerunder.h"
 
+#include "link/eventwait.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEventLoop>
 
 namespace tolvan::provision {
 namespace {
@@ -21,11 +22,8 @@ constexpr int kPtyQuietMs = 2000;
 // Turns the event loop (so a closed port is really let go, and a window stays live) until the
 // time is up or the run is cancelled.
 void pause(int ms, const HandsetLine::Cancelled& cancelled) {
-    const QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired() && !(cancelled && cancelled())) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    link::runEventsUntil([&] { return cancelled && cancelled(); }, ms);
 }
 
 QString unbuiltText() {
