@@ -9,6 +9,8 @@ namespace tolvan::cli {
 namespace {
 
 volatile std::sig_atomic_t g_deferred = 0;
+volatile std::sig_atomic_t g_askStop = 0;
+volatile std::sig_atomic_t g_stopAsked = 0;
 
 // The default action, as if no handler had been installed.
 void terminateBy(int signal) {
@@ -20,6 +22,10 @@ void terminateBy(int signal) {
 }
 
 void onTermination(int signal) {
+    if (g_askStop != 0 && g_stopAsked == 0) {
+        g_stopAsked = signal;
+        return;
+    }
     if (logfile::PlacementGuard::active()) {
         g_deferred = signal;
         return;
@@ -35,6 +41,18 @@ void onPlacementsEnded() {
 }
 
 } // namespace
+
+void askStopOnTermination(bool on) {
+    g_askStop = on ? 1 : 0;
+    if (const int signal = g_stopAsked; !on && signal != 0) {
+        g_stopAsked = 0;
+        onTermination(signal);
+    }
+}
+
+int stopAskedBy() {
+    return g_stopAsked;
+}
 
 void deferTerminationDuringPlacement() {
     logfile::PlacementGuard::setOnIdle(&onPlacementsEnded);

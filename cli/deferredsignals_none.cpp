@@ -6,4 +6,10 @@ namespace tolvan::cli {
 // there is recovered by the next use of the set.
 void deferTerminationDuringPlacement() {}
 
+void askStopOnTermination(bool) {}
+
+int stopAskedBy() {
+    return 0;
+}
+
 } // namespace tolvan::cli

@@ -1,6 +1,7 @@
 #include "cli/provisioncommand.h"
 
 #include "cli/cliapp.h"
+#include "cli/deferredsignals.h"
 #include "cli/provisionline.h"
 
 #include "common/backup/backupfolder.h"
@@ -8,8 +9,13 @@
 #include "flows/provision/provisionrun.h"
 #include "flows/provision/provisionsummary.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QThread>
+#include <QTimer>
+
+#include <cstdio>
 
 #include <memory>
 #include <vector>
@@ -143,6 +149,18 @@ int provisionRun(CliApp& cli, const QStringList& args) {
         }
     };
 
+    // Ctrl-C stops the run once every cable's handset is finished, never in the middle of a write;
+    // a second one ends it at once.
+    askStopOnTermination(true);
+    QTimer stopWatch;
+    QObject::connect(&stopWatch, &QTimer::timeout, [&] {
+        if (stopAskedBy() != 0 && !run.stopRequested()) {
+            run.requestStop();
+            std::fputs("tolvan-cli: 接続中の子機の処理が終わったところで中断します\n", stderr);
+        }
+    });
+    stopWatch.start(100);
+
     const QStringList ports = parsed->ports.isEmpty() ? QStringList{cli.options().port} : parsed->ports;
     std::vector<std::unique_ptr<QThread>> workers;
     for (qsizetype i = 1; i < ports.size(); ++i) {
@@ -158,17 +176,26 @@ int provisionRun(CliApp& cli, const QStringList& args) {
         run.serve(line.line(), report);
     }
     for (const auto& worker : workers) {
-        worker->wait();
+        // The first line may end before the others: their stop still has to be seen.
+        while (!worker->wait(QDeadlineTimer(100))) {
+            QCoreApplication::processEvents();
+        }
     }
-    if (const QString failed = writeSummary(); !failed.isEmpty()) {
-        err << errorTitle() << ": summary.csv: " << failed << '\n';
+    stopWatch.stop();
+    const QString summaryFailed = writeSummary();
+    if (!summaryFailed.isEmpty()) {
+        err << errorTitle() << ": summary.csv: " << summaryFailed << '\n';
         err.flush();
-        return kExitFileError;
     }
     const auto rows = provision::summaryOf(run.plan(), journal);
     const bool allPassed = std::all_of(rows.begin(), rows.end(), [](const provision::SummaryRow& row) {
         return row.result == provision::passedText();
     });
+    // A stop that was asked for ends the program by its signal, now that the summary is written.
+    askStopOnTermination(false);
+    if (!summaryFailed.isEmpty()) {
+        return kExitFileError;
+    }
     return allPassed ? kExitOk : kExitNoAnswer;
 }
 

@@ -1,14 +1,20 @@
 // tolvan-cli provision against tolvan-sim --sequence: a plan with a bad cell touches nothing; a
 // run of two handsets on one pty prints a line each, saves their sets, and its summary prints;
-// a registering run registers under the row or fails the row with the registration's cause.
+// a registering run registers under the row or fails the row with the registration's cause;
+// Ctrl-C in the middle of a write lets that handset finish and starts no other.
 #include "flows/provision/provisionsummary.h"
 #include "modes/datasave/model/saveset.h"
 #include "tests/modes/datasave/model/simhandsetstore.h"
 #include "tests/support/backupfoldertest.h"
 #include "tests/support/cliprocess.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 namespace tolvan::test {
 namespace {
@@ -67,6 +73,45 @@ TEST_F(CliProvision, TwoHandsetsInTurnOnOnePty) {
     EXPECT_EQ(runCli({QStringLiteral("print"), summary.fileName(), QStringLiteral("--pdf"), pdf}).exitCode,
               0);
     EXPECT_TRUE(QFile::exists(pdf));
+}
+
+TEST_F(CliProvision, CtrlCStopsOnceTheHandsetOnTheCableIsFinished) {
+    writePlan("PS-ID,PS番号\n100000002,201\n100000003,202\n");
+    SimProcess sim({QStringLiteral("--no-pacing"), QStringLiteral("--sequence"),
+                    QStringLiteral("234567001,234567002"), QStringLiteral("--swap-ms"),
+                    QStringLiteral("200")});
+    ASSERT_TRUE(sim.started());
+    QProcess cli;
+    cli.start(QStringLiteral(TOLVAN_CLI_PATH), args(sim.device()));
+    ASSERT_TRUE(cli.waitForStarted());
+    // The backup is journalled just before the write goes out: that is when Ctrl-C comes.
+    QFile journal(m_dir.filePath(QStringLiteral("run/provision.jsonl")));
+    const QDeadlineTimer deadline(30000);
+    while (!(journal.open(QIODevice::ReadOnly) && journal.readAll().contains(R"("step":"backup")")) &&
+           !deadline.hasExpired()) {
+        journal.close();
+        QThread::msleep(5);
+    }
+    journal.close();
+    ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(60000));
+    EXPECT_EQ(cli.exitStatus(), QProcess::CrashExit); // ended by the signal, as a stopped program does
+    EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError()).contains(QStringLiteral("中断します")));
+
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = journal.readAll().split('\n');
+    EXPECT_TRUE(lines.at(lines.size() - 2).contains(R"("step":"done")")) << lines.join('\n').toStdString();
+    for (const QByteArray& line : lines) {
+        EXPECT_FALSE(line.contains(R"("row":3)")) << line.toStdString();
+    }
+    const auto rows = [&] {
+        QFile summary(m_dir.filePath(QStringLiteral("run/summary.csv")));
+        return summary.open(QIODevice::ReadOnly) ? provision::readSummaryCsv(summary.readAll())
+                                                 : std::nullopt;
+    }();
+    ASSERT_TRUE(rows);
+    EXPECT_EQ((*rows)[0].result, provision::passedText());
+    EXPECT_EQ((*rows)[1].result, provision::notRunText());
 }
 
 // A ZX-VA100 plan with --register: the handset is registered under its row's PS number and PIN
