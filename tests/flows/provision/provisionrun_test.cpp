@@ -228,7 +228,13 @@ TEST_F(ProvisionRunTest, TwoCablesTakeTheRowsInPlanOrderWithOneJournal) {
     SimLine first({{3, 234567801, {}, {}}, {3, 234567802, {}, {}}, {3, 234567803, {}, {}}});
     SimLine second({{3, 234567811, {}, {}}, {3, 234567812, {}, {}}, {3, 234567813, {}, {}}});
     QList<int> rows;
+    // Both cables may have a handset read when the last row is handed out: the one that loses the
+    // race is told no row is left and takes none.
     auto collect = [&](const HandsetReport& r) {
+        if (r.kind == Kind::NoRowLeft) {
+            EXPECT_EQ(r.row, 0);
+            return;
+        }
         EXPECT_EQ(r.kind, Kind::Passed) << r.cause.toStdString();
         rows.append(r.row);
     };
