@@ -25,9 +25,7 @@ QString modelText(std::uint32_t modelCode) {
 
 void putPin(handset::HandsetBlocks& blocks, const QString& pin) {
     psent::HandsetSettingImage image = psent::HandsetSettingImage::fromStore(blocks);
-    for (qsizetype i = 0; i < pin.size() && i < static_cast<qsizetype>(image.pin.size()); ++i) {
-        image.pin.at(static_cast<std::size_t>(i)) = static_cast<std::uint8_t>(pin.at(i).unicode());
-    }
+    image.putDigits({}, pin);
     image.storeInto(blocks);
 }
 

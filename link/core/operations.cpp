@@ -15,6 +15,15 @@ bool OperationTable::addOwner(OperationRange ids, NoticeOwner owner, std::uint32
     return true;
 }
 
+bool OperationTable::addOwner(std::span<const OperationRange> ranges, NoticeOwner owner,
+                              std::uint32_t noDataId) {
+    bool added = true;
+    for (const OperationRange& range : ranges) {
+        added = addOwner(range, owner, noDataId) && added;
+    }
+    return added;
+}
+
 void OperationTable::setEventOwner(LinkEvent event, NoticeOwner owner) {
     for (auto& [e, o] : m_eventOwners) {
         if (e == event) {

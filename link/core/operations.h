@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <utility>
@@ -43,6 +44,15 @@ constexpr bool covers(std::span<const OperationRange> ranges, std::uint32_t id) 
     return false;
 }
 
+constexpr bool coversAll(std::span<const OperationRange> ranges, std::initializer_list<std::uint32_t> ids) {
+    for (const std::uint32_t id : ids) {
+        if (!covers(ranges, id)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // What follows the close pause of a script that ran under an operation: the owner is told, the
 // operation id moves on, and the dialogue opens again or ends there.
 struct ClosePhase {
@@ -75,6 +85,8 @@ public:
     // Ids in range belong to owner; an abandoned one becomes noDataId and owner is told. False
     // (and nothing added) when the range overlaps one already owned.
     bool addOwner(OperationRange ids, NoticeOwner owner, std::uint32_t noDataId);
+    // Every range, as above; false when any of them could not be added.
+    bool addOwner(std::span<const OperationRange> ranges, NoticeOwner owner, std::uint32_t noDataId);
     // The first registered rules containing an id apply to it.
     void addRules(const OperationRules& rules) { m_rules.push_back(rules); }
     // The owner of a notice that no operation carries.

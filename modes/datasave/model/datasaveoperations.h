@@ -24,13 +24,9 @@ inline constexpr link::NoticeOwner kNoticeOwner{kNoData};
 inline constexpr link::OperationRange kOperationRanges[] = {{0xE000, 0xEFFF}};
 
 inline void addOperations(link::OperationTable& table) {
-    for (const link::OperationRange& range : kOperationRanges) {
-        table.addOwner(range, kNoticeOwner, kNoData);
-    }
+    table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
 }
 
-static_assert(link::covers(kOperationRanges, kConnected));
-static_assert(link::covers(kOperationRanges, kEntry));
-static_assert(link::covers(kOperationRanges, kNoData));
+static_assert(link::coversAll(kOperationRanges, {kConnected, kEntry, kNoData}));
 
 } // namespace tolvan::datasave::op

@@ -22,13 +22,9 @@ inline constexpr link::NoticeOwner kNoticeOwner{kNoData};
 inline constexpr link::OperationRange kOperationRanges[] = {{0xA000, 0xAFFF}};
 
 inline void addOperations(link::OperationTable& table) {
-    for (const link::OperationRange& range : kOperationRanges) {
-        table.addOwner(range, kNoticeOwner, kNoData);
-    }
+    table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
 }
 
-static_assert(link::covers(kOperationRanges, kDataShown));
-static_assert(link::covers(kOperationRanges, kReadPending));
-static_assert(link::covers(kOperationRanges, kNoData));
+static_assert(link::coversAll(kOperationRanges, {kDataShown, kReadPending, kNoData}));
 
 } // namespace tolvan::dataset::op

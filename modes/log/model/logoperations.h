@@ -45,15 +45,10 @@ inline constexpr link::NoticeOwner kNoticeOwner{kNoData};
 inline constexpr link::OperationRange kOperationRanges[] = {{0xC000, 0xCFFF}};
 
 inline void addOperations(link::OperationTable& table) {
-    for (const link::OperationRange& range : kOperationRanges) {
-        table.addOwner(range, kNoticeOwner, kNoData);
-    }
+    table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
 }
 
-static_assert(link::covers(kOperationRanges, kDataShown));
-static_assert(link::covers(kOperationRanges, kReadPending));
-static_assert(link::covers(kOperationRanges, kUnplugged));
-static_assert(link::covers(kOperationRanges, kNoData));
+static_assert(link::coversAll(kOperationRanges, {kDataShown, kReadPending, kUnplugged, kNoData}));
 static_assert(clearOperation(BufferKind::HandsetError) == 0xC008);
 static_assert(clearScript(BufferKind::HandsetError) == 13);
 static_assert(clearedBuffer(0xC005) == BufferKind::CommStatus);

@@ -13,6 +13,12 @@ void setHighNibble(std::uint8_t& byte, std::uint8_t value) {
 
 constexpr std::size_t kNumbersPerRecord = 48;
 
+void putAscii(std::span<std::uint8_t> field, const QString& digits) {
+    for (std::size_t i = 0; i < field.size() && static_cast<qsizetype>(i) < digits.size(); ++i) {
+        field[i] = static_cast<std::uint8_t>(digits.at(static_cast<qsizetype>(i)).unicode());
+    }
+}
+
 } // namespace
 
 std::span<std::uint8_t> HandsetSettingImage::block(std::uint16_t readCode) {
@@ -85,6 +91,11 @@ void HandsetSettingImage::setCallNumber(int slot, int number) {
         callNumbers[first + i] = static_cast<std::uint8_t>(number % 10);
         number /= 10;
     }
+}
+
+void HandsetSettingImage::putDigits(const QString& psNumberDigits, const QString& pinDigits) {
+    putAscii(psNumber, psNumberDigits);
+    putAscii(pin, pinDigits);
 }
 
 } // namespace tolvan::psent

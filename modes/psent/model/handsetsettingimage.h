@@ -4,6 +4,8 @@
 #include "handset/handsetstore.h"
 #include "handset/psid.h"
 
+#include <QString>
+
 #include <array>
 #include <cstdint>
 #include <span>
@@ -30,6 +32,10 @@ struct HandsetSettingImage : handset::BlockView<HandsetSettingImage, kHandsetSet
     std::array<std::uint8_t, 4> pin{};           // 0x1302: four ASCII digits
     std::array<std::uint8_t, 5> buttons{};       // 0x1008: carried gain, handover and volume buttons
     std::array<std::uint8_t, 2> hearing{};       // 0x1407: return timer, operation mode
+
+    // ASCII digits into the PS number and the PIN, as many as each field holds; the rest of a
+    // field, and all of it for an empty text, keeps its bytes.
+    void putDigits(const QString& psNumberDigits, const QString& pinDigits);
 
     // The stored bytes of a read code, empty for a code the image does not keep.
     using BlockView::block;

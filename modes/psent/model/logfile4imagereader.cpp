@@ -3,7 +3,7 @@
 #include "modes/psent/model/logfile4format.h"
 #include "modes/psent/model/logfile4reader.h"
 #include "modes/psent/model/psentcodec.h"
-#include "modes/psent/model/psentrules.h"
+#include "modes/psent/model/psentshortnames.h"
 
 #include "common/cp932.h"
 #include "modes/dataset/model/datasetcodec.h"
@@ -12,9 +12,7 @@ namespace tolvan::psent {
 namespace {
 
 using I = HandsetSettingImage;
-using R = PsEntRules;
-using S = PsEntRules::Slider;
-using V = PsEntScreenValues;
+using namespace shortnames;
 
 void put(std::uint8_t& byte, int index, int first = 0) {
     if (index != V::kNone) {

@@ -2,7 +2,7 @@
 
 #include "modes/psent/model/functioncodes.h"
 #include "modes/psent/model/psentlists.h"
-#include "modes/psent/model/psentrules.h"
+#include "modes/psent/model/psentshortnames.h"
 
 #include "common/cp932.h"
 #include "modes/dataset/model/datasetcodec.h"
@@ -10,10 +10,7 @@
 namespace tolvan::psent {
 namespace {
 
-using L = PsEntLists;
-using R = PsEntRules;
-using S = PsEntRules::Slider;
-using V = PsEntScreenValues;
+using namespace shortnames;
 constexpr int kNone = V::kNone;
 
 class Fields {

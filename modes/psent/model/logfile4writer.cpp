@@ -3,17 +3,14 @@
 #include "modes/psent/model/functioncodes.h"
 #include "modes/psent/model/psentcodec.h"
 #include "modes/psent/model/psentlists.h"
-#include "modes/psent/model/psentrules.h"
+#include "modes/psent/model/psentshortnames.h"
 
 #include "common/logfile/linewriter.h"
 
 namespace tolvan::psent {
 namespace {
 
-using L = PsEntLists;
-using R = PsEntRules;
-using S = PsEntRules::Slider;
-using V = PsEntScreenValues;
+using namespace shortnames;
 
 QStringList slider(S which, int position) {
     // A slider line holds its step behind an empty field.

@@ -2,7 +2,7 @@
 
 #include "modes/psent/model/functioncodes.h"
 #include "modes/psent/model/psentlists.h"
-#include "modes/psent/model/psentrules.h"
+#include "modes/psent/model/psentshortnames.h"
 
 #include "link/core/linkstate.h"
 #include "modes/dataset/model/datasetcodec.h"
@@ -10,11 +10,8 @@
 namespace tolvan::psent {
 namespace {
 
-using V = PsEntScreenValues;
+using namespace shortnames;
 using I = HandsetSettingImage;
-using L = PsEntLists;
-using R = PsEntRules;
-using S = PsEntRules::Slider;
 
 constexpr int kNone = V::kNone;
 

@@ -35,9 +35,7 @@ inline constexpr link::OperationRange kOperationRanges[] = {{0x4000, 0x4FFF}, {0
 // open answer; each close of the registration's dialogue moves it on a phase: the second reopens
 // the dialogue, after it the registration is complete and the dialogue ends.
 inline void addOperations(link::OperationTable& table) {
-    for (const link::OperationRange& range : kOperationRanges) {
-        table.addOwner(range, kNoticeOwner, kNoData);
-    }
+    table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
     link::OperationRules first;
     first.ids = {kRegistrationRunning, kRegistrationRunning};
     first.answerDriven = true;
@@ -53,10 +51,7 @@ inline void addOperations(link::OperationTable& table) {
     table.addRules(second);
 }
 
-static_assert(link::covers(kOperationRanges, kSettingsShown));
-static_assert(link::covers(kOperationRanges, kReading));
-static_assert(link::covers(kOperationRanges, kWriting));
-static_assert(link::covers(kOperationRanges, kRegistrationRunning));
-static_assert(link::covers(kOperationRanges, kNoData));
+static_assert(link::coversAll(kOperationRanges,
+                              {kSettingsShown, kReading, kWriting, kRegistrationRunning, kNoData}));
 
 } // namespace tolvan::psent::op

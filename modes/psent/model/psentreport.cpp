@@ -2,15 +2,12 @@
 
 #include "modes/psent/model/functioncodes.h"
 #include "modes/psent/model/psentlists.h"
-#include "modes/psent/model/psentrules.h"
+#include "modes/psent/model/psentshortnames.h"
 
 namespace tolvan::psent {
 namespace {
 
-using L = PsEntLists;
-using R = PsEntRules;
-using S = PsEntRules::Slider;
-using V = PsEntScreenValues;
+using namespace shortnames;
 
 // Fills each %s or %d in turn; a value that itself holds one is left alone.
 QString fill(const QString& format, const QStringList& values) {

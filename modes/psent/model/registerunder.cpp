@@ -16,12 +16,6 @@ QString noDataText() {
     return QString::fromUtf8(link::kNoDataText);
 }
 
-void putDigits(auto& field, const QString& digits) {
-    for (std::size_t i = 0; i < field.size() && static_cast<qsizetype>(i) < digits.size(); ++i) {
-        field.at(i) = static_cast<std::uint8_t>(digits.at(static_cast<qsizetype>(i)).unicode());
-    }
-}
-
 } // namespace
 
 bool followRegistration(RegistrationRun& run, runner::HandsetRunner& runner, int limitMs,
@@ -56,8 +50,7 @@ std::optional<QString> registerUnder(runner::HandsetRunner& runner, const QStrin
     // which a registration needs).
     auto prepare = [&] {
         HandsetSettingImage image = HandsetSettingImage::fromStore(runner.store());
-        putDigits(image.psNumber, psNumber);
-        putDigits(image.pin, pin);
+        image.putDigits(psNumber, pin);
         return RegistrationRun::prepareWrite(image, runner.store(), runner.requestBuffers());
     };
     if (!prepare()) {

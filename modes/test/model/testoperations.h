@@ -93,9 +93,7 @@ inline constexpr link::OperationRange kOperationRanges[] = {{0x5000, 0x6FFF}, {0
 // reset, after which the handset rightly says nothing). The battery-empty notice and the close of
 // a dialogue are the test screen's too.
 inline void addOperations(link::OperationTable& table) {
-    for (const link::OperationRange& range : kOperationRanges) {
-        table.addOwner(range, kNoticeOwner, kNoData);
-    }
+    table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
     for (const link::OperationRange ids :
          {link::OperationRange{kTestFirst + 1, kTestLast},
           link::OperationRange{kMeasureFirst + 1, kMeasureLast},
@@ -109,13 +107,7 @@ inline void addOperations(link::OperationTable& table) {
     table.setEventOwner(link::LinkEvent::DialogueClosed, kNoticeOwner);
 }
 
-static_assert(link::covers(kOperationRanges, kIdle));
-static_assert(link::covers(kOperationRanges, kReadPending));
-static_assert(link::covers(kOperationRanges, kWriting));
-static_assert(link::covers(kOperationRanges, kIdleAfterWrite));
-static_assert(link::covers(kOperationRanges, kTestLast));
-static_assert(link::covers(kOperationRanges, kMeasureLast));
-static_assert(link::covers(kOperationRanges, kBatteryStateMeasure));
-static_assert(link::covers(kOperationRanges, kNoData));
+static_assert(link::coversAll(kOperationRanges, {kIdle, kReadPending, kWriting, kIdleAfterWrite, kTestLast,
+                                                 kMeasureLast, kBatteryStateMeasure, kNoData}));
 
 } // namespace tolvan::testmode::op
