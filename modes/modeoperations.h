@@ -10,7 +10,8 @@
 namespace tolvan {
 
 // The five modes' operations, for whoever builds a link engine (Tolvan, tolvan-cli, the tests); a
-// flow adds its own to the table it gets.
+// flow adds its own to the table it gets. Each mode's addOperations is false when one of its ranges
+// is already owned by another.
 inline link::OperationTable modeOperations() {
     link::OperationTable table;
     dataset::op::addOperations(table);

@@ -23,8 +23,8 @@ inline constexpr std::uint8_t kWriteBackScript = 19;
 inline constexpr link::NoticeOwner kNoticeOwner{kNoData};
 inline constexpr link::OperationRange kOperationRanges[] = {{0xE000, 0xEFFF}};
 
-inline void addOperations(link::OperationTable& table) {
-    table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
+inline bool addOperations(link::OperationTable& table) {
+    return table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
 }
 
 static_assert(link::coversAll(kOperationRanges, {kConnected, kEntry, kNoData}));

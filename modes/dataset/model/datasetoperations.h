@@ -21,8 +21,8 @@ inline constexpr std::uint8_t kWriteScript = 1;
 inline constexpr link::NoticeOwner kNoticeOwner{kNoData};
 inline constexpr link::OperationRange kOperationRanges[] = {{0xA000, 0xAFFF}};
 
-inline void addOperations(link::OperationTable& table) {
-    table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
+inline bool addOperations(link::OperationTable& table) {
+    return table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
 }
 
 static_assert(link::coversAll(kOperationRanges, {kDataShown, kReadPending, kNoData}));

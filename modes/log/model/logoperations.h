@@ -44,8 +44,8 @@ constexpr std::optional<BufferKind> clearedBuffer(std::uint32_t operationId) {
 inline constexpr link::NoticeOwner kNoticeOwner{kNoData};
 inline constexpr link::OperationRange kOperationRanges[] = {{0xC000, 0xCFFF}};
 
-inline void addOperations(link::OperationTable& table) {
-    table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
+inline bool addOperations(link::OperationTable& table) {
+    return table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
 }
 
 static_assert(link::coversAll(kOperationRanges, {kDataShown, kReadPending, kUnplugged, kNoData}));

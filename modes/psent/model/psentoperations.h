@@ -34,8 +34,8 @@ inline constexpr link::OperationRange kOperationRanges[] = {{0x4000, 0x4FFF}, {0
 // The registration lives on the handset's answers. Its first phase asks for registration on the
 // open answer; each close of the registration's dialogue moves it on a phase: the second reopens
 // the dialogue, after it the registration is complete and the dialogue ends.
-inline void addOperations(link::OperationTable& table) {
-    table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
+inline bool addOperations(link::OperationTable& table) {
+    const bool owned = table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
     link::OperationRules first;
     first.ids = {kRegistrationRunning, kRegistrationRunning};
     first.answerDriven = true;
@@ -49,6 +49,7 @@ inline void addOperations(link::OperationTable& table) {
     second.afterClosePause =
         link::ClosePhase{link::LinkEvent::RegistrationFinished, kRegistrationCompleted, false};
     table.addRules(second);
+    return owned;
 }
 
 static_assert(link::coversAll(kOperationRanges,

@@ -92,8 +92,8 @@ inline constexpr link::OperationRange kOperationRanges[] = {{0x5000, 0x6FFF}, {0
 // A running test or measurement lives on the handset's answers to the polls (not power off or
 // reset, after which the handset rightly says nothing). The battery-empty notice and the close of
 // a dialogue are the test screen's too.
-inline void addOperations(link::OperationTable& table) {
-    table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
+inline bool addOperations(link::OperationTable& table) {
+    const bool owned = table.addOwner(kOperationRanges, kNoticeOwner, kNoData);
     for (const link::OperationRange ids :
          {link::OperationRange{kTestFirst + 1, kTestLast},
           link::OperationRange{kMeasureFirst + 1, kMeasureLast},
@@ -105,6 +105,7 @@ inline void addOperations(link::OperationTable& table) {
     }
     table.setEventOwner(link::LinkEvent::BatteryEmpty, kNoticeOwner);
     table.setEventOwner(link::LinkEvent::DialogueClosed, kNoticeOwner);
+    return owned;
 }
 
 static_assert(link::coversAll(kOperationRanges, {kIdle, kReadPending, kWriting, kIdleAfterWrite, kTestLast,

@@ -117,8 +117,15 @@ TEST(Engine, OperationsOfAnotherCallerFollowTheirTable) {
     const auto plain = silentKeepAlive(0x3005);
     EXPECT_TRUE(plain->notices.empty());
     EXPECT_EQ(plain->state().operationId, 0x3005u);
-    // The five modes' table knows nothing of these ids.
+    // The five modes' table knows nothing of these ids. The modes' ranges are apart from each
+    // other's and from the flow's; a mode added twice is refused.
     EXPECT_FALSE(modeOperations().abortTargetOf(0x3000));
+    OperationTable modes;
+    EXPECT_TRUE(tolvan::dataset::op::addOperations(modes) && tolvan::testmode::op::addOperations(modes) &&
+                tolvan::log::op::addOperations(modes) && tolvan::psent::op::addOperations(modes) &&
+                tolvan::datasave::op::addOperations(modes));
+    EXPECT_FALSE(tolvan::log::op::addOperations(modes));
+    EXPECT_TRUE(modes.addOwner({0x3000, 0x30FF}, flow, 0x3002));
 }
 
 TEST(Engine, SendWithThePortClosedStillUpdatesTheCurrentCommand) {
